@@ -1,0 +1,52 @@
+#ifndef TEXTDISPLAY_H
+#define TEXTDISPLAY_H
+
+#include <QColor>
+#include <QFont>
+#include <QObject>
+#include <QString>
+#include <QTextCharFormat>
+
+class QTextEdit;
+class QWidget;
+
+// Puts a text file into the reading view and keeps the user's font and
+// colours on it across every file that is opened.
+class TextDisplay : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TextDisplay(QObject *parent = nullptr);
+
+    void setTextWidget(QTextEdit *edit);
+    void setParentWidget(QWidget *widget);
+
+    // codec: 0 local 8-bit code page, 1 or 2 UTF-8, 3 UTF-16 LE, 4 UTF-16 BE,
+    // anything else GB18030. With autoDetect the byte-order mark decides.
+    void openFile(const QString &fileName, bool autoDetect, int codec);
+
+public slots:
+    void setTextFont(QFont font);
+    void setTextColor(QColor color);
+    void setBackColor(QColor color);
+
+private:
+    void showText(const QByteArray &data, int codec);
+    void setFontAndColor(const QFont &font, const QColor &color);
+    void applyCharFormat(const QTextCharFormat &format);
+
+    QTextEdit *m_textWidget = nullptr; // the reading view, not owned
+
+public:
+    QString m_fileName;  // last file found on disk; re-read by the codec menu
+    QFont m_textFont;    // seeds the text font dialog
+    QColor m_textColor;  // seeds the text colour dialog
+    QColor m_backColor;  // seeds the background colour dialog
+
+private:
+    QTextCharFormat m_charFormat; // last format applied to the whole text
+    QWidget *m_parentWidget = nullptr; // parent of message boxes, not owned
+};
+
+#endif // TEXTDISPLAY_H

@@ -1,0 +1,22 @@
+#include "MainForm.h"
+#include "ProgramConstants.h"
+#include "ZkUtility.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QIcon>
+#include <QLocale>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QDir::setCurrent(QCoreApplication::applicationDirPath());
+    zk::setupTranslator(localeDirPath(), QLocale::system().name(), &app, DefaultLocale);
+    QCoreApplication::setApplicationName(DisplayName);
+    QApplication::setFont(AppFont);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quirelle.svg")));
+
+    MainForm window;
+    window.show();
+    return app.exec();
+}

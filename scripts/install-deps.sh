@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the Debian packages needed to build, test and run the reader,
+# but only those that are missing, so a prepared machine needs no network.
+set -euo pipefail
+
+packages=(
+    cmake make g++
+    qtbase5-dev qttools5-dev qttools5-dev-tools libqt5svg5-dev
+)
+# A CJK font so the Chinese interface is readable on a fresh desktop.
+if [ "${1:-}" = "--run" ]; then
+    packages+=(fonts-wqy-microhei)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if ! command -v apt-get >/dev/null 2>&1; then
+    echo "Missing packages: ${missing[*]}" >&2
+    echo "This script installs them on Debian or Ubuntu only; see README.md for other systems." >&2
+    exit 1
+fi
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
