@@ -3,7 +3,8 @@
 
 #include <QMainWindow>
 
-namespace Ui {
+namespace Ui
+{
 class MainForm;
 }
 
@@ -34,8 +35,8 @@ private:
     void connectSignals();
     void openTextFile(QString fileName);
 
-    Ui::MainForm *ui;                      // owned, deleted in the destructor
-    TextDisplay *m_textDisplay = nullptr;  // components below: Qt children of the window
+    Ui::MainForm *ui;                     // owned, deleted in the destructor
+    TextDisplay *m_textDisplay = nullptr; // components below: Qt children of the window
 };
 
 #endif // MAINFORM_H

@@ -16,7 +16,8 @@
 
 #include <cassert>
 
-namespace {
+namespace
+{
 
 bool isValidUtf8(const QByteArray &data)
 {
@@ -143,9 +144,12 @@ void TextDisplay::openFile(const QString &fileName, bool autoDetect, int codec)
     }
     m_fileName = fileName;
 
+    // A file that exists but cannot be read (a folder, no permission) shows
+    // as an empty document under its name.
+    QByteArray bytes;
     QFile file(fileName);
-    file.open(QIODevice::ReadOnly);
-    const QByteArray bytes = file.readAll();
+    if (file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
     file.close();
 
     if (autoDetect) {

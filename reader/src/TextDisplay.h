@@ -39,13 +39,13 @@ private:
     QTextEdit *m_textWidget = nullptr; // the reading view, not owned
 
 public:
-    QString m_fileName;  // last file found on disk; re-read by the codec menu
-    QFont m_textFont;    // seeds the text font dialog
-    QColor m_textColor;  // seeds the text colour dialog
-    QColor m_backColor;  // seeds the background colour dialog
+    QString m_fileName; // last file found on disk; re-read by the codec menu
+    QFont m_textFont;   // seeds the text font dialog
+    QColor m_textColor; // seeds the text colour dialog
+    QColor m_backColor; // seeds the background colour dialog
 
 private:
-    QTextCharFormat m_charFormat; // last format applied to the whole text
+    QTextCharFormat m_charFormat;      // last format applied to the whole text
     QWidget *m_parentWidget = nullptr; // parent of message boxes, not owned
 };
 

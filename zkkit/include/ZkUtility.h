@@ -10,7 +10,8 @@ class QSize;
 class QString;
 class QWidget;
 
-namespace zk {
+namespace zk
+{
 
 // Byte-order mark at the start of a text file: 0 none, 1 UTF-8,
 // 3 UTF-16 little-endian, 4 UTF-16 big-endian. It only reports; it never
@@ -30,8 +31,8 @@ ZKKIT_EXPORT void drawImage(QWidget *widget, const QPixmap &pixmap, const QSize 
 // Installs one translator per file in baseDir/locale/ whose name contains
 // the locale name, or from baseDir/fallbackLocale/ when the first folder
 // does not exist.
-ZKKIT_EXPORT void setupTranslator(const QString &baseDir, const QString &locale,
-                                  QApplication *app, const QString &fallbackLocale);
+ZKKIT_EXPORT void setupTranslator(const QString &baseDir, const QString &locale, QApplication *app,
+                                  const QString &fallbackLocale);
 
 } // namespace zk
 

@@ -11,13 +11,16 @@
 #include <QUrl>
 #include <QWidget>
 
-namespace zk {
+namespace zk
+{
 
 int textFileCodec(const QByteArray &data)
 {
     if (data.size() < 2)
         return 0;
-    const auto byte = [&data](int i) { return static_cast<unsigned char>(data.at(i)); };
+    const auto byte = [&data](int i) {
+        return static_cast<unsigned char>(data.at(i));
+    };
     if (byte(0) == 0xFF && byte(1) == 0xFE)
         return 3;
     if (byte(0) == 0xFE && byte(1) == 0xFF)

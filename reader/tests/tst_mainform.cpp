@@ -1,0 +1,349 @@
+#include "MainForm.h"
+#include "ui_MainForm.h"
+
+#include "ModalDialogWatcher.h"
+#include "TemporaryProgramFolder.h"
+
+#include <QDesktopWidget>
+#include <QMimeData>
+#include <QTextDocument>
+#include <QtTest>
+
+class TestMainForm : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void widgetTree_data();
+    void widgetTree();
+    void layouts_data();
+    void layouts();
+    void controls();
+
+    void startsCentredAndIdle();
+    void closingCreatesNoFileAndEndsLoop();
+    void dragNeedsUriList_data();
+    void dragNeedsUriList();
+    void dropOpensFirstFileOnly();
+    void dropIgnoresNonLocalUrl();
+    void dropOfMissingFileReportsAndKeepsText();
+
+private:
+    QString writeFile(const QString &name, const QByteArray &bytes);
+    void drop(const QList<QUrl> &urls);
+
+    QTemporaryDir m_files;
+    MainForm *m_window = nullptr;
+};
+
+void TestMainForm::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    // Only the window's own close handling may end an event loop here; the
+    // application's automatic quit would leave a quit request behind that
+    // ends the next modal dialog at once.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setFont(QFont(QStringLiteral("宋体"), 12));
+}
+
+void TestMainForm::init()
+{
+    m_window = new MainForm;
+}
+
+void TestMainForm::cleanup()
+{
+    delete m_window;
+    m_window = nullptr;
+}
+
+template <typename T> static T *child(QObject *window, const char *name)
+{
+    T *found = window->findChild<T *>(QString::fromLatin1(name));
+    if (found == nullptr)
+        qFatal("no %s named %s", T::staticMetaObject.className(), name);
+    return found;
+}
+
+void TestMainForm::widgetTree_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<QString>("parentName");
+
+    const char *rows[][3] = {
+        {"centralWidget", "QWidget", "MainForm"},
+        {"tabWidget", "QTabWidget", "centralWidget"},
+        {"widget", "QWidget", "centralWidget"},
+        {"wdtAd", "QWidget", "centralWidget"},
+        {"textWidget", "QTextEdit", "centralWidget"},
+        {"btnOpen", "QPushButton", "tab_1"},
+        {"btnBookmark", "QPushButton", "tab_1"},
+        {"btnHistory", "QPushButton", "tab_1"},
+        {"btnCodec", "QPushButton", "tab_1"},
+        {"widget_2", "QWidget", "tab_1"},
+        {"label", "QLabel", "tab_1"},
+        {"sbScrollScreen", "QSpinBox", "tab_1"},
+        {"widget_3", "QWidget", "tab_1"},
+        {"label_2", "QLabel", "tab_1"},
+        {"sbScrollPage", "QSpinBox", "tab_1"},
+        {"widget_5", "QWidget", "tab_1"},
+        {"cbbTextScroll", "QComboBox", "tab_1"},
+        {"btnUiFont", "QPushButton", "tab_2"},
+        {"btnTextFont", "QPushButton", "tab_2"},
+        {"btnTextColor", "QPushButton", "tab_2"},
+        {"btnBackColor", "QPushButton", "tab_2"},
+        {"widget_4", "QWidget", "tab_2"},
+        {"widget_6", "QWidget", "tab_2"},
+        {"edtFindText", "QLineEdit", "tab_3"},
+        {"btnFindFront", "QPushButton", "tab_3"},
+        {"btnFindNext", "QPushButton", "tab_3"},
+        {"widget_7", "QWidget", "tab_3"},
+        {"btnAbout", "QPushButton", "tab_4"},
+        {"widget_9", "QWidget", "tab_4"},
+        {"widget_10", "QWidget", "tab_4"},
+    };
+    for (const auto &row : rows)
+        QTest::newRow(row[0]) << row[0] << row[1] << row[2];
+}
+
+void TestMainForm::widgetTree()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, className);
+    QFETCH(QString, parentName);
+    QWidget *widget = m_window->findChild<QWidget *>(name);
+    QVERIFY(widget != nullptr);
+    QCOMPARE(QString::fromLatin1(widget->metaObject()->className()), className);
+    QCOMPARE(widget->parent()->objectName(), parentName);
+}
+
+void TestMainForm::layouts_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<int>("spacing");
+    QTest::addColumn<int>("bottomMargin"); // -1: the style's value, which the form leaves alone
+    QTest::addColumn<QStringList>("items");
+
+    QTest::newRow("verticalLayout_8")
+        << "verticalLayout_8"
+        << "QVBoxLayout" << 0 << 0 << QStringList{"horizontalLayout_3", "textWidget"};
+    QTest::newRow("horizontalLayout_3")
+        << "horizontalLayout_3"
+        << "QHBoxLayout" << 8 << -1 << QStringList{"horizontalLayout", "verticalLayout"};
+    QTest::newRow("horizontalLayout") << "horizontalLayout"
+                                      << "QHBoxLayout" << 8 << -1 << QStringList{"tabWidget"};
+    QTest::newRow("verticalLayout") << "verticalLayout"
+                                    << "QVBoxLayout" << 8 << -1 << QStringList{"widget", "wdtAd"};
+    QTest::newRow("horizontalLayout_2")
+        << "horizontalLayout_2"
+        << "QHBoxLayout" << 8 << 8
+        << QStringList{"verticalLayout_6", "verticalLayout_7", "verticalLayout_3",
+                       "verticalLayout_4", "verticalLayout_2"};
+    QTest::newRow("verticalLayout_6")
+        << "verticalLayout_6"
+        << "QVBoxLayout" << 8 << -1 << QStringList{"btnOpen", "btnBookmark"};
+    QTest::newRow("verticalLayout_7")
+        << "verticalLayout_7"
+        << "QVBoxLayout" << 8 << -1 << QStringList{"btnHistory", "btnCodec"};
+    QTest::newRow("verticalLayout_3")
+        << "verticalLayout_3"
+        << "QVBoxLayout" << 8 << 3 << QStringList{"widget_2", "label", "sbScrollScreen"};
+    QTest::newRow("verticalLayout_4")
+        << "verticalLayout_4"
+        << "QVBoxLayout" << 8 << 3 << QStringList{"widget_3", "label_2", "sbScrollPage"};
+    QTest::newRow("verticalLayout_2")
+        << "verticalLayout_2"
+        << "QVBoxLayout" << 8 << 4 << QStringList{"widget_5", "cbbTextScroll"};
+    QTest::newRow("verticalLayout_5")
+        << "verticalLayout_5"
+        << "QVBoxLayout" << 8 << 8 << QStringList{"horizontalLayout_6", "widget_6"};
+    QTest::newRow("horizontalLayout_6")
+        << "horizontalLayout_6"
+        << "QHBoxLayout" << 8 << -1
+        << QStringList{"btnUiFont", "btnTextFont", "btnTextColor", "btnBackColor", "widget_4"};
+    QTest::newRow("verticalLayout_9")
+        << "verticalLayout_9"
+        << "QVBoxLayout" << 8 << 8 << QStringList{"horizontalLayout_7", "widget_7"};
+    QTest::newRow("horizontalLayout_7")
+        << "horizontalLayout_7"
+        << "QHBoxLayout" << 8 << -1 << QStringList{"edtFindText", "btnFindFront", "btnFindNext"};
+    QTest::newRow("verticalLayout_10")
+        << "verticalLayout_10"
+        << "QVBoxLayout" << 8 << 8 << QStringList{"horizontalLayout_8", "widget_10"};
+    QTest::newRow("horizontalLayout_8")
+        << "horizontalLayout_8"
+        << "QHBoxLayout" << 8 << -1 << QStringList{"btnAbout", "widget_9"};
+}
+
+void TestMainForm::layouts()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, className);
+    QFETCH(int, spacing);
+    QFETCH(int, bottomMargin);
+    QFETCH(QStringList, items);
+
+    auto *layout = m_window->findChild<QLayout *>(name);
+    QVERIFY(layout != nullptr);
+    QCOMPARE(QString::fromLatin1(layout->metaObject()->className()), className);
+    QCOMPARE(layout->spacing(), spacing);
+    if (bottomMargin >= 0)
+        QCOMPARE(layout->contentsMargins().bottom(), bottomMargin);
+    QStringList found;
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem *item = layout->itemAt(i);
+        found << (item->widget() ? item->widget()->objectName() : item->layout()->objectName());
+    }
+    QCOMPARE(found, items);
+}
+
+void TestMainForm::controls()
+{
+    auto *screen = child<QSpinBox>(m_window, "sbScrollScreen");
+    QCOMPARE(screen->minimum(), 0);
+    QCOMPARE(screen->maximum(), 100000);
+    QCOMPARE(screen->singleStep(), 10);
+    auto *page = child<QSpinBox>(m_window, "sbScrollPage");
+    QCOMPARE(page->minimum(), 1);
+    QCOMPARE(page->maximum(), 100000);
+    QCOMPARE(page->singleStep(), 1);
+
+    auto *combo = child<QComboBox>(m_window, "cbbTextScroll");
+    QCOMPARE(combo->count(), 3);
+    QCOMPARE(combo->itemText(0), QStringLiteral("停止滚动"));
+    QCOMPARE(combo->itemText(1), QStringLiteral("自动滚屏"));
+    QCOMPARE(combo->itemText(2), QStringLiteral("自动翻页"));
+    QCOMPARE(combo->sizePolicy().horizontalPolicy(), QSizePolicy::Minimum);
+    QCOMPARE(combo->sizePolicy().verticalPolicy(), QSizePolicy::Fixed);
+
+    auto *tabs = child<QTabWidget>(m_window, "tabWidget");
+    QCOMPARE(tabs->count(), 4);
+    const QStringList titles{"阅读", "显示", "搜索", "帮助"};
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(tabs->tabText(i), titles.at(i));
+        QCOMPARE(tabs->widget(i)->objectName(), QStringLiteral("tab_%1").arg(i + 1));
+    }
+
+    auto *ad = child<QWidget>(m_window, "wdtAd");
+    QCOMPARE(ad->minimumSize(), QSize(250, 60));
+    QCOMPARE(ad->maximumSize(), QSize(250, 60));
+    QCOMPARE(ad->sizePolicy().horizontalPolicy(), QSizePolicy::Fixed);
+
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("澄溪文本阅读器"));
+    QCOMPARE(m_window->sizePolicy().verticalPolicy(), QSizePolicy::Expanding);
+    QCOMPARE(m_window->font().family(), QStringLiteral("宋体"));
+    QCOMPARE(child<QPushButton>(m_window, "btnFindFront")->text(), QStringLiteral("查找前一个"));
+    QCOMPARE(child<QLabel>(m_window, "label")->text(), QStringLiteral("滚屏间隔(毫秒)"));
+}
+
+void TestMainForm::startsCentredAndIdle()
+{
+    QCOMPARE(m_window->size(), QSize(897, 556));
+    const QRect desktop = QApplication::desktop()->geometry();
+    QCOMPARE(m_window->pos(), QPoint((desktop.width() - 897) / 2, (desktop.height() - 556) / 2));
+    QCOMPARE(child<QTabWidget>(m_window, "tabWidget")->currentIndex(), 0);
+    QCOMPARE(child<QComboBox>(m_window, "cbbTextScroll")->currentIndex(), 0);
+    auto *text = child<QTextEdit>(m_window, "textWidget");
+    QVERIFY(text->isReadOnly());
+    QVERIFY(text->document()->isEmpty());
+    QVERIFY(m_window->acceptDrops());
+}
+
+void TestMainForm::closingCreatesNoFileAndEndsLoop()
+{
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    // Closing the window ends the event loop with exit code 0.
+    QTimer::singleShot(0, m_window, &QWidget::close);
+    QCOMPARE(QApplication::exec(), 0);
+    QVERIFY(!m_window->isVisible());
+    const QDir folder(QCoreApplication::applicationDirPath());
+    QCOMPARE(folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{QFileInfo(QCoreApplication::applicationFilePath()).fileName()});
+}
+
+void TestMainForm::dragNeedsUriList_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("uri list") << "text/uri-list" << true;
+    QTest::newRow("plain text") << "text/plain" << false;
+    QTest::newRow("html") << "text/html" << false;
+}
+
+void TestMainForm::dragNeedsUriList()
+{
+    QFETCH(QString, format);
+    QFETCH(bool, accepted);
+    QMimeData data;
+    data.setData(format, "file:///tmp/a.txt\r\n");
+    QDragEnterEvent event(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    event.setAccepted(false);
+    QApplication::sendEvent(m_window, &event);
+    QCOMPARE(event.isAccepted(), accepted);
+}
+
+QString TestMainForm::writeFile(const QString &name, const QByteArray &bytes)
+{
+    const QString path = m_files.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+void TestMainForm::drop(const QList<QUrl> &urls)
+{
+    QMimeData data;
+    data.setUrls(urls);
+    QDropEvent event(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    // The application only routes a drop to the target of a running drag;
+    // hand it to the window as the drag manager would.
+    static_cast<QObject *>(m_window)->event(&event);
+}
+
+void TestMainForm::dropOpensFirstFileOnly()
+{
+    const QString first = writeFile(QStringLiteral("first.txt"), QStringLiteral("甲乙丙").toUtf8());
+    const QString second = writeFile(QStringLiteral("second.txt"), "second");
+
+    drop({QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)});
+
+    auto *text = child<QTextEdit>(m_window, "textWidget");
+    QCOMPARE(text->toPlainText(), QStringLiteral("甲乙丙"));
+    QCOMPARE(text->document()->metaInformation(QTextDocument::DocumentTitle),
+             QStringLiteral("first"));
+}
+
+void TestMainForm::dropIgnoresNonLocalUrl()
+{
+    const QString first = writeFile(QStringLiteral("shown.txt"), "shown");
+    drop({QUrl::fromLocalFile(first)});
+    ModalDialogWatcher watcher;
+    drop({QUrl(QStringLiteral("https://example.invalid/novel.txt"))});
+    drop({});
+    QCoreApplication::processEvents();
+    QCOMPARE(watcher.seen, 0);
+    QCOMPARE(child<QTextEdit>(m_window, "textWidget")->toPlainText(), QStringLiteral("shown"));
+}
+
+void TestMainForm::dropOfMissingFileReportsAndKeepsText()
+{
+    const QString shown = writeFile(QStringLiteral("shown.txt"), "shown");
+    drop({QUrl::fromLocalFile(shown)});
+    const QString missing = m_files.filePath(QStringLiteral("missing.txt"));
+    ModalDialogWatcher watcher;
+    drop({QUrl::fromLocalFile(missing)});
+    QCOMPARE(watcher.seen, 1);
+    QCOMPARE(watcher.text, QStringLiteral("文件不存在：") + QDir::toNativeSeparators(missing));
+    QCOMPARE(child<QTextEdit>(m_window, "textWidget")->toPlainText(), QStringLiteral("shown"));
+}
+
+QUIRELLE_TEST_MAIN_IN_PROGRAM_FOLDER(TestMainForm)
+#include "tst_mainform.moc"

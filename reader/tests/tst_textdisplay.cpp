@@ -1,0 +1,323 @@
+#include "TextDisplay.h"
+
+#include "ModalDialogWatcher.h"
+
+#include <QScrollBar>
+#include <QTextCodec>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QtTest>
+
+namespace
+{
+
+QByteArray gb18030(const QString &text)
+{
+    return QTextCodec::codecForName("GB18030")->fromUnicode(text);
+}
+
+QByteArray utf16(const QString &text, bool bigEndian)
+{
+    QByteArray bytes;
+    for (const QChar c : text) {
+        const char hi = char(c.unicode() >> 8), lo = char(c.unicode() & 0xFF);
+        bytes += bigEndian ? QByteArray(1, hi) + lo : QByteArray(1, lo) + hi;
+    }
+    return bytes;
+}
+
+const QString Chinese = QStringLiteral("第一章 天下大势，分久必合。\n“你好！”");
+// U+20000 exists only in GB18030 (four bytes), not in GBK.
+const QString BeyondGbk = QStringLiteral("甲\U00020000乙");
+
+} // namespace
+
+class TestTextDisplay : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void decoding_data();
+    void decoding();
+    void forcedDecoding_data();
+    void forcedDecoding();
+    void documentTitle_data();
+    void documentTitle();
+    void readOnlyAndInitialLook();
+    void missingFileKeepsText();
+    void unreadableInputs_data();
+    void unreadableInputs();
+    void fontChangeKeepsPositionAndCursor();
+    void colourChangeKeepsPositionAndCursor();
+    void lookCarriesToNextFile();
+    void backgroundColour();
+
+private:
+    QString writeFile(const QString &name, const QByteArray &bytes);
+    void showLongText();
+
+    QTemporaryDir *m_dir = nullptr;
+    QTextEdit *m_edit = nullptr;
+    TextDisplay *m_display = nullptr;
+};
+
+void TestTextDisplay::init()
+{
+    m_dir = new QTemporaryDir;
+    m_edit = new QTextEdit;
+    m_edit->resize(400, 300);
+    m_display = new TextDisplay(m_edit);
+    m_display->setTextWidget(m_edit);
+    m_display->setParentWidget(m_edit);
+}
+
+void TestTextDisplay::cleanup()
+{
+    delete m_edit;
+    delete m_dir;
+}
+
+QString TestTextDisplay::writeFile(const QString &name, const QByteArray &bytes)
+{
+    const QString path = m_dir->filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+void TestTextDisplay::decoding_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("GBK without mark") << gb18030(Chinese) << Chinese;
+    QTest::newRow("GB18030 four-byte character") << gb18030(BeyondGbk) << BeyondGbk;
+    QTest::newRow("UTF-8 without mark") << Chinese.toUtf8() << Chinese;
+    QTest::newRow("UTF-8 with mark")
+        << QByteArray("\xEF\xBB\xBF") + BeyondGbk.toUtf8() << BeyondGbk;
+    QTest::newRow("UTF-16 LE") << QByteArray("\xFF\xFE") + utf16(BeyondGbk, false) << BeyondGbk;
+    QTest::newRow("UTF-16 BE") << QByteArray("\xFE\xFF") + utf16(BeyondGbk, true) << BeyondGbk;
+    QTest::newRow("UTF-16 LE odd length drops last byte")
+        << QByteArray("\xFF\xFE") + utf16(QStringLiteral("ab"), false) + 'c'
+        << QStringLiteral("ab");
+    QTest::newRow("only a UTF-16 mark") << QByteArray("\xFF\xFE") << QString();
+    QTest::newRow("empty file") << QByteArray() << QString();
+    QTest::newRow("one byte") << QByteArray("x") << QStringLiteral("x");
+    QTest::newRow("CR LF and CR line ends")
+        << QByteArray("a\r\nb\rc\nd") << QStringLiteral("a\nb\nc\nd");
+    // A truncated UTF-8 sequence means the file is not UTF-8 after all.
+    QTest::newRow("invalid UTF-8 falls back to GB18030")
+        << gb18030(QStringLiteral("天")) + QByteArray("\xE5\xA4")
+        << QTextCodec::codecForName("GB18030")->toUnicode(gb18030(QStringLiteral("天")) +
+                                                          QByteArray("\xE5\xA4"));
+}
+
+void TestTextDisplay::decoding()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, expected);
+    m_display->openFile(writeFile(QStringLiteral("novel.txt"), bytes), true, 0);
+    QCOMPARE(m_edit->document()->toPlainText(), expected);
+}
+
+void TestTextDisplay::forcedDecoding_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("codec");
+    QTest::addColumn<QString>("expected");
+
+    const QByteArray marked = QByteArray("\xEF\xBB\xBF") + Chinese.toUtf8();
+    QTest::newRow("ANSI keeps a UTF-8 mark as text")
+        << marked << 0 << QTextCodec::codecForName("GB18030")->toUnicode(marked);
+    QTest::newRow("ANSI on plain UTF-8 is not second-guessed")
+        << Chinese.toUtf8() << 0
+        << QTextCodec::codecForName("GB18030")->toUnicode(Chinese.toUtf8());
+    QTest::newRow("UTF-8 on a marked file drops the mark") << marked << 1 << Chinese;
+    QTest::newRow("UTF-8 on GBK shows replacement characters")
+        << gb18030(QStringLiteral("天")) << 1 << QString(2, QChar::ReplacementCharacter);
+    QTest::newRow("unknown number decodes as GB18030") << gb18030(BeyondGbk) << 7 << BeyondGbk;
+}
+
+void TestTextDisplay::forcedDecoding()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, codec);
+    QFETCH(QString, expected);
+    m_display->openFile(writeFile(QStringLiteral("forced.txt"), bytes), false, codec);
+    QCOMPARE(m_edit->document()->toPlainText(), expected);
+}
+
+void TestTextDisplay::documentTitle_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("everything from the first dot goes") << "a.b.txt"
+                                                        << "a";
+    QTest::newRow("no dot") << "novel"
+                            << "novel";
+    QTest::newRow("Chinese name") << QStringLiteral("三国演义.txt") << QStringLiteral("三国演义");
+}
+
+void TestTextDisplay::documentTitle()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QString, title);
+    const QString path = writeFile(fileName, "text");
+    m_display->openFile(path, true, 0);
+    QCOMPARE(m_edit->document()->metaInformation(QTextDocument::DocumentTitle), title);
+    QCOMPARE(m_display->m_fileName, path);
+}
+
+void TestTextDisplay::readOnlyAndInitialLook()
+{
+    QVERIFY(m_edit->isReadOnly());
+    QCOMPARE(m_display->m_textFont, m_edit->textCursor().charFormat().font());
+    QCOMPARE(m_display->m_textColor, QColor(Qt::black));
+    QCOMPARE(m_display->m_backColor, m_edit->viewport()->palette().color(QPalette::Window));
+}
+
+void TestTextDisplay::missingFileKeepsText()
+{
+    const QString existing = writeFile(QStringLiteral("kept.txt"), "kept");
+    m_display->openFile(existing, true, 0);
+    const QString missing = m_dir->filePath(QStringLiteral("gone.txt"));
+
+    ModalDialogWatcher watcher;
+    m_display->openFile(missing, true, 0);
+
+    QCOMPARE(watcher.seen, 1);
+    QCOMPARE(watcher.title, QStringLiteral("提示"));
+    QCOMPARE(watcher.text, QStringLiteral("文件不存在：") + missing);
+    QCOMPARE(m_edit->toPlainText(), QStringLiteral("kept"));
+    QCOMPARE(m_edit->document()->metaInformation(QTextDocument::DocumentTitle),
+             QStringLiteral("kept"));
+    QCOMPARE(m_display->m_fileName, existing);
+}
+
+void TestTextDisplay::unreadableInputs_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("directory") << "directory";
+    QTest::newRow("binary") << "binary";
+}
+
+// Inputs that are not text must not crash the reader; what there is to
+// show is shown, and the file still becomes the current one.
+void TestTextDisplay::unreadableInputs()
+{
+    QFETCH(QString, kind);
+    QString path;
+    if (kind == QLatin1String("directory")) {
+        path = m_dir->filePath(QStringLiteral("folder.d"));
+        QVERIFY(QDir().mkpath(path));
+    } else {
+        QByteArray bytes;
+        for (int i = 0; i < 4096; ++i)
+            bytes += char((i * 7919) & 0xFF);
+        path = writeFile(QStringLiteral("image.bin"), bytes);
+    }
+    m_display->openFile(path, true, 0);
+    QCOMPARE(m_display->m_fileName, path);
+    if (kind == QLatin1String("directory"))
+        QVERIFY(m_edit->document()->isEmpty());
+    else
+        QVERIFY(!m_edit->document()->isEmpty());
+}
+
+void TestTextDisplay::showLongText()
+{
+    QString text;
+    for (int i = 0; i < 400; ++i)
+        text += QStringLiteral("第%1行，天下大势，分久必合，合久必分。\n").arg(i);
+    m_display->openFile(writeFile(QStringLiteral("long.txt"), text.toUtf8()), true, 0);
+    m_edit->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_edit));
+    QTRY_VERIFY(m_edit->verticalScrollBar()->maximum() > 1000);
+}
+
+void TestTextDisplay::fontChangeKeepsPositionAndCursor()
+{
+    showLongText();
+    QScrollBar *bar = m_edit->verticalScrollBar();
+    bar->setValue(bar->maximum() / 2);
+    QTextCursor cursor = m_edit->textCursor();
+    cursor.setPosition(3000);
+    cursor.setPosition(3010, QTextCursor::KeepAnchor);
+    m_edit->setTextCursor(cursor);
+    const int value = bar->value();
+
+    QFont font(QStringLiteral("DejaVu Serif"), 17);
+    font.setItalic(true);
+    m_display->setTextFont(font);
+
+    QCOMPARE(bar->value(), value);
+    QCOMPARE(m_edit->textCursor().position(), 3010);
+    QVERIFY(!m_edit->textCursor().hasSelection());
+    QCOMPARE(m_display->m_textFont, font);
+    QCOMPARE(m_edit->document()->defaultFont(), font);
+    QTextCursor probe(m_edit->document());
+    for (int position : {1, 1500, 3005, m_edit->document()->characterCount() - 1}) {
+        probe.setPosition(position);
+        QCOMPARE(probe.charFormat().font().pointSize(), 17);
+        QVERIFY(probe.charFormat().font().italic());
+    }
+}
+
+void TestTextDisplay::colourChangeKeepsPositionAndCursor()
+{
+    showLongText();
+    QScrollBar *bar = m_edit->verticalScrollBar();
+    bar->setValue(bar->maximum() / 3);
+    QTextCursor cursor = m_edit->textCursor();
+    cursor.setPosition(2000);
+    m_edit->setTextCursor(cursor);
+    const int value = bar->value();
+
+    m_display->setTextColor(QColor(200, 10, 20));
+
+    QCOMPARE(bar->value(), value);
+    QCOMPARE(m_edit->textCursor().position(), 2000);
+    QCOMPARE(m_display->m_textColor, QColor(200, 10, 20));
+    QTextCursor probe(m_edit->document());
+    for (int position : {1, 2000, m_edit->document()->characterCount() - 1}) {
+        probe.setPosition(position);
+        QCOMPARE(probe.charFormat().foreground().color(), QColor(200, 10, 20));
+        QCOMPARE(probe.charFormat().foreground().style(), Qt::SolidPattern);
+    }
+}
+
+void TestTextDisplay::lookCarriesToNextFile()
+{
+    m_display->setTextFont(QFont(QStringLiteral("DejaVu Sans"), 21));
+    m_display->setTextColor(Qt::darkGreen);
+    m_display->openFile(writeFile(QStringLiteral("next.txt"), "one\ntwo\nthree"), true, 0);
+
+    QTextCursor probe(m_edit->document());
+    for (int position : {0, 5, 12}) {
+        probe.setPosition(position);
+        QCOMPARE(probe.charFormat().font().pointSize(), 21);
+        QCOMPARE(probe.charFormat().foreground().color(), QColor(Qt::darkGreen));
+    }
+}
+
+void TestTextDisplay::backgroundColour()
+{
+    QWidget *viewport = m_edit->viewport();
+    const QPalette before = viewport->palette();
+    m_display->setBackColor(m_display->m_backColor);
+    QCOMPARE(viewport->palette(), before);
+
+    m_display->setBackColor(QColor(250, 240, 200));
+    QCOMPARE(m_display->m_backColor, QColor(250, 240, 200));
+    QVERIFY(viewport->autoFillBackground());
+    const QBrush brush = viewport->palette().brush(viewport->backgroundRole());
+    QCOMPARE(brush.texture().size(), QSize(64, 64));
+    QCOMPARE(brush.texture().toImage().pixelColor(10, 10), QColor(250, 240, 200));
+}
+
+QTEST_MAIN(TestTextDisplay)
+#include "tst_textdisplay.moc"
