@@ -1,6 +1,9 @@
 #include "ProgramConstants.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 // All constants live in this one translation unit, so their definition
 // order is their initialisation order: every derived value below comes
@@ -26,14 +29,45 @@ const QString UriListMime = QStringLiteral("text/uri-list");
 // application applies it.
 const QFont AppFont(QStringLiteral("宋体"), 12);
 
+namespace
+{
+
+// Root passes every access() test, so the owner's write bit counts too: a
+// program folder protected with chmod a-w is not written into by anyone.
+bool isWritableDir(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.isDir() && info.isWritable() &&
+           info.permissions().testFlag(QFileDevice::WriteOwner);
+}
+
+// Both files must land in the same folder for the whole run, even if the
+// program folder's permissions change meanwhile.
+const QString &settingsDir()
+{
+    static const QString dir = settingsDirPath(QCoreApplication::applicationDirPath());
+    return dir;
+}
+
+} // namespace
+
+QString settingsDirPath(const QString &programDir)
+{
+    if (isWritableDir(programDir))
+        return programDir;
+    const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    QDir().mkpath(dir);
+    return dir;
+}
+
 QString configFilePath()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/Config.xml");
+    return settingsDir() + QStringLiteral("/Config.xml");
 }
 
 QString bookmarkFilePath()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/Bookmark.xml");
+    return settingsDir() + QStringLiteral("/Bookmark.xml");
 }
 
 QString localeDirPath()

@@ -25,9 +25,16 @@ extern const QString UriListMime;
 
 extern const QFont AppFont;
 
-// Absolute paths of the files the reader keeps.
+// Absolute paths of the files the reader keeps. The two settings files sit
+// beside the program when its folder is writable, else in the user's
+// configuration folder; the choice is made once per run.
 QString configFilePath();
 QString bookmarkFilePath();
 QString localeDirPath();
+
+// The folder the settings files go to for a program living in programDir:
+// programDir itself when it is writable, else the per-user configuration
+// folder, which is created here so the first save finds it.
+QString settingsDirPath(const QString &programDir);
 
 #endif // PROGRAMCONSTANTS_H
