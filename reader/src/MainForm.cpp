@@ -1,16 +1,22 @@
 #include "MainForm.h"
 #include "ui_MainForm.h"
 
+#include "AboutForm.h"
+#include "Config.h"
 #include "ProgramConstants.h"
 #include "TextDisplay.h"
+#include "TextScroll.h"
 #include "ZkUtility.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QColorDialog>
 #include <QDesktopWidget>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QUrl>
 
 MainForm::MainForm(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainForm)
@@ -20,6 +26,7 @@ MainForm::MainForm(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainForm)
     createComponents();
     initComponents();
     connectSignals();
+    loadConfig();
     setAcceptDrops(true);
 }
 
@@ -28,15 +35,18 @@ MainForm::~MainForm()
     delete ui;
 }
 
-// The order matters to the components' constructors only in that each is a
-// child of the window; none of them touches the form here.
+// Constructors only set up each component's own objects; the form is
+// handed out afterwards, in initComponents.
 void MainForm::createComponents()
 {
+    m_appConfig = new Config(this);
+    m_textScroll = new TextScroll(this);
     m_textDisplay = new TextDisplay(this);
 }
 
 void MainForm::initComponents()
 {
+    m_textScroll->setScrollBar(ui->textWidget->verticalScrollBar());
     m_textDisplay->setTextWidget(ui->textWidget);
     m_textDisplay->setParentWidget(this);
 }
@@ -44,6 +54,41 @@ void MainForm::initComponents()
 void MainForm::connectSignals()
 {
     connect(ui->btnOpen, &QPushButton::clicked, this, &MainForm::openFileDialog);
+    connect(ui->btnAbout, &QPushButton::clicked, this, &MainForm::showAbout);
+    connect(ui->btnUiFont, &QPushButton::clicked, this, &MainForm::openUiFontDialog);
+    connect(ui->btnTextFont, &QPushButton::clicked, this, &MainForm::openTextFontDialog);
+    connect(ui->btnTextColor, &QPushButton::clicked, this, &MainForm::openTextColorDialog);
+    connect(ui->btnBackColor, &QPushButton::clicked, this, &MainForm::openBackColorDialog);
+    connect(ui->cbbTextScroll, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            &MainForm::scrollTypeChange);
+    connect(ui->sbScrollScreen, QOverload<int>::of(&QSpinBox::valueChanged), this,
+            &MainForm::scrollScreenTimeChange);
+    connect(ui->sbScrollPage, QOverload<int>::of(&QSpinBox::valueChanged), this,
+            &MainForm::scrollPageTimeChange);
+}
+
+void MainForm::loadConfig()
+{
+    m_appConfig->load(configFilePath());
+
+    QApplication::setFont(Config::uiFont);
+    setFont(Config::uiFont);
+
+    m_textDisplay->setTextFont(Config::textFont);
+    m_textDisplay->setTextColor(Config::textColor);
+    m_textDisplay->setBackColor(Config::backColor);
+
+    m_loadingConfig = true;
+    ui->sbScrollScreen->setValue(Config::scrollScreenTime);
+    ui->sbScrollPage->setValue(Config::scrollPageTime);
+    m_loadingConfig = false;
+}
+
+void MainForm::showAbout()
+{
+    AboutForm about(this);
+    about.setFont(QApplication::font());
+    about.exec();
 }
 
 void MainForm::openFileDialog()
@@ -52,6 +97,104 @@ void MainForm::openFileDialog()
         this, QCoreApplication::translate("QObject", "选择文本文件"), QString(),
         QCoreApplication::translate("QObject", "文本文件(*.txt);;全部文件(*.*)"));
     openTextFile(fileName);
+}
+
+void MainForm::openUiFontDialog()
+{
+    QFontDialog dialog(font(), this);
+    connect(&dialog, &QFontDialog::fontSelected, this, &MainForm::uiFontChange);
+    dialog.exec();
+}
+
+void MainForm::openTextFontDialog()
+{
+    QFontDialog dialog(m_textDisplay->m_textFont, this);
+    connect(&dialog, &QFontDialog::fontSelected, this, &MainForm::textFontChange);
+    dialog.exec();
+}
+
+void MainForm::openTextColorDialog()
+{
+    QColorDialog dialog(m_textDisplay->m_textColor, this);
+    connect(&dialog, &QColorDialog::colorSelected, this, &MainForm::textColorChange);
+    dialog.exec();
+}
+
+void MainForm::openBackColorDialog()
+{
+    QColorDialog dialog(m_textDisplay->m_backColor, this);
+    connect(&dialog, &QColorDialog::colorSelected, this, &MainForm::backColorChange);
+    dialog.exec();
+}
+
+// Each change is stored, applied and saved at once, even when the value
+// did not change: the user asked for it, and the file then says so.
+void MainForm::uiFontChange(QFont font)
+{
+    Config::uiFont = font;
+    QApplication::setFont(font);
+    setFont(font);
+    m_appConfig->save(configFilePath());
+}
+
+void MainForm::textFontChange(QFont font)
+{
+    Config::textFont = font;
+    m_textDisplay->setTextFont(font);
+    m_appConfig->save(configFilePath());
+}
+
+void MainForm::textColorChange(QColor color)
+{
+    Config::textColor = color;
+    m_textDisplay->setTextColor(color);
+    m_appConfig->save(configFilePath());
+}
+
+void MainForm::backColorChange(QColor color)
+{
+    Config::backColor = color;
+    m_textDisplay->setBackColor(color);
+    m_appConfig->save(configFilePath());
+}
+
+// The scroll type is deliberately not stored: every start begins stopped.
+void MainForm::scrollTypeChange(int i)
+{
+    switch (i) {
+    case 0:
+        m_textScroll->setScrollType(0, 1000);
+        break;
+    case 1:
+        m_textScroll->setScrollType(1, ui->sbScrollScreen->value());
+        break;
+    case 2:
+        m_textScroll->setScrollType(2, ui->sbScrollPage->value() * 1000);
+        break;
+    default:
+        break;
+    }
+}
+
+// Changing an interval also chooses its scroll type and starts it.
+void MainForm::scrollScreenTimeChange(int time)
+{
+    if (m_loadingConfig)
+        return;
+    ui->cbbTextScroll->setCurrentIndex(1);
+    m_textScroll->setScrollType(1, time);
+    Config::scrollScreenTime = time;
+    m_appConfig->save(configFilePath());
+}
+
+void MainForm::scrollPageTimeChange(int time)
+{
+    if (m_loadingConfig)
+        return;
+    ui->cbbTextScroll->setCurrentIndex(2);
+    m_textScroll->setScrollType(2, time * 1000);
+    Config::scrollPageTime = time;
+    m_appConfig->save(configFilePath());
 }
 
 void MainForm::openTextFile(QString fileName)

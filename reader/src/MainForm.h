@@ -8,11 +8,13 @@ namespace Ui
 class MainForm;
 }
 
+class Config;
 class TextDisplay;
+class TextScroll;
 
 // The reader's only main window. It owns the form and every component of
 // the reader (as Qt children), wires them to each other and to the form,
-// and opens the files the user chooses or drops.
+// applies the stored settings and opens the files the user chooses or drops.
 class MainForm : public QMainWindow
 {
     Q_OBJECT
@@ -27,16 +29,37 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private slots:
+    void showAbout();
     void openFileDialog();
+    void openUiFontDialog();
+    void openTextFontDialog();
+    void openTextColorDialog();
+    void openBackColorDialog();
+    void scrollTypeChange(int i);
+    void uiFontChange(QFont font);
+    void textFontChange(QFont font);
+    void textColorChange(QColor color);
+    void backColorChange(QColor color);
+    void scrollScreenTimeChange(int time);
+    void scrollPageTimeChange(int time);
 
 private:
     void createComponents();
     void initComponents();
     void connectSignals();
+    void loadConfig();
     void openTextFile(QString fileName);
 
-    Ui::MainForm *ui;                     // owned, deleted in the destructor
-    TextDisplay *m_textDisplay = nullptr; // components below: Qt children of the window
+    Ui::MainForm *ui; // owned, deleted in the destructor
+
+    // The components are Qt children of the window and die with it.
+    Config *m_appConfig = nullptr;
+    TextDisplay *m_textDisplay = nullptr;
+    TextScroll *m_textScroll = nullptr;
+
+    // Set only while loadConfig fills the interval spin boxes, so that
+    // showing the stored values does not start scrolling or save.
+    bool m_loadingConfig = false;
 };
 
 #endif // MAINFORM_H

@@ -1,10 +1,17 @@
 #include "MainForm.h"
 #include "ui_MainForm.h"
 
+#include "Config.h"
+#include "ProgramConstants.h"
+#include "TextScroll.h"
+#include "ZkUtility.h"
+
 #include "ModalDialogWatcher.h"
 #include "TemporaryProgramFolder.h"
 
+#include <QColorDialog>
 #include <QDesktopWidget>
+#include <QFontDialog>
 #include <QMimeData>
 #include <QTextDocument>
 #include <QtTest>
@@ -32,9 +39,22 @@ private slots:
     void dropIgnoresNonLocalUrl();
     void dropOfMissingFileReportsAndKeepsText();
 
+    void defaultsWithoutConfig();
+    void intervalChangeSelectsTypeAndSaves_data();
+    void intervalChangeSelectsTypeAndSaves();
+    void scrollTypeIsNeverStored();
+    void dialogChoiceIsAppliedAndSaved_data();
+    void dialogChoiceIsAppliedAndSaved();
+    void cancelledDialogWritesNothing_data();
+    void cancelledDialogWritesNothing();
+    void sameColourAgainStillSaves();
+    void restartAppliesStoredSettings();
+    void shippedTranslationReplacesTexts();
+
 private:
     QString writeFile(const QString &name, const QByteArray &bytes);
     void drop(const QList<QUrl> &urls);
+    QTimer *scrollTimer() const;
 
     QTemporaryDir m_files;
     MainForm *m_window = nullptr;
@@ -50,8 +70,50 @@ void TestMainForm::initTestCase()
     QApplication::setFont(QFont(QStringLiteral("宋体"), 12));
 }
 
+namespace
+{
+
+// The settings are class-level values that outlive a window; a restart of
+// the program starts from the built-in defaults again.
+void resetSettings()
+{
+    Config::uiFont = QFont(QStringLiteral("宋体"), 12);
+    Config::textFont = QFont(QStringLiteral("宋体"), 12);
+    Config::textColor = Qt::black;
+    Config::backColor = Qt::white;
+    Config::scrollScreenTime = 200;
+    Config::scrollPageTime = 5;
+    Config::fileList.clear();
+}
+
+// element name -> its attributes, as the file on disk holds them
+QMap<QString, QXmlStreamAttributes> savedSettings()
+{
+    QMap<QString, QXmlStreamAttributes> elements;
+    QFile file(configFilePath());
+    if (!file.open(QIODevice::ReadOnly))
+        return elements;
+    QXmlStreamReader reader(&file);
+    while (!reader.atEnd()) {
+        if (reader.readNext() == QXmlStreamReader::StartElement)
+            elements.insert(reader.name().toString(), reader.attributes());
+    }
+    if (reader.hasError())
+        qWarning("Config.xml is not well-formed: %s", qPrintable(reader.errorString()));
+    return elements;
+}
+
+QString attribute(const QString &element, const QString &name)
+{
+    return savedSettings().value(element).value(name).toString();
+}
+
+} // namespace
+
 void TestMainForm::init()
 {
+    QFile::remove(configFilePath());
+    resetSettings();
     m_window = new MainForm;
 }
 
@@ -59,6 +121,12 @@ void TestMainForm::cleanup()
 {
     delete m_window;
     m_window = nullptr;
+    QApplication::setFont(QFont(QStringLiteral("宋体"), 12));
+}
+
+QTimer *TestMainForm::scrollTimer() const
+{
+    return m_window->findChild<TextScroll *>()->findChild<QTimer *>();
 }
 
 template <typename T> static T *child(QObject *window, const char *name)
@@ -343,6 +411,213 @@ void TestMainForm::dropOfMissingFileReportsAndKeepsText()
     QCOMPARE(watcher.seen, 1);
     QCOMPARE(watcher.text, QStringLiteral("文件不存在：") + QDir::toNativeSeparators(missing));
     QCOMPARE(child<QTextEdit>(m_window, "textWidget")->toPlainText(), QStringLiteral("shown"));
+}
+
+void TestMainForm::defaultsWithoutConfig()
+{
+    QCOMPARE(child<QSpinBox>(m_window, "sbScrollScreen")->value(), 200);
+    QCOMPARE(child<QSpinBox>(m_window, "sbScrollPage")->value(), 5);
+    QCOMPARE(m_window->font().family(), QStringLiteral("宋体"));
+    QCOMPARE(m_window->font().pointSize(), 12);
+    auto *text = child<QTextEdit>(m_window, "textWidget");
+    QCOMPARE(text->document()->defaultFont().family(), QStringLiteral("宋体"));
+    QVERIFY(!scrollTimer()->isActive());
+    QVERIFY(!QFile::exists(configFilePath()));
+}
+
+void TestMainForm::intervalChangeSelectsTypeAndSaves_data()
+{
+    QTest::addColumn<QString>("spinBox");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("comboIndex");
+    QTest::addColumn<QString>("attributeName");
+    QTest::addColumn<int>("timerInterval");
+    QTest::newRow("screen interval") << "sbScrollScreen" << 210 << 1 << "滚动时间" << 210;
+    QTest::newRow("screen interval zero") << "sbScrollScreen" << 0 << 1 << "滚动时间" << 0;
+    QTest::newRow("page interval") << "sbScrollPage" << 3 << 2 << "翻页时间" << 3000;
+    QTest::newRow("largest page interval")
+        << "sbScrollPage" << 100000 << 2 << "翻页时间" << 100000000;
+}
+
+void TestMainForm::intervalChangeSelectsTypeAndSaves()
+{
+    QFETCH(QString, spinBox);
+    QFETCH(int, value);
+    QFETCH(int, comboIndex);
+    QFETCH(QString, attributeName);
+    QFETCH(int, timerInterval);
+
+    m_window->findChild<QSpinBox *>(spinBox)->setValue(value);
+
+    QCOMPARE(child<QComboBox>(m_window, "cbbTextScroll")->currentIndex(), comboIndex);
+    QVERIFY(scrollTimer()->isActive());
+    QCOMPARE(scrollTimer()->interval(), timerInterval);
+    QCOMPARE(attribute(QStringLiteral("自动滚动"), attributeName), QString::number(value));
+}
+
+void TestMainForm::scrollTypeIsNeverStored()
+{
+    auto *combo = child<QComboBox>(m_window, "cbbTextScroll");
+    combo->setCurrentIndex(2);
+    QVERIFY(scrollTimer()->isActive());
+    QCOMPARE(scrollTimer()->interval(), 5000);
+    combo->setCurrentIndex(1);
+    QCOMPARE(scrollTimer()->interval(), 200);
+    combo->setCurrentIndex(0);
+    QVERIFY(!scrollTimer()->isActive());
+    QVERIFY(!QFile::exists(configFilePath()));
+
+    delete m_window;
+    m_window = new MainForm;
+    QCOMPARE(child<QComboBox>(m_window, "cbbTextScroll")->currentIndex(), 0);
+    QVERIFY(!scrollTimer()->isActive());
+}
+
+void TestMainForm::dialogChoiceIsAppliedAndSaved_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("element");
+    QTest::newRow("interface font") << "btnUiFont"
+                                    << "界面字体";
+    QTest::newRow("text font") << "btnTextFont"
+                               << "文本字体";
+    QTest::newRow("text colour") << "btnTextColor"
+                                 << "文本颜色";
+    QTest::newRow("background colour") << "btnBackColor"
+                                       << "背景颜色";
+}
+
+void TestMainForm::dialogChoiceIsAppliedAndSaved()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, element);
+
+    drop({QUrl::fromLocalFile(writeFile(QStringLiteral("look.txt"), "some text"))});
+    bool fontDialog = false;
+    QFont chosenFont;
+    QColor chosenColor;
+    ModalDialogWatcher watcher([&](QDialog *dialog) {
+        if (auto *fonts = qobject_cast<QFontDialog *>(dialog)) {
+            fontDialog = true;
+            QFont font = fonts->currentFont();
+            font.setPointSize(19);
+            font.setItalic(true);
+            fonts->setCurrentFont(font);
+            chosenFont = fonts->currentFont();
+        } else if (auto *colors = qobject_cast<QColorDialog *>(dialog)) {
+            colors->setCurrentColor(QColor(12, 34, 56));
+            chosenColor = colors->currentColor();
+        }
+        dialog->accept();
+    });
+    m_window->findChild<QPushButton *>(button)->click();
+    QCOMPARE(watcher.seen, 1);
+
+    const QXmlStreamAttributes saved = savedSettings().value(element);
+    auto *text = child<QTextEdit>(m_window, "textWidget");
+    if (fontDialog) {
+        QCOMPARE(saved.value(QStringLiteral("大小")).toString(), QStringLiteral("19"));
+        QCOMPARE(saved.value(QStringLiteral("风格")).toString(), QStringLiteral("1"));
+        if (button == QLatin1String("btnUiFont")) {
+            QCOMPARE(m_window->font().pointSize(), 19);
+            QCOMPARE(QApplication::font().pointSize(), 19);
+            QVERIFY(QApplication::font().italic());
+        } else {
+            QCOMPARE(text->document()->defaultFont(), chosenFont);
+            QCOMPARE(QTextCursor(text->document()).charFormat().font().pointSize(), 19);
+        }
+    } else {
+        QCOMPARE(saved.value(QStringLiteral("r")).toString(), QStringLiteral("12"));
+        QCOMPARE(saved.value(QStringLiteral("g")).toString(), QStringLiteral("34"));
+        QCOMPARE(saved.value(QStringLiteral("b")).toString(), QStringLiteral("56"));
+        if (button == QLatin1String("btnTextColor")) {
+            QTextCursor probe(text->document());
+            probe.setPosition(4);
+            QCOMPARE(probe.charFormat().foreground().color(), chosenColor);
+        } else {
+            const QBrush brush =
+                text->viewport()->palette().brush(text->viewport()->backgroundRole());
+            QCOMPARE(brush.texture().toImage().pixelColor(0, 0), chosenColor);
+        }
+    }
+    // The other settings are written with their current values.
+    QCOMPARE(attribute(QStringLiteral("自动滚动"), QStringLiteral("滚动时间")),
+             QStringLiteral("200"));
+}
+
+void TestMainForm::cancelledDialogWritesNothing_data()
+{
+    dialogChoiceIsAppliedAndSaved_data();
+}
+
+void TestMainForm::cancelledDialogWritesNothing()
+{
+    QFETCH(QString, button);
+    ModalDialogWatcher watcher; // rejects
+    m_window->findChild<QPushButton *>(button)->click();
+    QCOMPARE(watcher.seen, 1);
+    QVERIFY(!QFile::exists(configFilePath()));
+}
+
+void TestMainForm::sameColourAgainStillSaves()
+{
+    ModalDialogWatcher watcher([](QDialog *dialog) { dialog->accept(); });
+    child<QPushButton>(m_window, "btnTextColor")->click();
+    QCOMPARE(watcher.seen, 1);
+    QCOMPARE(attribute(QStringLiteral("文本颜色"), QStringLiteral("r")), QStringLiteral("0"));
+}
+
+void TestMainForm::restartAppliesStoredSettings()
+{
+    Config::uiFont = QFont(QStringLiteral("DejaVu Sans"), 10);
+    Config::textFont = QFont(QStringLiteral("DejaVu Serif"), 22);
+    Config::textColor = QColor(90, 0, 0);
+    Config::backColor = QColor(240, 230, 200);
+    Config::scrollScreenTime = 350;
+    Config::scrollPageTime = 9;
+    Config(nullptr).save(configFilePath());
+    delete m_window;
+    resetSettings();
+
+    m_window = new MainForm;
+    drop({QUrl::fromLocalFile(writeFile(QStringLiteral("look.txt"), "some text"))});
+
+    QCOMPARE(m_window->font().family(), QStringLiteral("DejaVu Sans"));
+    QCOMPARE(m_window->font().pointSize(), 10);
+    QCOMPARE(QApplication::font().pointSize(), 10);
+    auto *text = child<QTextEdit>(m_window, "textWidget");
+    QCOMPARE(text->document()->defaultFont(), QFont(QStringLiteral("DejaVu Serif"), 22));
+    QTextCursor probe(text->document());
+    probe.setPosition(4);
+    QCOMPARE(probe.charFormat().foreground().color(), QColor(90, 0, 0));
+    QCOMPARE(probe.charFormat().font().pointSize(), 22);
+    const QBrush brush = text->viewport()->palette().brush(text->viewport()->backgroundRole());
+    QCOMPARE(brush.texture().toImage().pixelColor(0, 0), QColor(240, 230, 200));
+    QCOMPARE(child<QSpinBox>(m_window, "sbScrollScreen")->value(), 350);
+    QCOMPARE(child<QSpinBox>(m_window, "sbScrollPage")->value(), 9);
+    // showing the stored intervals does not start scrolling
+    QCOMPARE(child<QComboBox>(m_window, "cbbTextScroll")->currentIndex(), 0);
+    QVERIFY(!scrollTimer()->isActive());
+}
+
+// Form texts and texts made in code both go through translation, so the
+// shipped traditional-Chinese file replaces what the user sees.
+void TestMainForm::shippedTranslationReplacesTexts()
+{
+    delete m_window;
+    zk::setupTranslator(QStringLiteral(QUIRELLE_LOCALE_DIR), QStringLiteral("zh_TW"), qApp,
+                        QStringLiteral("zh_CN"));
+    m_window = new MainForm;
+    const auto translators = qApp->findChildren<QTranslator *>();
+    QCOMPARE(translators.size(), 1);
+
+    QCOMPARE(child<QPushButton>(m_window, "btnOpen")->text(), QStringLiteral("打開"));
+    QCOMPARE(child<QComboBox>(m_window, "cbbTextScroll")->itemText(1), QStringLiteral("自動捲動"));
+    ModalDialogWatcher watcher;
+    drop({QUrl::fromLocalFile(m_files.filePath(QStringLiteral("nowhere.txt")))});
+    QVERIFY(watcher.text.startsWith(QStringLiteral("檔案不存在：")));
+
+    qDeleteAll(translators);
 }
 
 QUIRELLE_TEST_MAIN_IN_PROGRAM_FOLDER(TestMainForm)
