@@ -15,9 +15,28 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QUrl>
+
+namespace
+{
+
+// Where the stored family is not installed (宋体 on most Linux desktops) the
+// font dialog would preselect whatever family it lists first, so that
+// confirming it unchanged gave the user a font never asked for. It starts
+// from the family actually on screen instead.
+QFont fontOnScreen(const QFont &font)
+{
+    const QFontInfo info(font);
+    QFont shown(font);
+    shown.setFamily(info.family());
+    shown.setStyleName(info.styleName());
+    return shown;
+}
+
+} // namespace
 
 MainForm::MainForm(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainForm)
 {
@@ -101,14 +120,14 @@ void MainForm::openFileDialog()
 
 void MainForm::openUiFontDialog()
 {
-    QFontDialog dialog(font(), this);
+    QFontDialog dialog(fontOnScreen(font()), this);
     connect(&dialog, &QFontDialog::fontSelected, this, &MainForm::uiFontChange);
     dialog.exec();
 }
 
 void MainForm::openTextFontDialog()
 {
-    QFontDialog dialog(m_textDisplay->m_textFont, this);
+    QFontDialog dialog(fontOnScreen(m_textDisplay->m_textFont), this);
     connect(&dialog, &QFontDialog::fontSelected, this, &MainForm::textFontChange);
     dialog.exec();
 }
