@@ -33,8 +33,15 @@ public slots:
 
 private:
     void showText(const QByteArray &data, int codec);
+    void showDecodedText(const QString &text);
     void setFontAndColor(const QFont &font, const QColor &color);
     void applyCharFormat(const QTextCharFormat &format);
+
+    void dropSelection();
+    void useTextFont(const QFont &font);
+    void restoreScroll(int value);
+    void applyPendingScroll(bool layoutSettled);
+    bool laidOutToTheEnd() const;
 
     QTextEdit *m_textWidget = nullptr; // the reading view, not owned
 
@@ -45,8 +52,12 @@ public:
     QColor m_backColor; // seeds the background colour dialog
 
 private:
-    QTextCharFormat m_charFormat;      // last format applied to the whole text
+    // The look as one character format; short texts carry it on every character.
+    QTextCharFormat m_charFormat;
     QWidget *m_parentWidget = nullptr; // parent of message boxes, not owned
+    // Scroll value to return to once the text is laid out that far, -1 when
+    // the view is where it should be.
+    int m_pendingScroll = -1;
 };
 
 #endif // TEXTDISPLAY_H

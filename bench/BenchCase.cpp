@@ -1,0 +1,561 @@
+#include "BenchCase.h"
+
+#include "TextDisplay.h"
+#include "ZkUtility.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCodec>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTextLayout>
+#include <QTimer>
+
+#include <cstdio>
+#include <functional>
+#include <limits>
+
+namespace
+{
+
+const QString Needle = QStringLiteral("查无此句XYZ");
+const int CaseTimeoutMs = 600000;
+
+void report(const char *key, const QString &value)
+{
+    std::printf("%s=%s\n", key, qPrintable(value));
+    std::fflush(stdout);
+}
+
+void report(const char *key, double value)
+{
+    report(key, QString::number(value, 'f', 1));
+}
+
+// Peak resident set size of this process so far, in bytes.
+double peakResident()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() * 1024.0;
+    }
+    return -1;
+}
+
+// QTextEdit that tells when a paint of its viewport has finished, so that
+// "on screen" means painted, not merely scheduled.
+class ReadingView : public QTextEdit
+{
+public:
+    std::function<void()> painted;
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QTextEdit::paintEvent(event);
+        if (painted)
+            painted();
+    }
+};
+
+double sameProcessFloorMs(const BenchCase &benchCase);
+void resetPeakResident();
+
+class Session
+{
+public:
+    explicit Session(const BenchCase &benchCase);
+    int run();
+
+private:
+    struct Paint {
+        qint64 ns;
+        int top;
+        int bottom;
+        bool look;
+    };
+
+    double msBetween(qint64 from, qint64 to) const { return (to - from) / 1e6; }
+
+    void setUp();
+    void tick();
+    void onPainted();
+    qint64 trigger(const std::function<void()> &action);
+    void waitMs(int ms);
+    qint64 waitUntil(const std::function<bool()> &condition, int timeoutMs = CaseTimeoutMs);
+    void stopTracking(const char *prefix);
+
+    bool lookAt(int position) const;
+    bool layoutMatches(const QTextBlock &block) const;
+    bool layoutComplete() const;
+    int positionAt(int viewportY) const;
+    int visibleTop() const;
+    int visibleBottom() const;
+
+    void openNovel();
+    void placeView(const QString &position);
+    void changeLook();
+
+    int runFloor();
+    int runOpen();
+    int runJump();
+    int runLookChange();
+
+    BenchCase m_case;
+    QElapsedTimer m_clock;
+    ReadingView m_view;
+    TextDisplay m_display;
+    QTimer m_heartbeat;
+    QFont m_font;
+    QColor m_color;
+
+    qint64 m_lastTick = -1;
+    bool m_tracking = false;
+    qint64 m_start = 0; // when the last triggering call began
+    qint64 m_callEnd = 0;
+    qint64 m_longest = 0;      // every pass since the trigger, the trigger included
+    qint64 m_longestAfter = 0; // passes that began after the triggering call returned
+    QVector<Paint> m_paints;
+};
+
+Session::Session(const BenchCase &benchCase) : m_case(benchCase)
+{
+    m_clock.start();
+    m_heartbeat.setInterval(0);
+    QObject::connect(&m_heartbeat, &QTimer::timeout, [this] { tick(); });
+    m_view.painted = [this] {
+        onPainted();
+    };
+}
+
+void Session::tick()
+{
+    const qint64 now = m_clock.nsecsElapsed();
+    if (m_tracking && m_lastTick >= 0) {
+        m_longest = qMax(m_longest, now - m_lastTick);
+        if (m_lastTick >= m_callEnd)
+            m_longestAfter = qMax(m_longestAfter, now - m_lastTick);
+    }
+    m_lastTick = now;
+}
+
+void Session::onPainted()
+{
+    if (!m_tracking)
+        return;
+    const int top = visibleTop();
+    const int bottom = visibleBottom();
+    const bool look = m_view.document()->characterCount() > 1 && lookAt(top) && lookAt(bottom);
+    m_paints.append({m_clock.nsecsElapsed(), top, bottom, look});
+}
+
+// Runs the action as one pass of the event loop, the way a slot would run.
+qint64 Session::trigger(const std::function<void()> &action)
+{
+    QEventLoop loop;
+    QTimer::singleShot(0, [&] {
+        m_paints.clear();
+        m_longest = m_longestAfter = 0;
+        m_callEnd = std::numeric_limits<qint64>::max();
+        m_tracking = true;
+        m_start = m_clock.nsecsElapsed();
+        action();
+        m_callEnd = m_clock.nsecsElapsed();
+        loop.quit();
+    });
+    loop.exec();
+    return m_start;
+}
+
+void Session::waitMs(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Checks every 20 ms; returns when the condition first held, or -1.
+qint64 Session::waitUntil(const std::function<bool()> &condition, int timeoutMs)
+{
+    qint64 when = -1;
+    const qint64 deadline = m_clock.nsecsElapsed() + qint64(timeoutMs) * 1000000;
+    QEventLoop loop;
+    QTimer check;
+    check.setInterval(20);
+    QObject::connect(&check, &QTimer::timeout, [&] {
+        if (condition())
+            when = m_clock.nsecsElapsed();
+        if (when >= 0 || m_clock.nsecsElapsed() > deadline)
+            loop.quit();
+    });
+    if (condition())
+        return m_clock.nsecsElapsed();
+    check.start();
+    loop.exec();
+    return when;
+}
+
+void Session::stopTracking(const char *prefix)
+{
+    m_tracking = false;
+    report(qPrintable(QStringLiteral("%1longest_ms").arg(prefix)), m_longest / 1e6);
+    report(qPrintable(QStringLiteral("%1longest_after_ms").arg(prefix)), m_longestAfter / 1e6);
+}
+
+// Whether the character at position is laid out and painted as the chosen
+// look asks: font and colour of its format (or the defaults it falls back
+// on) and lines broken as that font breaks them.
+bool Session::lookAt(int position) const
+{
+    const QTextBlock block = m_view.document()->findBlock(position);
+    if (!block.isValid() || block.layout() == nullptr || block.layout()->lineCount() == 0)
+        return false;
+    QTextCharFormat format = block.charFormat();
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        if (fragment.contains(position) || it == block.begin()) {
+            format = fragment.charFormat();
+            if (fragment.contains(position))
+                break;
+        }
+    }
+    const QFont font = format.font();
+    if (font.family() != m_font.family() || font.pointSizeF() != m_font.pointSizeF())
+        return false;
+    const QColor color = format.foreground().style() == Qt::NoBrush
+                             ? m_view.palette().color(QPalette::Text)
+                             : format.foreground().color();
+    return color == m_color && layoutMatches(block);
+}
+
+// Lays the block's text out afresh in the chosen font and compares: a block
+// still holding lines of the previous font differs in height or breaks.
+bool Session::layoutMatches(const QTextBlock &block) const
+{
+    const QTextDocument *document = m_view.document();
+    QTextLayout probe(block.text(), m_font);
+    probe.setTextOption(document->defaultTextOption());
+    const qreal width = document->textWidth() - 2 * document->documentMargin();
+    probe.beginLayout();
+    for (QTextLine line = probe.createLine(); line.isValid(); line = probe.createLine())
+        line.setLineWidth(width);
+    probe.endLayout();
+    const QTextLayout *laid = block.layout();
+    if (laid->lineCount() != probe.lineCount())
+        return false;
+    const QTextLine first = laid->lineAt(0);
+    return first.textLength() == probe.lineAt(0).textLength() &&
+           qAbs(first.height() - probe.lineAt(0).height()) < 0.01;
+}
+
+bool Session::layoutComplete() const
+{
+    const QTextDocument *document = m_view.document();
+    const int last = document->characterCount() - 1;
+    for (int i = 0; i <= 64; ++i) {
+        if (!lookAt(int(qint64(last) * i / 64)))
+            return false;
+    }
+    return true;
+}
+
+// Asks the layout directly: QTextEdit::cursorForPosition would build a cursor,
+// and a cursor computes its x position, which lays the text out down to it.
+int Session::positionAt(int viewportY) const
+{
+    // Inside the document margin the layout answers with the end of the text.
+    const qreal margin = m_view.document()->documentMargin() + 2;
+    const QPointF point(margin,
+                        m_view.verticalScrollBar()->value() + qMax<qreal>(viewportY, margin));
+    return qMax(0, m_view.document()->documentLayout()->hitTest(point, Qt::FuzzyHit));
+}
+
+int Session::visibleTop() const
+{
+    return positionAt(2);
+}
+
+int Session::visibleBottom() const
+{
+    return positionAt(m_view.viewport()->height() - 3);
+}
+
+void Session::setUp()
+{
+    m_font = QFont(QStringLiteral("宋体"), 12);
+    m_color = Qt::black;
+    m_view.resize(900, 700);
+    m_display.setTextWidget(&m_view);
+    m_display.setParentWidget(&m_view);
+    m_display.setTextFont(m_font);
+    m_display.setTextColor(m_color);
+    m_display.setBackColor(Qt::white);
+    m_view.show();
+    waitMs(300);
+    m_heartbeat.start();
+    waitMs(50); // so that the first triggering pass has a beat before it
+}
+
+void Session::openNovel()
+{
+    const qint64 start = trigger([this] { m_display.openFile(m_case.file, true, 0); });
+    report("open_call_ms", msBetween(start, m_callEnd));
+    const QTextDocument *document = m_view.document();
+    const qint64 shown = waitUntil([this] {
+        return std::any_of(m_paints.cbegin(), m_paints.cend(),
+                           [](const Paint &p) { return p.look; });
+    });
+    for (const Paint &paint : qAsConst(m_paints)) {
+        if (paint.look) {
+            report("open_paint_ms", msBetween(start, paint.ns));
+            break;
+        }
+    }
+    if (shown < 0)
+        report("open_paint_ms", QStringLiteral("never"));
+    report("chars", document->characterCount());
+    report("cursor_after_open", m_view.textCursor().position());
+    report("scroll_after_open", m_view.verticalScrollBar()->value());
+}
+
+int Session::runOpen()
+{
+    setUp();
+    // The floor again, in this process just before the open: separate
+    // processes differ by up to a quarter in how fast they read and decode.
+    report("open_floor_ms", sameProcessFloorMs(m_case));
+    resetPeakResident();
+    report("idle_peak_bytes", peakResident());
+    openNovel();
+    const qint64 done = waitUntil([this] { return layoutComplete(); });
+    report("open_complete_ms", done < 0 ? -1 : msBetween(m_start, done));
+    stopTracking("open_");
+    report("peak_bytes", peakResident());
+
+    QElapsedTimer timer;
+    QTextCursor cursor(m_view.document());
+    m_view.setTextCursor(cursor);
+    timer.start();
+    const bool forward = m_view.find(Needle);
+    report("find_forward_ms", timer.nsecsElapsed() / 1e6);
+    cursor.movePosition(QTextCursor::End);
+    m_view.setTextCursor(cursor);
+    timer.start();
+    const bool backward = m_view.find(Needle, QTextDocument::FindBackward);
+    report("find_backward_ms", timer.nsecsElapsed() / 1e6);
+    if (forward || backward)
+        report("find_error", QStringLiteral("needle found"));
+    return 0;
+}
+
+int Session::runJump()
+{
+    setUp();
+    openNovel();
+    const QTextDocument *document = m_view.document();
+    const int last = document->characterCount() - 1;
+    const qint64 start = trigger([this, last] {
+        QTextCursor cursor(m_view.document());
+        cursor.setPosition(last);
+        m_view.setTextCursor(cursor);
+    });
+    report("jump_call_ms", msBetween(start, m_callEnd));
+    const qint64 shown = waitUntil([this, last] {
+        return std::any_of(m_paints.cbegin(), m_paints.cend(),
+                           [last](const Paint &p) { return p.look && p.bottom >= last - 1; });
+    });
+    for (const Paint &paint : qAsConst(m_paints)) {
+        if (paint.look && paint.bottom >= last - 1) {
+            report("jump_paint_ms", msBetween(start, paint.ns));
+            break;
+        }
+    }
+    if (shown < 0)
+        report("jump_paint_ms", QStringLiteral("never"));
+    stopTracking("jump_");
+    return 0;
+}
+
+// Puts the view where a reader would be and a small selection on the page.
+void Session::placeView(const QString &position)
+{
+    QTextDocument *document = m_view.document();
+    QScrollBar *bar = m_view.verticalScrollBar();
+    const int last = document->characterCount() - 1;
+    const QTextBlock middle = document->findBlock(last / 2);
+    int anchor = 10;
+    if (position == QLatin1String("mid"))
+        anchor = middle.position() + 2;
+    else if (position == QLatin1String("end"))
+        anchor = last - 12;
+    QTextCursor cursor(document);
+    cursor.setPosition(anchor);
+    cursor.setPosition(anchor + 5, QTextCursor::KeepAnchor);
+    m_view.setTextCursor(cursor);
+    // The view learns the final height of the text a pass later.
+    waitMs(200);
+    if (position == QLatin1String("mid"))
+        bar->setValue(int(document->documentLayout()->blockBoundingRect(middle).top()));
+    else if (position == QLatin1String("end"))
+        bar->setValue(bar->maximum());
+    else
+        bar->setValue(0);
+    waitMs(300);
+}
+
+void Session::changeLook()
+{
+    if (m_case.kind == QLatin1String("colour")) {
+        m_color = QColor(0x80, 0x20, 0x20);
+        m_display.setTextColor(m_color);
+    } else {
+        m_font = QFont(QStringLiteral("宋体"), m_case.fontSize);
+        m_display.setTextFont(m_font);
+    }
+}
+
+int Session::runLookChange()
+{
+    setUp();
+    openNovel();
+    if (waitUntil([this] { return layoutComplete(); }) < 0)
+        return 1;
+    m_tracking = false;
+    placeView(m_case.position);
+
+    QScrollBar *bar = m_view.verticalScrollBar();
+    const int valueBefore = bar->value();
+    const int topBefore = visibleTop();
+    const int cursorBefore = m_view.textCursor().position();
+    report("scroll_before", valueBefore);
+    report("change_started", QStringLiteral("1"));
+
+    const qint64 start = trigger([this] { changeLook(); });
+    report("change_call_ms", msBetween(start, m_callEnd));
+    waitUntil([this] {
+        return std::any_of(m_paints.cbegin(), m_paints.cend(),
+                           [](const Paint &p) { return p.look; });
+    });
+    for (const Paint &paint : qAsConst(m_paints)) {
+        if (paint.look) {
+            report("look_ms", msBetween(start, paint.ns));
+            break;
+        }
+    }
+    const qint64 done = waitUntil([this] { return layoutComplete(); });
+    report("complete_ms", done < 0 ? -1 : msBetween(start, done));
+    waitMs(500);
+    stopTracking("");
+
+    // The page is final from the first paint after which nothing that is
+    // seen changes any more.
+    int settled = m_paints.size() - 1;
+    while (settled > 0 && m_paints[settled - 1].look &&
+           m_paints[settled - 1].top == m_paints.last().top)
+        --settled;
+    if (settled >= 0 && m_paints[settled].look)
+        report("final_ms", msBetween(start, m_paints[settled].ns));
+    else
+        report("final_ms", QStringLiteral("never"));
+
+    const QTextBlock topBlock = m_view.document()->findBlock(visibleTop());
+    const QTextLine topLine =
+        topBlock.layout()->lineForTextPosition(visibleTop() - topBlock.position());
+    const int lineStart = topBlock.position() + topLine.textStart();
+    const bool topKept =
+        topBefore >= lineStart && topBefore < lineStart + qMax(1, topLine.textLength());
+    report("scroll_after", bar->value());
+    report("scroll_kept", QString::number(bar->value() == valueBefore));
+    report("top_char_kept", QString::number(topKept));
+    report("cursor_kept", QString::number(m_view.textCursor().position() == cursorBefore));
+    report("selection_dropped", QString::number(!m_view.textCursor().hasSelection()));
+    report("peak_bytes", peakResident());
+    return 0;
+}
+
+int Session::run()
+{
+    if (m_case.kind == QLatin1String("open"))
+        return runOpen();
+    if (m_case.kind == QLatin1String("jump"))
+        return runJump();
+    return runLookChange();
+}
+
+double sameProcessFloorMs(const BenchCase &benchCase)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QFile file(benchCase.file);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray bytes = file.readAll();
+    const QString text = benchCase.encoding == QLatin1String("utf8")
+                             ? QString::fromUtf8(bytes)
+                             : QTextCodec::codecForName("GB18030")->toUnicode(bytes);
+    QTextDocument document;
+    document.setPlainText(text);
+    return timer.nsecsElapsed() / 1e6;
+}
+
+// Linux lets a process start its peak resident size afresh.
+void resetPeakResident()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+// What any reader has to pay to get the text into a document at all.
+int runFloor(const BenchCase &benchCase)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QFile file(benchCase.file);
+    if (!file.open(QIODevice::ReadOnly))
+        return 1;
+    const QByteArray bytes = file.readAll();
+    const qint64 read = timer.nsecsElapsed();
+    const QString text = benchCase.encoding == QLatin1String("utf8")
+                             ? QString::fromUtf8(bytes)
+                             : QTextCodec::codecForName("GB18030")->toUnicode(bytes);
+    const qint64 decoded = timer.nsecsElapsed();
+    QTextDocument document;
+    document.setPlainText(text);
+    const qint64 done = timer.nsecsElapsed();
+    report("floor_read_ms", read / 1e6);
+    report("floor_decode_ms", (decoded - read) / 1e6);
+    report("floor_setplaintext_ms", (done - decoded) / 1e6);
+    report("floor_ms", done / 1e6);
+    report("floor_peak_bytes", peakResident());
+    report("chars", document.characterCount());
+
+    QTextCursor cursor(&document);
+    timer.start();
+    const bool forward = !document.find(Needle, cursor).isNull();
+    report("floor_find_forward_ms", timer.nsecsElapsed() / 1e6);
+    cursor.movePosition(QTextCursor::End);
+    timer.start();
+    const bool backward = !document.find(Needle, cursor, QTextDocument::FindBackward).isNull();
+    report("floor_find_backward_ms", timer.nsecsElapsed() / 1e6);
+    return forward || backward ? 1 : 0;
+}
+
+} // namespace
+
+int runBenchCase(const BenchCase &benchCase)
+{
+    if (benchCase.kind == QLatin1String("floor"))
+        return runFloor(benchCase);
+    Session session(benchCase);
+    return session.run();
+}
