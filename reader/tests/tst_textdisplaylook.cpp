@@ -279,7 +279,7 @@ void TestTextDisplayLook::textFarDownIsLaidOutAndDrawn()
     open(LongLines);
     showAndLayOut();
     QScrollBar *bar = m_edit->verticalScrollBar();
-    QVERIFY2(bar->maximum() > 3 * 8388607, qPrintable(QString::number(bar->maximum())));
+    QVERIFY2(bar->maximum() > 2 * 8388607, qPrintable(QString::number(bar->maximum())));
 
     for (int value : {bar->maximum() / 3, bar->maximum() * 2 / 3, bar->maximum()}) {
         bar->setValue(value);
