@@ -180,7 +180,11 @@ bool ZkTextEditHelper::saveFile(const QString &path)
         return false;
     const QByteArray bytes = buffer.data();
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    // commit() misses a write error that only shows when its buffer is
+    // flushed, and would then put a truncated file in place of the old one;
+    // flushing first catches it. Without commit() the old file stays.
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() ||
+        !file.commit())
         return false;
     editor()->document()->setModified(false);
     return true;
