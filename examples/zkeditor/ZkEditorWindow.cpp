@@ -28,13 +28,15 @@ QString text(const char *source)
     return QCoreApplication::translate("QObject", source);
 }
 
-// A glyph or a few lines drawn on the spot, for systems without an icon theme.
-QIcon drawnIcon(const QString &glyph, const QFont &font, Qt::Alignment lines = {})
+// A glyph or a few lines drawn on the spot, for systems without an icon
+// theme, in a colour that reads on light and dark skins alike.
+QIcon drawnIcon(const QString &glyph, const QFont &font, Qt::Alignment lines = {},
+                const QColor &colour = QColor(0x4a, 0x86, 0xc8))
 {
     QPixmap pixmap(32, 32);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
-    painter.setPen(QPen(QColor(0x44, 0x44, 0x44), 3));
+    painter.setPen(QPen(colour, 3));
     if (lines) {
         for (int row = 0; row < 4; ++row) {
             const int width = (lines & Qt::AlignJustify) ? 26 : (row % 2 ? 18 : 26);
@@ -45,7 +47,7 @@ QIcon drawnIcon(const QString &glyph, const QFont &font, Qt::Alignment lines = {
         }
     } else {
         QFont glyphFont = font;
-        glyphFont.setPixelSize(24);
+        glyphFont.setPixelSize(glyph.size() > 1 ? 12 : 24);
         painter.setFont(glyphFont);
         painter.drawText(pixmap.rect(), Qt::AlignCenter, glyph);
     }
@@ -76,6 +78,7 @@ ZkEditorWindow::ZkEditorWindow(QWidget *parent) : QMainWindow(parent)
     createToolBars();
     connectSignals();
     restoreSkin();
+    formatChange(m_textEdit->currentCharFormat());
     updateTitle();
     resize(900, 640);
 }
@@ -112,6 +115,7 @@ void ZkEditorWindow::createComponents()
     m_fontCombo = new QFontComboBox(this);
     m_sizeCombo = new QComboBox(this);
     m_sizeCombo->setEditable(true);
+    m_sizeCombo->setMinimumContentsLength(4);
     for (int size : QFontDatabase::standardSizes())
         m_sizeCombo->addItem(QString::number(size));
 }
@@ -140,7 +144,7 @@ void ZkEditorWindow::createFileActions()
     describe(m_previewAction, text("打印预览(&V)…"), themeIcon("document-print-preview", QIcon()));
     m_exportAction = new QAction(this);
     describe(m_exportAction, text("导出 PDF(&E)…"),
-             themeIcon("document-export", drawnIcon(QStringLiteral("PDF"), font())));
+             themeIcon("document-export", drawnIcon(QStringLiteral("PDF"), font(), {}, Qt::red)));
     m_quitAction = new QAction(this);
     describe(m_quitAction, text("退出(&Q)"),
              themeIcon("application-exit", look->standardIcon(QStyle::SP_DialogCloseButton)),
@@ -150,7 +154,7 @@ void ZkEditorWindow::createFileActions()
              themeIcon("preferences-desktop-font", drawnIcon(QStringLiteral("A"), font())));
     m_colorAction = new QAction(this);
     describe(m_colorAction, text("文字颜色(&C)…"),
-             themeIcon("format-text-color", drawnIcon(QStringLiteral("◐"), font())));
+             themeIcon("format-text-color", drawnIcon(QStringLiteral("A"), font(), {}, Qt::red)));
 }
 
 void ZkEditorWindow::initHelperActions()
@@ -360,7 +364,8 @@ void ZkEditorWindow::formatChange(const QTextCharFormat &format)
 {
     const QFont font = format.font();
     m_fontCombo->setCurrentFont(font);
-    m_sizeCombo->setCurrentText(QString::number(font.pointSizeF()));
+    if (font.pointSizeF() > 0)
+        m_sizeCombo->setCurrentText(QString::number(font.pointSizeF()));
     m_helper->m_spareFormatAction->setChecked(font.strikeOut());
 }
 
