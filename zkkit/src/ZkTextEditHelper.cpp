@@ -180,11 +180,16 @@ bool ZkTextEditHelper::saveFile(const QString &path)
         return false;
     const QByteArray bytes = buffer.data();
     QSaveFile file(path);
+    // A writable file in a folder the user may not create files in is still
+    // rewritten in place, as a plain write would.
+    file.setDirectWriteFallback(true);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
     // commit() misses a write error that only shows when its buffer is
-    // flushed, and would then put a truncated file in place of the old one;
-    // flushing first catches it. Without commit() the old file stays.
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush() ||
-        !file.commit())
+    // flushed, and would then put a truncated file in place of the old one.
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        file.cancelWriting();
+    if (!file.commit())
         return false;
     editor()->document()->setModified(false);
     return true;
