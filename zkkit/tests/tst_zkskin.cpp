@@ -143,6 +143,9 @@ void TestZkSkin::switching_data()
     QTest::newRow("not a resource file") << "broken" << QString() << Plain;
     QTest::newRow("second dot, no such path") << "blue" << QString() << Plain;
     QTest::newRow("plain look") << Plain << QString() << Plain;
+    QTest::newRow("file without an entry") << "late"
+                                           << "QLabel {}"
+                                           << "night";
 }
 
 // Every switch starts from the night skin, so a sheet left over from it
@@ -161,9 +164,13 @@ void TestZkSkin::switching()
     ZkSkin skin;
     // a folder given without its final separator works all the same
     skin.init(qApp, m_skinDir.chopped(1), QStringLiteral("皮肤"), Plain);
+    makeSkin(QStringLiteral("late.skin"), "QLabel {}");
     skin.setSkinName(QStringLiteral("night"));
     QSignalSpy changes(&skin, &ZkSkin::skinChange);
-    entry(skin, choice)->trigger();
+    if (QAction *action = entry(skin, choice))
+        action->trigger();
+    else
+        skin.setSkinName(choice);
 
     const QString name = choice == Plain ? QString() : choice;
     QCOMPARE(qApp->styleSheet(), sheet);
