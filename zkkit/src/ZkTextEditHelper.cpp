@@ -187,9 +187,10 @@ bool ZkTextEditHelper::saveFile(const QString &path)
         return false;
     // commit() misses a write error that only shows when its buffer is
     // flushed, and would then put a truncated file in place of the old one.
-    if (file.write(bytes) != bytes.size() || !file.flush())
+    const bool written = file.write(bytes) == bytes.size() && file.flush();
+    if (!written)
         file.cancelWriting();
-    if (!file.commit())
+    if (!file.commit() || !written)
         return false;
     editor()->document()->setModified(false);
     return true;
