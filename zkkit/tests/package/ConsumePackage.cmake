@@ -20,10 +20,6 @@ foreach(installed
         message(FATAL_ERROR "not installed: ${installed}")
     endif()
 endforeach()
-file(GLOB_RECURSE programs ${prefix}/bin/* ${prefix}/*/ZkEditor)
-if(programs)
-    message(FATAL_ERROR "the library component installs programs: ${programs}")
-endif()
 
 run(${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${WORK_DIR}/build -G ${GENERATOR}
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH=${prefix}
