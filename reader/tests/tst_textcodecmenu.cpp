@@ -1,6 +1,5 @@
 #include "Config.h"
 #include "MainForm.h"
-#include "ProgramConstants.h"
 
 #include "ModalDialogWatcher.h"
 #include "TemporaryProgramFolder.h"
@@ -12,96 +11,71 @@
 #include <QTextEdit>
 #include <QtTest>
 
-// The encoding menu of a real main window, in an empty program folder.
+// The encoding menu of a real main window in an empty program folder. A file
+// is opened, then rewritten on disk and read again with the chosen entry
+// (0 ANSI, 1 UTF-8), or it is never opened before.
 class TestTextCodecMenu : public QObject
 {
     Q_OBJECT
 
 private slots:
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
-    void init() { m_window = new MainForm; }
-    void cleanup() { delete m_window; }
-    void forcedCodec_data();
-    void forcedCodec();
-    void nothingOpenedYet();
+
+    void forcedCodec_data()
+    {
+        QTest::addColumn<bool>("opened");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<QString>("expected");
+        // where the local 8-bit encoding is UTF-8, the local code page is GB18030
+        QTextCodec *gb18030 = QTextCodec::codecForName("GB18030");
+        const QByteArray gbk = gb18030->fromUnicode(Text);
+        const QByteArray utf8 = "\xEF\xBB\xBF" + Text.toUtf8();
+        const QByteArray utf16 = QTextCodec::codecForName("UTF-16LE")->fromUnicode(Text); // marked
+        QTest::newRow("GBK as ANSI") << true << gbk << 0 << Text;
+        QTest::newRow("GBK as UTF-8") << true << gbk << 1 << QString::fromUtf8(gbk);
+        QTest::newRow("marked UTF-8 as ANSI keeps the mark")
+            << true << utf8 << 0 << gb18030->toUnicode(utf8);
+        QTest::newRow("marked UTF-8 as UTF-8") << true << utf8 << 1 << Text;
+        QTest::newRow("UTF-16 as UTF-8")
+            << true << utf16 << 1 << QString::fromUtf8(utf16.data(), utf16.size());
+        QTest::newRow("nothing opened yet") << false << utf8 << 1 << QString();
+    }
+
+    // The history is left alone, and the next opening detects afresh.
+    void forcedCodec()
+    {
+        QFETCH(bool, opened);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, entry);
+        QFETCH(QString, expected);
+        MainForm window;
+        QFile file(m_files.filePath(QStringLiteral("novel.txt")));
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(file.fileName())});
+        QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        if (opened) {
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("opened first") > 0);
+            file.close();
+            static_cast<QObject *>(&window)->event(&drop);
+        }
+        const QStringList history = Config::fileList;
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+
+        ModalDialogWatcher watcher;
+        window.findChild<QPushButton *>("btnCodec")->menu()->actions().at(entry)->trigger();
+        QCOMPARE(window.findChild<QTextEdit *>()->toPlainText(), expected);
+        QCOMPARE(watcher.text, QString(opened ? "" : "文件不存在："));
+        QCOMPARE(Config::fileList, history);
+        static_cast<QObject *>(&window)->event(&drop);
+        QCOMPARE(window.findChild<QTextEdit *>()->toPlainText(), Text);
+    }
 
 private:
-    void write(const QByteArray &bytes);
-    void choose(int entry)
-    {
-        m_window->findChild<QPushButton *>("btnCodec")->menu()->actions().at(entry)->trigger();
-    }
-    QString shown() { return m_window->findChild<QTextEdit *>("textWidget")->toPlainText(); }
-
+    const QString Text = QStringLiteral("第一章 雪");
     QTemporaryDir m_files;
-    MainForm *m_window = nullptr;
 };
-
-void TestTextCodecMenu::write(const QByteArray &bytes)
-{
-    QFile file(m_files.filePath(QStringLiteral("novel.txt")));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write the novel");
-}
-
-void TestTextCodecMenu::forcedCodec_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("entry"); // 0 ANSI, 1 UTF-8
-    QTest::addColumn<QString>("expected");
-
-    const QString text = QStringLiteral("第一章 雪");
-    QTextCodec *gb18030 = QTextCodec::codecForName("GB18030");
-    const QByteArray gbk = gb18030->fromUnicode(text);
-    const QByteArray utf8Marked = "\xEF\xBB\xBF" + text.toUtf8();
-    QByteArray utf16("\xFF\xFE");
-    utf16.append(reinterpret_cast<const char *>(text.utf16()), 2 * text.size());
-
-    // Where the local 8-bit encoding is UTF-8 the local code page is GB18030.
-    QTest::newRow("GBK as ANSI") << gbk << 0 << text;
-    QTest::newRow("GBK as UTF-8") << gbk << 1 << QString::fromUtf8(gbk);
-    QTest::newRow("marked UTF-8 as ANSI keeps the mark")
-        << utf8Marked << 0 << gb18030->toUnicode(utf8Marked);
-    QTest::newRow("marked UTF-8 as UTF-8") << utf8Marked << 1 << text;
-    QTest::newRow("UTF-16 as UTF-8")
-        << utf16 << 1 << QString::fromUtf8(utf16.constData(), utf16.size());
-}
-
-// The file is read again from disk: what changed since opening shows up.
-// The next file opened is detected afresh, and the history is left alone.
-void TestTextCodecMenu::forcedCodec()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(int, entry);
-    QFETCH(QString, expected);
-
-    write("opened first");
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(m_files.filePath(QStringLiteral("novel.txt")))});
-    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    static_cast<QObject *>(m_window)->event(&drop);
-    const QStringList history = Config::fileList;
-
-    write(bytes);
-    choose(entry);
-    QCOMPARE(shown(), expected);
-    choose(entry);
-    QCOMPARE(shown(), expected);
-    QCOMPARE(Config::fileList, history);
-
-    static_cast<QObject *>(m_window)->event(&drop);
-    QCOMPARE(shown(), QStringLiteral("第一章 雪"));
-}
-
-void TestTextCodecMenu::nothingOpenedYet()
-{
-    ModalDialogWatcher watcher;
-    choose(1);
-    QCOMPARE(watcher.seen, 1);
-    QCOMPARE(watcher.title, QStringLiteral("提示"));
-    QCOMPARE(watcher.text, QStringLiteral("文件不存在："));
-    QVERIFY(shown().isEmpty());
-}
 
 QUIRELLE_TEST_MAIN_IN_PROGRAM_FOLDER(TestTextCodecMenu)
 #include "tst_textcodecmenu.moc"
