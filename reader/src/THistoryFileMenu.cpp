@@ -8,6 +8,8 @@
 #include <QCoreApplication>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProxyStyle>
+#include <QStyleOptionMenuItem>
 
 #include <cassert>
 
@@ -16,11 +18,44 @@ namespace
 
 const int MaxFiles = 20;
 
+// Shows a path as it is: an "&" in it is a character, not the mark of a
+// keyboard mnemonic. Only the drawing escapes it, so the entry's text stays
+// the path that is reopened and saved.
+class LiteralTextStyle : public QProxyStyle
+{
+public:
+    void drawControl(ControlElement element, const QStyleOption *option, QPainter *painter,
+                     const QWidget *widget) const override
+    {
+        const auto *item = qstyleoption_cast<const QStyleOptionMenuItem *>(option);
+        if (element != CE_MenuItem || item == nullptr)
+            return QProxyStyle::drawControl(element, option, painter, widget);
+        QStyleOptionMenuItem literal(*item);
+        literal.text.replace(QLatin1Char('&'), QLatin1String("&&"));
+        QProxyStyle::drawControl(element, &literal, painter, widget);
+    }
+
+    // The menu measured the text with each "&" taken for a mnemonic mark.
+    QSize sizeFromContents(ContentsType type, const QStyleOption *option, const QSize &size,
+                           const QWidget *widget) const override
+    {
+        QSize result = QProxyStyle::sizeFromContents(type, option, size, widget);
+        const auto *item = qstyleoption_cast<const QStyleOptionMenuItem *>(option);
+        if (type == CT_MenuItem && item != nullptr)
+            result.rwidth() += item->fontMetrics.horizontalAdvance(QLatin1Char('&')) *
+                               item->text.count(QLatin1Char('&'));
+        return result;
+    }
+};
+
 } // namespace
 
 THistoryFileMenu::THistoryFileMenu(QObject *parent)
     : QObject(parent), m_dynamicMenu(new ZkDynamicMenu(this)), m_menu(new QMenu)
 {
+    auto *style = new LiteralTextStyle;
+    style->setParent(this); // outlives the menu, which the destructor deletes first
+    m_menu->setStyle(style);
     m_dynamicMenu->setMenu(m_menu);
     m_dynamicMenu->m_maxCount = MaxFiles;
     QAction *clearAction =
