@@ -33,10 +33,8 @@ private slots:
         const QByteArray utf8 = "\xEF\xBB\xBF" + Text.toUtf8();
         const QByteArray utf16 = QTextCodec::codecForName("UTF-16LE")->fromUnicode(Text); // marked
         QTest::newRow("GBK as ANSI") << true << gbk << 0 << Text;
-        QTest::newRow("GBK as UTF-8") << true << gbk << 1 << QString::fromUtf8(gbk);
         QTest::newRow("marked UTF-8 as ANSI keeps the mark")
             << true << utf8 << 0 << gb18030->toUnicode(utf8);
-        QTest::newRow("marked UTF-8 as UTF-8") << true << utf8 << 1 << Text;
         QTest::newRow("UTF-16 as UTF-8")
             << true << utf16 << 1 << QString::fromUtf8(utf16.data(), utf16.size());
         QTest::newRow("nothing opened yet") << false << utf8 << 1 << QString();
