@@ -215,6 +215,27 @@
         <translation>文字檔案(*.txt);;所有檔案(*.*)</translation>
     </message>
     <message>
+        <location filename="../work/main/reader/src/THistoryFileMenu.cpp" line="62"/>
+        <location filename="../work/main/reader/src/THistoryFileMenu.cpp" line="122"/>
+        <source>清除文件列表</source>
+        <translation>清除檔案清單</translation>
+    </message>
+    <message>
+        <location filename="../work/main/reader/src/THistoryFileMenu.cpp" line="123"/>
+        <source>是否清除文件列表？</source>
+        <translation>是否清除檔案清單？</translation>
+    </message>
+    <message>
+        <location filename="../work/main/reader/src/TextCodecMenu.cpp" line="36"/>
+        <source>ANSI 编码</source>
+        <translation>ANSI 編碼</translation>
+    </message>
+    <message>
+        <location filename="../work/main/reader/src/TextCodecMenu.cpp" line="37"/>
+        <source>UTF-8 编码</source>
+        <translation>UTF-8 編碼</translation>
+    </message>
+    <message>
         <location filename="../work/main/reader/src/TextDisplay.cpp" line="140"/>
         <source>提示</source>
         <translation>提示</translation>
