@@ -8,8 +8,12 @@ namespace Ui
 class MainForm;
 }
 
+class BookmarkConfig;
+class BookmarkMenug;
 class Config;
 class TextDisplay;
+class TextEdit;
+class TextMenu;
 class TextScroll;
 
 // The reader's only main window. It owns the form and every component of
@@ -56,6 +60,10 @@ private:
     Config *m_appConfig = nullptr;
     TextDisplay *m_textDisplay = nullptr;
     TextScroll *m_textScroll = nullptr;
+    BookmarkMenug *m_bookmarkMenu = nullptr;
+    BookmarkConfig *m_bookmarkConfig = nullptr;
+    TextMenu *m_textMenu = nullptr;
+    TextEdit *m_textEdit = nullptr;
 
     // Set only while loadConfig fills the interval spin boxes, so that
     // showing the stored values does not start scrolling or save.
