@@ -28,7 +28,7 @@ class TestBookmarkConfig : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
+    void init() { QFile::remove(m_file); }
     void writtenDocument_data();
     void writtenDocument();
     void readForms_data();
@@ -37,15 +37,9 @@ private slots:
 
 private:
     QTemporaryDir m_dir;
-    QString m_file;
+    const QString m_file = m_dir.filePath(QStringLiteral("Bookmark.xml"));
     BookmarkConfig m_config;
 };
-
-void TestBookmarkConfig::init()
-{
-    m_file = m_dir.filePath(QStringLiteral("Bookmark.xml"));
-    QFile::remove(m_file);
-}
 
 void TestBookmarkConfig::writtenDocument_data()
 {
