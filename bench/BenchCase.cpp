@@ -17,6 +17,7 @@
 #include <QTextLayout>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <limits>
@@ -26,6 +27,7 @@ namespace
 
 const QString Needle = QStringLiteral("查无此句XYZ");
 const int CaseTimeoutMs = 600000;
+const int JumpTimeoutMs = 30000;
 
 void report(const char *key, const QString &value)
 {
@@ -357,31 +359,47 @@ int Session::runOpen()
     return 0;
 }
 
+// Right after the first paint of a freshly opened novel, while the rest is
+// still being laid out: the cursor goes to the middle or the last character
+// (setPosition + setTextCursor, as a bookmark or a find does), or the scroll
+// bar goes to its maximum.
 int Session::runJump()
 {
     setUp();
     openNovel();
     const QTextDocument *document = m_view.document();
     const int last = document->characterCount() - 1;
-    const qint64 start = trigger([this, last] {
+    const bool toMaximum = m_case.position == QLatin1String("max");
+    const int target = m_case.position == QLatin1String("mid") ? last / 2 : last;
+    const qint64 start = trigger([this, target, toMaximum] {
+        if (toMaximum) {
+            m_view.verticalScrollBar()->setValue(m_view.verticalScrollBar()->maximum());
+            return;
+        }
         QTextCursor cursor(m_view.document());
-        cursor.setPosition(last);
+        cursor.setPosition(target);
         m_view.setTextCursor(cursor);
     });
     report("jump_call_ms", msBetween(start, m_callEnd));
-    const qint64 shown = waitUntil([this, last] {
-        return std::any_of(m_paints.cbegin(), m_paints.cend(),
-                           [last](const Paint &p) { return p.look && p.bottom >= last - 1; });
-    });
-    for (const Paint &paint : qAsConst(m_paints)) {
-        if (paint.look && paint.bottom >= last - 1) {
-            report("jump_paint_ms", msBetween(start, paint.ns));
-            break;
-        }
-    }
-    if (shown < 0)
-        report("jump_paint_ms", QStringLiteral("never"));
+    // The end counts as shown when the last line is on screen.
+    const int from = toMaximum ? last - 1 : target;
+    const auto shows = [from, target](const Paint &p) {
+        return p.look && p.top <= target && p.bottom >= from;
+    };
+    const qint64 shown =
+        waitUntil([this, shows] { return std::any_of(m_paints.cbegin(), m_paints.cend(), shows); },
+                  JumpTimeoutMs);
+    const auto first = std::find_if(m_paints.cbegin(), m_paints.cend(), shows);
+    if (shown >= 0 && first != m_paints.cend())
+        report("jump_paint_ms", msBetween(start, first->ns));
+    else
+        report("jump_paint_ms", QStringLiteral("never (%1 s)").arg(JumpTimeoutMs / 1000));
+    // The target must stay on screen while the layout goes on around it.
+    const qint64 done = waitUntil([this] { return layoutComplete(); }, JumpTimeoutMs);
+    report("jump_complete_ms", done < 0 ? -1 : msBetween(start, done));
+    waitMs(300);
     stopTracking("jump_");
+    report("jump_kept", QString::number(visibleTop() <= target && visibleBottom() >= from));
     return 0;
 }
 
