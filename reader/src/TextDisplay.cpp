@@ -47,17 +47,11 @@ void TextDisplay::setTextWidget(QTextEdit *edit)
     m_backColor = edit->viewport()->palette().brush(QPalette::Window).color();
 
     QScrollBar *bar = edit->verticalScrollBar();
-    connect(bar, &QScrollBar::rangeChanged, this, [this] { applyPendingScroll(false); });
-    connect(bar, &QScrollBar::valueChanged, this, [this, bar](int value) {
-        // The view clamps to a shrinking range on its own; anything else that
-        // moves it (the reader, a find, a bookmark) wins over a position that
-        // is still waiting for the layout.
-        if (m_pendingScroll >= 0 && value < bar->maximum())
-            m_pendingScroll = -1;
-    });
+    connect(bar, &QScrollBar::valueChanged, this, &TextDisplay::viewMoved);
+    connect(bar, &QScrollBar::rangeChanged, this, &TextDisplay::followLayout);
     // The view has adjusted its range by the time this arrives.
     connect(document->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
-            [this] { applyPendingScroll(true); });
+            &TextDisplay::followLayout);
 }
 
 void TextDisplay::setParentWidget(QWidget *widget)
@@ -196,31 +190,83 @@ void TextDisplay::useTextFont(const QFont &font)
         document->setDefaultFont(font);
 }
 
-// The layout starts again from the top after a font change and reaches a
-// position deep in a long text only after a while; the value is set as
-// soon as the range holds it rather than forcing the whole layout now.
+// After a font change the layout estimates the heights of the text it has not
+// laid out again yet; the old value stays put until every block above it is
+// laid out and it shows the text it will show for good.
 void TextDisplay::restoreScroll(int value)
 {
     m_pendingScroll = value;
-    applyPendingScroll(false);
+    applyPendingScroll();
 }
 
-void TextDisplay::applyPendingScroll(bool layoutSettled)
+void TextDisplay::applyPendingScroll()
 {
-    if (m_pendingScroll < 0)
-        return;
     QScrollBar *bar = m_textWidget->verticalScrollBar();
+    moveView(qMin(m_pendingScroll, bar->maximum()));
+    const ReadingLayout *layout = readingLayout();
     // A text that came out shorter than the old position ends where it ends.
-    if (m_pendingScroll > bar->maximum() && !(layoutSettled && laidOutToTheEnd()))
-        return;
-    const int value = m_pendingScroll;
-    m_pendingScroll = -1;
-    bar->setValue(value);
+    if (layout == nullptr || layout->settledAbove(m_pendingScroll) || layout->laidOutToTheEnd()) {
+        m_pendingScroll = -1;
+        takeAnchor();
+    }
 }
 
-bool TextDisplay::laidOutToTheEnd() const
+void TextDisplay::viewMoved(int value)
 {
-    const auto *layout =
-        dynamic_cast<const ReadingLayout *>(m_textWidget->document()->documentLayout());
-    return layout == nullptr || layout->laidOutToTheEnd();
+    if (m_movingView)
+        return;
+    // The view clamps to a shrinking range on its own; anything else that
+    // moves it (the reader, a find, a bookmark) wins over a position that
+    // is still waiting for the layout.
+    if (m_pendingScroll >= 0 && value < m_textWidget->verticalScrollBar()->maximum())
+        m_pendingScroll = -1;
+    takeAnchor();
+}
+
+// Remembers the text at the top of the view, or that the view shows the end.
+void TextDisplay::takeAnchor()
+{
+    const ReadingLayout *layout = readingLayout();
+    const QScrollBar *bar = m_textWidget->verticalScrollBar();
+    if (layout == nullptr) {
+        m_anchorBlock = -1;
+        return;
+    }
+    const int value = bar->value();
+    m_anchorGeneration = layout->generation();
+    m_anchorAtEnd = value > 0 && value >= bar->maximum();
+    m_anchorBlock = layout->blockNumberAt(value);
+    m_anchorOffset = value - layout->blockTop(m_anchorBlock);
+}
+
+// While the layout replaces estimated heights above the view, the view moves
+// with the text it shows, so that nothing on screen moves.
+void TextDisplay::followLayout()
+{
+    const ReadingLayout *layout = readingLayout();
+    if (layout == nullptr)
+        return;
+    if (m_pendingScroll >= 0)
+        return applyPendingScroll();
+    // After a change of the text or its look block numbers mean nothing.
+    if (m_anchorBlock < 0 || m_anchorGeneration != layout->generation())
+        return takeAnchor();
+    const QScrollBar *bar = m_textWidget->verticalScrollBar();
+    moveView(m_anchorAtEnd ? bar->maximum()
+                           : qRound(layout->blockTop(m_anchorBlock) + m_anchorOffset));
+}
+
+void TextDisplay::moveView(int value)
+{
+    QScrollBar *bar = m_textWidget->verticalScrollBar();
+    if (bar->value() == value)
+        return;
+    m_movingView = true;
+    bar->setValue(value);
+    m_movingView = false;
+}
+
+ReadingLayout *TextDisplay::readingLayout() const
+{
+    return qobject_cast<ReadingLayout *>(m_textWidget->document()->documentLayout());
 }
