@@ -20,6 +20,11 @@ namespace
 const int SynchronousCharacters = 30000;
 // Longest stretch of background layout in one pass of the event loop.
 const int SliceMilliseconds = 20;
+// A block not laid out yet that the view is asked about is mostly one it is
+// about to scroll to, putting it at the top or the bottom of the screen; a
+// screen above it is laid out with it, so that nothing on that screen moves
+// once it is painted.
+const qreal ScreenAbove = 4000;
 // While an edit of the document is still open the layout waits this long
 // before it looks again.
 const int EditWaitMilliseconds = 50;
@@ -250,7 +255,7 @@ void ReadingLayout::useSample()
 {
     m_metrics = fallbackMetrics();
     if (m_sampleLines > 0)
-        m_metrics.linePitch = std::round(m_sampleHeight / m_sampleLines * 64) / 64;
+        m_metrics.linePitch = std::round(m_sampleHeight / m_sampleLines);
     if (m_sampleCharacters > 0 && m_sampleWidth > 0)
         m_metrics.characterWidth = m_sampleWidth / m_sampleCharacters;
 }
@@ -341,7 +346,16 @@ QRectF ReadingLayout::blockBoundingRect(const QTextBlock &block) const
     if (!block.isValid() || !canLayOut())
         return QRectF();
     const int number = block.blockNumber();
+    const bool jump = inStep() && !m_laidOut[number];
     const qreal height = ensureLaidOut(block, number);
+    if (jump) {
+        qreal above = 0;
+        QTextBlock previous = block.previous();
+        for (int i = number - 1; previous.isValid() && above < ScreenAbove; --i) {
+            above += ensureLaidOut(previous, i);
+            previous = previous.previous();
+        }
+    }
     const qreal top = blockTop(number);
     block.layout()->setPosition(QPointF(margin(), top));
     return QRectF(margin(), top, lineWidth(), height);
