@@ -152,7 +152,7 @@ void ReadingLayout::replaceBlocks(int first, int oldLast, int newLast)
     const int until = block.position() + SynchronousCharacters;
     bool estimating = false;
     for (int i = first; i <= newLast && block.isValid(); ++i, block = block.next()) {
-        if (canLayOut() && block.position() < until) {
+        if (!estimating && canLayOut() && block.position() < until) {
             heights[i] = layOutLines(block);
             m_laidOut[i] = true;
             ++m_laidOutCount;
@@ -223,7 +223,8 @@ qreal ReadingLayout::ensureLaidOut(const QTextBlock &block, int number) const
         m_heights.set(number, height);
     }
     // The view learns of the new heights in the next pass.
-    continueLater(0);
+    if (!m_timer.isActive())
+        continueLater(0);
     return height;
 }
 
