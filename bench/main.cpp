@@ -121,7 +121,7 @@ public:
         bool any = false;
         for (const Novel &novel : m_novels) {
             cells << cell(novel, caseId, key, floorKey);
-            any = any || cells.last() != QLatin1String("–");
+            any = any || cells.last() != QStringLiteral("–");
         }
         if (any)
             m_lines << QStringLiteral("| %1 | %2 |").arg(label, cells.join(QStringLiteral(" | ")));

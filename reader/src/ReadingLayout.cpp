@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace
 {
@@ -151,6 +152,7 @@ void ReadingLayout::replaceBlocks(int first, int oldLast, int newLast)
     QTextBlock block = document()->findBlockByNumber(first);
     const int until = block.position() + SynchronousCharacters;
     bool estimating = false;
+    int perLine = 1;
     for (int i = first; i <= newLast && block.isValid(); ++i, block = block.next()) {
         if (!estimating && canLayOut() && block.position() < until) {
             heights[i] = layOutLines(block);
@@ -158,12 +160,15 @@ void ReadingLayout::replaceBlocks(int first, int oldLast, int newLast)
             ++m_laidOutCount;
             continue;
         }
-        if (!estimating && (whole || m_metrics.linePitch <= 0))
-            useSample();
-        estimating = true;
+        if (!estimating) {
+            if (whole || m_metrics.linePitch <= 0)
+                useSample();
+            perLine = charactersPerLine();
+            estimating = true;
+        }
         // Lines left from before would be taken for a current layout.
         block.clearLayout();
-        heights[i] = estimatedHeight(block.length());
+        heights[i] = estimatedHeight(block.length(), perLine);
     }
     if (!estimating && (whole || m_metrics.linePitch <= 0))
         useSample();
@@ -228,15 +233,18 @@ qreal ReadingLayout::ensureLaidOut(const QTextBlock &block, int number) const
     return height;
 }
 
-qreal ReadingLayout::estimatedHeight(int length) const
+int ReadingLayout::charactersPerLine() const
+{
+    const qreal width = lineWidth();
+    if (width <= 0 || m_metrics.characterWidth <= 0)
+        return std::numeric_limits<int>::max();
+    return qMax(1, int(width / m_metrics.characterWidth));
+}
+
+qreal ReadingLayout::estimatedHeight(int length, int perLine) const
 {
     const int characters = length - 1; // without the paragraph separator
-    const qreal width = lineWidth();
-    int lines = 1;
-    if (characters > 0 && width > 0 && m_metrics.characterWidth > 0) {
-        const int perLine = qMax(1, int(width / m_metrics.characterWidth));
-        lines = (characters + perLine - 1) / perLine;
-    }
+    const int lines = characters > 0 ? 1 + (characters - 1) / perLine : 1;
     return lines * m_metrics.linePitch;
 }
 

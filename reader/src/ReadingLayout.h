@@ -90,7 +90,8 @@ private:
     qreal lineWidth() const;
     qreal layOutLines(const QTextBlock &block) const;
     qreal ensureLaidOut(const QTextBlock &block, int number) const;
-    qreal estimatedHeight(int length) const;
+    int charactersPerLine() const;
+    qreal estimatedHeight(int length, int perLine) const;
     Metrics fallbackMetrics() const;
     void useSample();
     void replaceBlocks(int first, int oldLast, int newLast);
