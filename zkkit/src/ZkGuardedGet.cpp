@@ -27,14 +27,19 @@ void abortAfter(QNetworkReply *reply, int timeoutMs)
 }
 
 // Stops as soon as the declared or the received size passes the cap, so
-// an endless body is never buffered.
+// an endless body is never buffered. (A read-buffer limit would stop the
+// body earlier, but then the network layer stalls without reporting any
+// progress, so only the deadline would end the request.)
 void abortPast(QNetworkReply *reply, qint64 maxBytes)
 {
-    QObject::connect(reply, &QNetworkReply::downloadProgress, reply,
-                     [reply, maxBytes](qint64 received, qint64 total) {
-                         if (received > maxBytes || total > maxBytes)
-                             reply->abort();
-                     });
+    const auto check = [reply, maxBytes](qint64 received, qint64 total) {
+        if (received > maxBytes || total > maxBytes)
+            reply->abort();
+    };
+    QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [reply, check] {
+        check(0, reply->header(QNetworkRequest::ContentLengthHeader).toLongLong());
+    });
+    QObject::connect(reply, &QNetworkReply::downloadProgress, reply, check);
 }
 
 } // namespace

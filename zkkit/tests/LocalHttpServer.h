@@ -2,31 +2,26 @@
 #define LOCALHTTPSERVER_H
 
 // An HTTP server on 127.0.0.1 for the network tests: canned replies per
-// path, the ways a slow or hostile server misbehaves, and a record of the
-// raw head of every request. Every reply closes its connection, so each
-// request arrives on a connection of its own.
+// path, the ways a slow or hostile server misbehaves, and the raw head of
+// every request. Replies close their connection.
 
 #include <QHash>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
 
-#include <memory>
-
 class LocalHttpServer : public QTcpServer
 {
 public:
-    enum Behaviour {
-        Answer,      // the whole reply at once
-        NeverAnswer, // accepts and stays silent
-        Trickle,     // the head at once, then one body byte every 50 ms
-        Endless      // the head, then zeros until the client gives up (or 100 MB)
-    };
+    enum Behaviour { Answer, NeverAnswer, Trickle, Endless }; // Trickle: a body byte per 50 ms
 
     LocalHttpServer()
     {
         listen(QHostAddress::LocalHost);
-        connect(this, &QTcpServer::newConnection, this, &LocalHttpServer::acceptAll);
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = nextPendingConnection())
+                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { serve(socket); });
+        });
     }
 
     static QByteArray reply(const QByteArray &body, const QByteArray &status = "200 OK",
@@ -35,100 +30,56 @@ public:
         return "HTTP/1.1 " + status + "\r\nContent-Length: " + QByteArray::number(body.size()) +
                "\r\nConnection: close\r\n" + headers + "\r\n" + body;
     }
+    static QByteArray redirect(const QByteArray &to)
+    {
+        return reply({}, "302 Found", "Location: " + to + "\r\n");
+    }
 
     void route(const QByteArray &path, const QByteArray &response, Behaviour behaviour = Answer)
     {
         m_routes.insert(path, {response, behaviour});
     }
-
-    // /hopN redirects to /hopN-1 and /hop0 gives response, so a request for
-    // /hopN meets N redirects.
+    // /hopN is N redirects away from response
     void redirectChain(int hops, const QByteArray &response)
     {
         for (int i = hops; i > 0; --i)
-            route("/hop" + QByteArray::number(i),
-                  reply({}, "302 Found", "Location: /hop" + QByteArray::number(i - 1) + "\r\n"));
+            route("/hop" + QByteArray::number(i), redirect("/hop" + QByteArray::number(i - 1)));
         route("/hop0", response);
     }
-
     QString url(const QByteArray &path) const
     {
         return QStringLiteral("http://127.0.0.1:%1").arg(serverPort()) + QString::fromLatin1(path);
     }
 
-    QList<QByteArray> requests; // raw heads, request line first
+    QList<QByteArray> requests;
 
 private:
-    struct Route {
-        QByteArray response;
-        Behaviour behaviour;
-    };
-
-    void acceptAll()
-    {
-        while (QTcpSocket *socket = nextPendingConnection())
-            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { serve(socket); });
-    }
-
     void serve(QTcpSocket *socket)
     {
         if (!socket->peek(64 * 1024).contains("\r\n\r\n"))
             return;
-        const QByteArray head = socket->readAll();
-        requests.append(head);
-        const QByteArray target = head.split(' ').value(1);
-        const Route route = m_routes.value(target.split('?').first(),
-                                           {reply("no such page", "404 Not Found"), Answer});
-        const int bodyStart = route.response.indexOf("\r\n\r\n") + 4;
-        switch (route.behaviour) {
-        case Answer:
-            socket->write(route.response);
+        requests.append(socket->readAll());
+        const QByteArray path = requests.last().split(' ').value(1).split('?').first();
+        const auto route = m_routes.value(path, {reply("", "404 Not Found"), Answer});
+        const QByteArray body = route.first.mid(route.first.indexOf("\r\n\r\n") + 4);
+        if (route.second == Answer) {
+            socket->write(route.first);
             socket->disconnectFromHost();
-            break;
-        case NeverAnswer:
-            break;
-        case Trickle:
-            socket->write(route.response.left(bodyStart));
-            trickle(socket, route.response.mid(bodyStart));
-            break;
-        case Endless:
-            socket->write(route.response.left(bodyStart));
-            pour(socket);
-            break;
+        } else if (route.second != NeverAnswer) {
+            socket->write(route.first.left(route.first.size() - body.size()));
+            auto *timer = new QTimer(socket);
+            connect(timer, &QTimer::timeout, socket, [socket, body, sent = 0, route]() mutable {
+                if (route.second == Endless && socket->bytesToWrite() < 1 << 20)
+                    socket->write(QByteArray(64 * 1024, '\0'));
+                else if (route.second == Trickle && sent < body.size())
+                    socket->write(body.mid(sent++, 1));
+            });
+            timer->start(route.second == Trickle ? 50 : 0);
         }
     }
 
-    static void trickle(QTcpSocket *socket, const QByteArray &body)
-    {
-        auto *timer = new QTimer(socket);
-        auto sent = std::make_shared<int>(0);
-        connect(timer, &QTimer::timeout, socket, [socket, body, sent] {
-            if (*sent < body.size())
-                socket->write(body.mid((*sent)++, 1));
-        });
-        timer->start(50);
-    }
-
-    static void pour(QTcpSocket *socket)
-    {
-        constexpr qint64 Total = 100 * 1024 * 1024;
-        const QByteArray chunk(64 * 1024, '\0');
-        auto sent = std::make_shared<qint64>(0);
-        auto more = [socket, chunk, sent] {
-            if (*sent < Total && socket->bytesToWrite() < chunk.size())
-                *sent += socket->write(chunk);
-        };
-        connect(socket, &QTcpSocket::bytesWritten, socket, more);
-        more();
-    }
-
-    QHash<QByteArray, Route> m_routes;
+    QHash<QByteArray, QPair<QByteArray, Behaviour>> m_routes;
 };
-
-// Bytes a hostile server might send, built here so the tests carry no
-// binary files.
-namespace Hostile
-{
 
 inline quint32 crc32(const QByteArray &data)
 {
@@ -141,24 +92,17 @@ inline quint32 crc32(const QByteArray &data)
     return ~crc;
 }
 
-inline QByteArray littleEndian(quint32 value)
-{
-    QByteArray bytes;
-    for (int i = 0; i < 4; ++i)
-        bytes.append(static_cast<char>((value >> (8 * i)) & 0xFF));
-    return bytes;
-}
-
-// A gzip member around data; served with "Content-Encoding: gzip" it
-// unpacks to data only if the client inflates it.
+// Served with "Content-Encoding: gzip", this unpacks to data only if the
+// client inflates it.
 inline QByteArray gzip(const QByteArray &data)
 {
     const QByteArray zlib = qCompress(data).mid(4); // Qt prefixes the length
-    QByteArray member("\x1f\x8b\x08\0\0\0\0\0\0\x03", 10);
-    member += zlib.mid(2, zlib.size() - 6); // raw deflate: no zlib head, no Adler-32
-    return member + littleEndian(crc32(data)) + littleEndian(static_cast<quint32>(data.size()));
+    QByteArray member =
+        QByteArray("\x1f\x8b\x08\0\0\0\0\0\0\x03", 10) + zlib.mid(2, zlib.size() - 6);
+    for (const quint32 value : {crc32(data), quint32(data.size())})
+        for (int i = 0; i < 4; ++i)
+            member.append(char((value >> (8 * i)) & 0xFF));
+    return member;
 }
-
-} // namespace Hostile
 
 #endif // LOCALHTTPSERVER_H
