@@ -23,12 +23,6 @@ QStringList entryTexts(const ZkSkin &skin)
     return texts;
 }
 
-QAction *entry(const ZkSkin &skin, const QString &text)
-{
-    const int index = entryTexts(skin).indexOf(text);
-    return index < 0 ? nullptr : skin.m_menu->actions().at(index);
-}
-
 QString checkedEntry(const ZkSkin &skin)
 {
     const QAction *checked = skin.m_group->checkedAction();
@@ -101,12 +95,9 @@ private slots:
         QSignalSpy changes(&skin, &ZkSkin::skinChange);
         skin.init(qApp, m_skinDir, QStringLiteral("皮肤"), Plain);
 
-        QCOMPARE(skin.m_menu->title(), QStringLiteral("皮肤"));
-        QCOMPARE(skin.m_skinNames, entries);
         QCOMPARE(entryTexts(skin), entries);
         QCOMPARE(checkedEntry(skin), Plain);
-        QCOMPARE(changes.count(), 1);
-        QCOMPARE(changes.at(0).at(0).toString(), QString());
+        QVERIFY(changes.count() == 1 && changes.at(0).at(0).toString().isNull()); // the plain look
     }
 
     void switching_data()
@@ -114,17 +105,15 @@ private slots:
         QTest::addColumn<QString>("choice");
         QTest::addColumn<QString>("sheet");
         QTest::addColumn<QString>("checked");
+        // clang-format off
         QTest::newRow("the same skin again") << "night" << QString::fromUtf8(NightSheet) << "night";
-        QTest::newRow("zero byte ends the sheet") << "cut"
-                                                  << "QLabel { color: red; }"
-                                                  << "cut";
+        QTest::newRow("zero byte ends the sheet") << "cut" << "QLabel { color: red; }" << "cut";
         QTest::newRow("no style sheet inside") << "bare" << QString() << "bare";
         QTest::newRow("not a resource file") << "broken" << QString() << Plain;
         QTest::newRow("second dot, no such path") << "blue" << QString() << Plain;
         QTest::newRow("plain look") << Plain << QString() << Plain;
-        QTest::newRow("file without an entry") << "late"
-                                               << "QLabel {}"
-                                               << "night";
+        QTest::newRow("file without an entry") << "late" << "QLabel {}" << "night";
+        // clang-format on
     }
 
     // Every switch starts from the night skin, so a sheet left over from it
@@ -147,15 +136,12 @@ private slots:
         makeSkin(QStringLiteral("late.skin"), "QLabel {}");
         skin.setSkinName(QStringLiteral("night"));
         QSignalSpy changes(&skin, &ZkSkin::skinChange);
-        if (QAction *action = entry(skin, choice))
-            action->trigger();
-        else
-            skin.setSkinName(choice);
+        const int index = entryTexts(skin).indexOf(choice);
+        index < 0 ? skin.setSkinName(choice) : skin.m_menu->actions().at(index)->trigger();
 
         const QString name = choice == Plain ? QString() : choice;
         QCOMPARE(qApp->styleSheet(), sheet);
         QCOMPARE(checkedEntry(skin), checked);
-        QCOMPARE(skin.m_skinName, name);
         QCOMPARE(changes.count(), 1);
         QCOMPARE(changes.at(0).at(0).toString(), name);
         skin.setSkinName(QString());
@@ -167,13 +153,12 @@ private slots:
     {
         ZkSkin skin;
         skin.init(qApp, QStringLiteral(ZKKIT_SKIN_DIR "/"), QStringLiteral("皮肤"), Plain);
-        QCOMPARE(skin.m_skinNames, (QStringList{Plain, "night", "paper"}));
-        for (const QString &name : {QStringLiteral("night"), QStringLiteral("paper")}) {
+        QCOMPARE(entryTexts(skin), (QStringList{Plain, "night", "paper"}));
+        for (const QString &name : entryTexts(skin).mid(1)) {
             QFile source(QStringLiteral(ZKKIT_SKIN_SOURCE_DIR "/") + name + QStringLiteral(".qss"));
             QVERIFY(source.open(QIODevice::ReadOnly));
             skin.setSkinName(name);
             QCOMPARE(qApp->styleSheet(), QString::fromUtf8(source.readAll()));
-            QCOMPARE(checkedEntry(skin), name);
         }
         skin.setSkinName(QString());
     }
