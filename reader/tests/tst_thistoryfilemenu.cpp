@@ -49,7 +49,7 @@ private slots:
         QFETCH(int, chosen);
         QFETCH(QString, expected);
         start(stored);
-        for (const QString &name : opened.split(' ', Qt::SkipEmptyParts)) // with a mark:
+        for (const QString &name : opened.split(' ', Qt::SkipEmptyParts))
             dropFile(m_window, writeFile(m_files.filePath(name), utf16->fromUnicode(name)));
         QCOMPARE(listed(), expected);
         QCOMPARE(saved(), listed());
@@ -122,7 +122,7 @@ private:
 
     QTemporaryDir m_files;
     MainForm *m_window = nullptr;
-    QTextCodec *const utf16 = QTextCodec::codecForName("UTF-16LE");
+    QTextCodec *const utf16 = QTextCodec::codecForName("UTF-16LE"); // writes a mark
 };
 
 QUIRELLE_TEST_MAIN_IN_PROGRAM_FOLDER(TestTHistoryFileMenu)
