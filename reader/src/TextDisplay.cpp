@@ -104,6 +104,10 @@ void TextDisplay::showDecodedText(const QString &text)
     // The reading layout does the first pages at once and the rest a slice
     // per pass of the event loop.
     m_textWidget->document()->setPlainText(text);
+    // Replacing the text leaves the view's cursor behind it, at the very end,
+    // where a forward search finds nothing and a new bookmark points past
+    // everything the reader sees. A new text is read from its start.
+    m_textWidget->setTextCursor(QTextCursor(m_textWidget->document()));
 }
 
 void TextDisplay::setTextFont(QFont font)

@@ -259,11 +259,11 @@ void TestReadingLayout::jumpsStayOnScreen()
         how == QLatin1String("bar end")
             ? QPoint(m_edit->viewport()->width() - 5, m_edit->viewport()->height() - 5)
             : QPoint(5, m_edit->viewport()->height() / 2);
+    if (how == QLatin1String("bar end"))
+        QTRY_COMPARE(m_edit->cursorForPosition(corner).position(), position("end"));
     const int shown = how.startsWith(QLatin1String("cursor"))
                           ? target
                           : m_edit->cursorForPosition(corner).position();
-    if (how == QLatin1String("bar end"))
-        QCOMPARE(shown, position("end"));
     const QTextBlock middle = m_edit->document()->findBlock(position("middle") / 2);
     QVERIFY(middle.layout()->lineCount() == 0);
     QTextCursor probe(m_edit->document());

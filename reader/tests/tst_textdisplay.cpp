@@ -237,6 +237,9 @@ void TestTextDisplay::showLongText()
     m_edit->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_edit));
     QTRY_VERIFY(m_edit->verticalScrollBar()->maximum() > 1000);
+    // a new text is searched and bookmarked from its start, not its end
+    QCOMPARE(m_edit->textCursor().position(), 0);
+    QCOMPARE(m_edit->verticalScrollBar()->value(), 0);
 }
 
 void TestTextDisplay::fontChangeKeepsPositionAndCursor()
