@@ -33,6 +33,7 @@ QByteArray hugePng()
 class Panel : public QWidget
 {
 public:
+    using QWidget::QWidget;
     int presses = 0, paints = 0;
     QColor shown() const
     {
@@ -82,7 +83,6 @@ private:
 
 void TestZkAdHelper::initTestCase()
 {
-    qRegisterMetaType<QNetworkReply *>();
     QDesktopServices::setUrlHandler("http", this, "openUrl");
     m_frame.show();
 }
@@ -93,10 +93,8 @@ void TestZkAdHelper::init()
     m_helper.reset(new ZkAdHelper);
     m_server.reset(new LocalHttpServer);
     delete m_panel;
-    m_panel = new Panel;
-    m_panel->setParent(&m_frame);
+    m_panel = new Panel(&m_frame); // hidden until the first document arrives
     m_panel->resize(250, 60);
-    m_panel->hide();
     m_helper->setWidget(m_panel);
     read("<zks><ad image_url='old'/></zks>");
 }
