@@ -2,13 +2,13 @@
 #define LOCALHTTPSERVER_H
 
 // An HTTP server on 127.0.0.1 for the network tests: canned replies per
-// path, the ways a slow or hostile server misbehaves, and the raw head of
-// every request. Replies close their connection.
+// path, the ways a slow or hostile server misbehaves, and the request line
+// of every request. Replies close their connection.
 
-#include <QHash>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTimer>
+#include <QtEndian>
+#include <QtTest>
 
 class LocalHttpServer : public QTcpServer
 {
@@ -18,6 +18,7 @@ public:
     LocalHttpServer()
     {
         listen(QHostAddress::LocalHost);
+        m_base = QStringLiteral("http://127.0.0.1:%1").arg(serverPort());
         connect(this, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket *socket = nextPendingConnection())
                 connect(socket, &QTcpSocket::readyRead, this, [this, socket] { serve(socket); });
@@ -39,45 +40,63 @@ public:
     {
         m_routes.insert(path, {response, behaviour});
     }
-    // /hopN is N redirects away from response
-    void redirectChain(int hops, const QByteArray &response)
+    QString url(const QByteArray &path) const { return m_base + QString::fromLatin1(path); }
+
+    // Tables of what a server does and whether the client should take it.
+    static void columns()
     {
-        for (int i = hops; i > 0; --i)
-            route("/hop" + QByteArray::number(i), redirect("/hop" + QByteArray::number(i - 1)));
-        route("/hop0", response);
+        QTest::addColumn<QByteArray>("response");
+        QTest::addColumn<int>("behaviour");
+        QTest::addColumn<bool>("taken");
     }
-    QString url(const QByteArray &path) const
+    static void row(const char *name, const QByteArray &response, bool taken,
+                    Behaviour behaviour = Answer)
     {
-        return QStringLiteral("http://127.0.0.1:%1").arg(serverPort()) + QString::fromLatin1(path);
+        QTest::newRow(name) << response << int(behaviour) << taken;
+    }
+    // Serves the current row at path, an empty response by refusing every
+    // connection. Returns the deadline for the client: short only for the
+    // servers that are slow on purpose, so that the size cap alone must stop
+    // the others.
+    int serveRow(const QByteArray &path)
+    {
+        QFETCH(QByteArray, response);
+        QFETCH(int, behaviour);
+        route(path, response, Behaviour(behaviour));
+        if (response.isEmpty())
+            close();
+        return behaviour == NeverAnswer || behaviour == Trickle ? 400 : 60 * 1000;
     }
 
-    QList<QByteArray> requests;
+    QList<QByteArray> requestLines;
 
 private:
     void serve(QTcpSocket *socket)
     {
         if (!socket->peek(64 * 1024).contains("\r\n\r\n"))
             return;
-        requests.append(socket->readAll());
-        const QByteArray path = requests.last().split(' ').value(1).split('?').first();
+        requestLines << socket->readAll().split('\r').first();
+        const QByteArray path = requestLines.last().split(' ').value(1).split('?').first();
         const auto route = m_routes.value(path, {reply("", "404 Not Found"), Answer});
-        const QByteArray body = route.first.mid(route.first.indexOf("\r\n\r\n") + 4);
-        if (route.second == Answer) {
-            socket->write(route.first);
-            socket->disconnectFromHost();
-        } else if (route.second != NeverAnswer) {
-            socket->write(route.first.left(route.first.size() - body.size()));
-            auto *timer = new QTimer(socket);
-            connect(timer, &QTimer::timeout, socket, [socket, body, sent = 0, route]() mutable {
-                if (route.second == Endless && socket->bytesToWrite() < 1 << 20)
-                    socket->write(QByteArray(64 * 1024, '\0'));
-                else if (route.second == Trickle && sent < body.size())
-                    socket->write(body.mid(sent++, 1));
-            });
-            timer->start(route.second == Trickle ? 50 : 0);
-        }
+        const Behaviour behaviour = route.second;
+        const int head =
+            behaviour == Answer ? route.first.size() : route.first.indexOf("\r\n\r\n") + 4;
+        if (behaviour != NeverAnswer)
+            socket->write(route.first.left(head));
+        if (behaviour == Answer)
+            return socket->disconnectFromHost();
+        auto *timer = new QTimer(socket);
+        connect(timer, &QTimer::timeout, socket,
+                [=, body = route.first.mid(head), sent = 0]() mutable {
+                    if (behaviour == Endless && socket->bytesToWrite() < 1 << 20)
+                        socket->write(QByteArray(64 * 1024, '\0'));
+                    else if (behaviour == Trickle && sent < body.size())
+                        socket->write(body.mid(sent++, 1));
+                });
+        timer->start(behaviour == Trickle ? 50 : 0);
     }
 
+    QString m_base;
     QHash<QByteArray, QPair<QByteArray, Behaviour>> m_routes;
 };
 
@@ -99,9 +118,10 @@ inline QByteArray gzip(const QByteArray &data)
     const QByteArray zlib = qCompress(data).mid(4); // Qt prefixes the length
     QByteArray member =
         QByteArray("\x1f\x8b\x08\0\0\0\0\0\0\x03", 10) + zlib.mid(2, zlib.size() - 6);
-    for (const quint32 value : {crc32(data), quint32(data.size())})
-        for (int i = 0; i < 4; ++i)
-            member.append(char((value >> (8 * i)) & 0xFF));
+    for (const quint32 value : {crc32(data), quint32(data.size())}) {
+        const quint32 little = qToLittleEndian(value);
+        member.append(reinterpret_cast<const char *>(&little), 4);
+    }
     return member;
 }
 
