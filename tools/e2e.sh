@@ -117,12 +117,32 @@ shot() {
     crop "$last_shot.png" textWidget "$last_shot.text.png"
 }
 
-crop() { # picture, widget, result[, height around a y inside the widget]
+crop() { # picture, widget, result[, top and height of a band of rows]
     local x=$((win_x + WX[$2])) y=$((win_y + WY[$2])) w=${WW[$2]} h=${WH[$2]}
     # the scroll bar moves with the text, only the text itself is compared
     w=$((w * 3 / 4))
-    if [ $# -ge 4 ]; then y=$((y + $4 - 6)); h=12; fi
+    if [ $# -ge 5 ]; then y=$((y + $4)) h=$5; fi
     convert "$1" -crop "${w}x${h}+${x}+${y}" +repage "$3"
+}
+
+# The rows of the text line at (or nearest to) row y of a picture of the
+# reading view, as "top height": a line is a run of rows that differ from
+# the background, the most common kind of row.
+text_line_at() { # picture, y
+    local h
+    h=$(identify -format %h "$1")
+    convert "$1" -scale "1x${h}!" -depth 16 txt:- | awk -v y="$2" '
+        NR > 1 { split($0, f, /[,:() ]+/); v[f[2]] = f[3]; count[f[3]]++; n++ }
+        END {
+            for (k in count) if (count[k] > best) { best = count[k]; bg = k }
+            for (d = 0; d < n; d++) {
+                if (y - d >= 0 && v[y - d] != bg) { s = y - d; break }
+                if (y + d < n && v[y + d] != bg) { s = y + d; break }
+            }
+            t = s; while (t > 0 && v[t - 1] != bg) t--
+            b = s; while (b < n - 1 && v[b + 1] != bg) b++
+            print t, b - t + 1
+        }'
 }
 
 click() { # widget [button]
@@ -173,9 +193,10 @@ check() { # step name, then a test; the scenario stops at the first failure
 
 # --- the scenario --------------------------------------------------------------
 scenario() {
-    local top bookmarked line_y
-    export XDG_CONFIG_HOME=$dir/config HOME=$dir/home
+    local top line_y
+    export XDG_CONFIG_HOME=$dir/config HOME=$dir/home XDG_RUNTIME_DIR=$dir/runtime
     mkdir -p "$XDG_CONFIG_HOME" "$HOME"
+    mkdir -m 700 -p "$XDG_RUNTIME_DIR"
 
     while read -r name x y w h; do
         WX[$name]=$x WY[$name]=$y WW[$name]=$w WH[$name]=$h
@@ -200,6 +221,8 @@ scenario() {
     shot novel
     top=$last_shot
     check "the novel is on screen" eval '! same_text "$start" "$top"' || return
+    # the picture for the README
+    convert "$top.png" -crop "${WW[MainForm]}x${WH[MainForm]}+$win_x+$win_y" +repage "$dir/window.png"
     check "the novel heads the recent files in Config.xml" \
         eval '[ "$(recent_files)" = "novel-gbk.txt" ]' || return
 
@@ -229,14 +252,17 @@ scenario() {
     line_y=$((WH[textWidget] / 2))
     xdotool mousemove "$text_x" $((win_y + WY[textWidget] + line_y)) click --repeat 40 --delay 20 5
     sleep 0.5
-    xdotool click 1 click 3
+    xdotool click 1
+    shot cursor-placed
+    # shellcheck disable=SC2046 # top and height
+    crop "$last_shot.png" textWidget "$dir/bookmarked-line.png" \
+        $(text_line_at "$last_shot.text.png" "$line_y")
+    xdotool mousemove "$text_x" $((win_y + WY[textWidget] + line_y)) click 3
     sleep 0.5
     xdotool key Down Return
     check "the context menu's first entry opens \"$bookmark_title\"" \
         wait_for 10 window_named "$bookmark_title" || return
     shot add-bookmark-dialog
-    bookmarked=$last_shot
-    crop "$bookmarked.png" textWidget "$dir/bookmarked-line.png" "$line_y"
     xdotool key Return
     check "the bookmark is stored in Bookmark.xml" \
         wait_for 10 eval 'grep -q "novel-gbk" "$(settings_file Bookmark.xml)" 2>/dev/null' || return
@@ -255,8 +281,6 @@ scenario() {
     check "opens the novel's UTF-16 copy" open_with_dialog "$novel16" || return
     shot utf16-copy
     check "the GBK novel reads exactly like its UTF-16 copy" same_text "$top" "$last_shot" || return
-    convert "$last_shot.png" -crop \
-        "$((WW[MainForm]))x$((WH[MainForm]))+$win_x+$win_y" +repage "$dir/window.png"
 }
 
 for locale in zh_CN en_US; do
