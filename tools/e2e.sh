@@ -16,6 +16,7 @@
 # window and prints where each named widget lies. Pop-up menus and dialogs
 # are worked with the keyboard, as their items have no object names.
 set -uo pipefail
+unset QT_QPA_PLATFORM # the program must show on the private X server
 
 build=$(realpath "${1:-build}")
 source_dir=$(realpath "$(dirname "$0")/..")
@@ -200,7 +201,7 @@ scenario() {
 
     while read -r name x y w h; do
         WX[$name]=$x WY[$name]=$y WW[$name]=$w WH[$name]=$h
-    done < <(env -u QT_QPA_PLATFORM "$build/tools/QuirelleFormProbe" \
+    done < <("$build/tools/QuirelleFormProbe" \
         "$prefix/share/quirelle/Locale" 2>>"$dir/probe.log")
     check "the form probe finds the controls" test -n "${WW[btnOpen]:-}" -a -n "${WW[textWidget]:-}" ||
         return
