@@ -89,7 +89,11 @@ void ZkXmlFile::save(const QString &fileName)
     writeParse(m_writer);
     m_writer->setDevice(nullptr);
     // commit() drops the new file when any write failed (a full disk, say),
-    // so the old one is only ever replaced by a whole document.
+    // so the old one is only ever replaced by a whole document. It misses a
+    // failure that only shows when its buffer is flushed, as with a file
+    // smaller than that buffer; flushing first catches it.
+    if (!file.flush())
+        file.cancelWriting();
     file.commit();
 }
 

@@ -500,27 +500,31 @@ void TestZkXmlFile::interruptedSaveKeepsOldFile()
 void TestZkXmlFile::failedWritesKeepOldFile_data()
 {
     QTest::addColumn<bool>("retry");
-    QTest::newRow("disk full") << false;
-    QTest::newRow("disk full, then space again") << true;
+    QTest::addColumn<int>("texts");
+    QTest::newRow("disk full") << false << 2000;
+    // smaller than the file's write buffer: the error shows only on flushing
+    QTest::newRow("disk full, small file") << false << 100;
+    QTest::newRow("disk full, then space again") << true << 2000;
 }
 
 // A file-size limit makes every write past 1 KiB fail, as a full disk does.
 void TestZkXmlFile::failedWritesKeepOldFile()
 {
     QFETCH(bool, retry);
+    QFETCH(int, texts);
     SampleFile file;
     file.number = 1;
     file.save(m_file);
     const QByteArray old = readAll(m_file);
 
-    const int status = inChild([&file, retry, this] {
+    const int status = inChild([&file, retry, texts, this] {
         signal(SIGXFSZ, SIG_IGN);
         rlimit limit;
         getrlimit(RLIMIT_FSIZE, &limit);
         const rlimit small = {1024, limit.rlim_max};
         setrlimit(RLIMIT_FSIZE, &small);
         file.number = 2;
-        file.texts = manyTexts(2000);
+        file.texts = manyTexts(texts);
         file.save(m_file);
         if (retry) {
             setrlimit(RLIMIT_FSIZE, &limit);
