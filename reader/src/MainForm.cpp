@@ -4,6 +4,8 @@
 #include "AboutForm.h"
 #include "Config.h"
 #include "ProgramConstants.h"
+#include "THistoryFileMenu.h"
+#include "TextCodecMenu.h"
 #include "TextDisplay.h"
 #include "TextScroll.h"
 #include "ZkUtility.h"
@@ -61,13 +63,24 @@ void MainForm::createComponents()
     m_appConfig = new Config(this);
     m_textScroll = new TextScroll(this);
     m_textDisplay = new TextDisplay(this);
+    m_codecMenu = new TextCodecMenu(this);
+    m_historyMenu = new THistoryFileMenu(this);
 }
 
 void MainForm::initComponents()
 {
     m_textScroll->setScrollBar(ui->textWidget->verticalScrollBar());
+
+    m_codecMenu->setTextDisplay(m_textDisplay);
+    ui->btnCodec->setMenu(m_codecMenu->menu());
+
     m_textDisplay->setTextWidget(ui->textWidget);
     m_textDisplay->setParentWidget(this);
+
+    ui->btnHistory->setMenu(m_historyMenu->menu());
+    m_historyMenu->setConfig(m_appConfig);
+    m_historyMenu->setTextDisplay(m_textDisplay);
+    m_historyMenu->setParentWidget(this);
 }
 
 void MainForm::connectSignals()
@@ -92,6 +105,8 @@ void MainForm::loadConfig()
 
     QApplication::setFont(Config::uiFont);
     setFont(Config::uiFont);
+
+    m_historyMenu->loadList(Config::fileList);
 
     m_textDisplay->setTextFont(Config::textFont);
     m_textDisplay->setTextColor(Config::textColor);
@@ -222,6 +237,8 @@ void MainForm::openTextFile(QString fileName)
         return;
     fileName = QDir::toNativeSeparators(fileName);
     m_textDisplay->openFile(fileName, true, 0);
+    // listed even when missing: the display has told the user already
+    m_historyMenu->addFile(fileName);
 }
 
 void MainForm::closeEvent(QCloseEvent *event)

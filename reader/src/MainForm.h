@@ -9,8 +9,10 @@ class MainForm;
 }
 
 class Config;
+class TextCodecMenu;
 class TextDisplay;
 class TextScroll;
+class THistoryFileMenu;
 
 // The reader's only main window. It owns the form and every component of
 // the reader (as Qt children), wires them to each other and to the form,
@@ -56,6 +58,8 @@ private:
     Config *m_appConfig = nullptr;
     TextDisplay *m_textDisplay = nullptr;
     TextScroll *m_textScroll = nullptr;
+    TextCodecMenu *m_codecMenu = nullptr;
+    THistoryFileMenu *m_historyMenu = nullptr;
 
     // Set only while loadConfig fills the interval spin boxes, so that
     // showing the stored values does not start scrolling or save.

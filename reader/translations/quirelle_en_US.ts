@@ -157,5 +157,21 @@
         <source>文件不存在：</source>
         <translation>File not found: </translation>
     </message>
+    <message>
+        <source>ANSI 编码</source>
+        <translation>ANSI Encoding</translation>
+    </message>
+    <message>
+        <source>UTF-8 编码</source>
+        <translation>UTF-8 Encoding</translation>
+    </message>
+    <message>
+        <source>清除文件列表</source>
+        <translation>Clear File List</translation>
+    </message>
+    <message>
+        <source>是否清除文件列表？</source>
+        <translation>Clear the file list?</translation>
+    </message>
 </context>
 </TS>

@@ -146,6 +146,22 @@
         <translation>文字檔案(*.txt);;所有檔案(*.*)</translation>
     </message>
     <message>
+        <source>清除文件列表</source>
+        <translation>清除檔案清單</translation>
+    </message>
+    <message>
+        <source>是否清除文件列表？</source>
+        <translation>是否清除檔案清單？</translation>
+    </message>
+    <message>
+        <source>ANSI 编码</source>
+        <translation>ANSI 編碼</translation>
+    </message>
+    <message>
+        <source>UTF-8 编码</source>
+        <translation>UTF-8 編碼</translation>
+    </message>
+    <message>
         <source>提示</source>
         <translation>提示</translation>
     </message>

@@ -1,0 +1,49 @@
+#ifndef THISTORYFILEMENU_H
+#define THISTORYFILEMENU_H
+
+#include <QObject>
+#include <QStringList>
+
+class Config;
+class QAction;
+class QMenu;
+class QWidget;
+class TextDisplay;
+class ZkDynamicMenu;
+
+// The menu of the history button: a clear entry, a separator and the last
+// twenty files opened, newest on top. The list is the settings' recent-file
+// list and is saved whenever it changes.
+class THistoryFileMenu : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit THistoryFileMenu(QObject *parent = nullptr);
+    ~THistoryFileMenu() override;
+
+    QMenu *menu() const { return m_menu; }
+    void setTextDisplay(TextDisplay *display);
+    void setConfig(Config *config);
+    void setParentWidget(QWidget *widget);
+
+    // Shows a stored list, first path on top; nothing is saved.
+    void loadList(const QStringList &list);
+    void addFile(const QString &path);
+
+private slots:
+    void menuClick(QAction *action);
+    void clearMenu();
+
+private:
+    void saveList();
+
+    TextDisplay *m_textDisplay = nullptr; // not owned
+    ZkDynamicMenu *m_dynamicMenu;         // Qt child of this object
+    QMenu *m_menu;                        // no parent, since a button shows it; deleted here
+    QWidget *m_parentWidget = nullptr;    // parent of the question box, not owned
+    Config *m_config = nullptr;           // not owned
+    QStringList m_fileList;               // listed paths, newest first, as last saved
+};
+
+#endif // THISTORYFILEMENU_H

@@ -1,0 +1,79 @@
+#include "Config.h"
+#include "MainForm.h"
+
+#include "ModalDialogWatcher.h"
+#include "TemporaryProgramFolder.h"
+
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTextCodec>
+#include <QTextEdit>
+#include <QtTest>
+
+// The encoding menu of a real main window in an empty program folder. A file
+// is opened, then rewritten on disk and read again with the chosen entry
+// (0 ANSI, 1 UTF-8), or it is never opened before.
+class TestTextCodecMenu : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+
+    void forcedCodec_data()
+    {
+        QTest::addColumn<bool>("opened");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<QString>("expected");
+        // where the local 8-bit encoding is UTF-8, the local code page is GB18030
+        QTextCodec *gb18030 = QTextCodec::codecForName("GB18030");
+        const QByteArray gbk = gb18030->fromUnicode(Text);
+        const QByteArray utf8 = "\xEF\xBB\xBF" + Text.toUtf8();
+        const QByteArray utf16 = QTextCodec::codecForName("UTF-16LE")->fromUnicode(Text); // marked
+        QTest::newRow("GBK as ANSI") << true << gbk << 0 << Text;
+        QTest::newRow("marked UTF-8 as ANSI keeps the mark")
+            << true << utf8 << 0 << gb18030->toUnicode(utf8);
+        QTest::newRow("UTF-16 as UTF-8")
+            << true << utf16 << 1 << QString::fromUtf8(utf16.data(), utf16.size());
+        QTest::newRow("nothing opened yet") << false << utf8 << 1 << QString();
+    }
+
+    // The history is left alone, and the next opening detects afresh.
+    void forcedCodec()
+    {
+        QFETCH(bool, opened);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, entry);
+        QFETCH(QString, expected);
+        MainForm window;
+        QFile file(m_files.filePath(QStringLiteral("novel.txt")));
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(file.fileName())});
+        QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        if (opened) {
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("opened first") > 0);
+            file.close();
+            static_cast<QObject *>(&window)->event(&drop);
+        }
+        const QStringList history = Config::fileList;
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+
+        ModalDialogWatcher watcher;
+        window.findChild<QPushButton *>("btnCodec")->menu()->actions().at(entry)->trigger();
+        QCOMPARE(window.findChild<QTextEdit *>()->toPlainText(), expected);
+        QCOMPARE(watcher.text, QString(opened ? "" : "文件不存在："));
+        QCOMPARE(Config::fileList, history);
+        static_cast<QObject *>(&window)->event(&drop);
+        QCOMPARE(window.findChild<QTextEdit *>()->toPlainText(), Text);
+    }
+
+private:
+    const QString Text = QStringLiteral("第一章 雪");
+    QTemporaryDir m_files;
+};
+
+QUIRELLE_TEST_MAIN_IN_PROGRAM_FOLDER(TestTextCodecMenu)
+#include "tst_textcodecmenu.moc"

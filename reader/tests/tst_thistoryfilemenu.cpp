@@ -1,0 +1,140 @@
+#include "Config.h"
+#include "MainForm.h"
+#include "ProgramConstants.h"
+
+#include "ModalDialogWatcher.h"
+#include "TemporaryProgramFolder.h"
+
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTextCodec>
+#include <QTextEdit>
+#include <QtTest>
+
+// The recent-files menu of a real main window in an empty program folder.
+// Config.xml lists s1 … s<stored> when the window starts; the files opened
+// hold their own names in UTF-16 with a mark, which only a detecting read
+// shows right.
+class TestTHistoryFileMenu : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+    void cleanup() { delete m_window; }
+
+    void opening_data()
+    {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<QString>("opened");
+        QTest::addColumn<int>("chosen"); // the entry reopened afterwards, -1 none
+        QTest::addColumn<QString>("expected");
+        QString all, newest, restored;
+        for (int i = 0; i <= 20; ++i) {
+            all += QStringLiteral(" f%1").arg(i);
+            newest.prepend(i ? QStringLiteral("f%1 ").arg(i) : QString());
+            restored += i && i < 20 ? QStringLiteral(" s%1").arg(i) : QString();
+        }
+        QTest::newRow("21 files keep the 20 newest") << 0 << all << -1 << newest.trimmed();
+        QTest::newRow("reopening keeps the order") << 0 << "a b a c" << 3 << "c a b a";
+        QTest::newRow("ampersand in the path") << 0 << "x&y z" << 1 << "z x&y";
+        QTest::newRow("restored list edited to 25") << 25 << "a" << -1 << "a" + restored;
+    }
+
+    void opening()
+    {
+        QFETCH(int, stored);
+        QFETCH(QString, opened);
+        QFETCH(int, chosen);
+        QFETCH(QString, expected);
+        start(stored);
+        for (const QString &name : opened.split(' ', Qt::SkipEmptyParts))
+            open(name);
+        QCOMPARE(listed(), expected);
+        QCOMPARE(saved(), listed());
+        if (chosen < 0)
+            return;
+
+        QFile::remove(configFilePath());
+        menu()->actions().at(2 + chosen)->trigger();
+        QCOMPARE(m_window->findChild<QTextEdit *>()->toPlainText(), expected.split(' ')[chosen]);
+        QCOMPARE(listed(), expected);
+        QVERIFY(!QFile::exists(configFilePath()));
+    }
+
+    void clearing_data()
+    {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<int>("answer"); // 0 closes the box
+        QTest::newRow("nothing listed asks nothing") << 0 << int(QMessageBox::Ok);
+        QTest::newRow("cancel keeps") << 2 << int(QMessageBox::Cancel);
+        QTest::newRow("closing keeps") << 2 << 0;
+        QTest::newRow("ok clears a restored list at once") << 2 << int(QMessageBox::Ok);
+    }
+
+    void clearing()
+    {
+        QFETCH(int, stored);
+        QFETCH(int, answer);
+        start(stored);
+        QString asked;
+        ModalDialogWatcher watcher([&](QDialog *dialog) {
+            auto *box = qobject_cast<QMessageBox *>(dialog);
+            const bool cancelIsDefault = box->defaultButton() == box->button(QMessageBox::Cancel);
+            asked = box->windowTitle() + box->text() + (cancelIsDefault ? "" : "!");
+            answer ? box->button(QMessageBox::StandardButton(answer))->click() : box->reject();
+        });
+        menu()->actions().first()->trigger();
+        QCOMPARE(asked, QString(stored ? "清除文件列表是否清除文件列表？" : ""));
+        QCOMPARE(listed(), QString(answer == QMessageBox::Ok || !stored ? "" : "s1 s2"));
+        QCOMPARE(saved(), listed());
+    }
+
+private:
+    void start(int stored)
+    {
+        Config::fileList.clear();
+        for (int i = 1; i <= stored; ++i)
+            Config::fileList << m_files.filePath(QStringLiteral("s%1").arg(i));
+        Config(nullptr).save(configFilePath());
+        Config::fileList.clear();
+        m_window = new MainForm;
+    }
+
+    void open(const QString &name)
+    {
+        QFile file(m_files.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QTextCodec::codecForName("UTF-16LE")->fromUnicode(name)); // with a mark
+        file.close();
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(file.fileName())});
+        QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        static_cast<QObject *>(m_window)->event(&drop);
+    }
+
+    QMenu *menu() const { return m_window->findChild<QPushButton *>("btnHistory")->menu(); }
+
+    // names of the listed paths, which must be exactly those opened
+    QString listed() const
+    {
+        QStringList names;
+        for (QAction *action : menu()->actions().mid(2))
+            names << action->text().remove(m_files.path() + '/');
+        return names.join(' ');
+    }
+
+    QString saved() const
+    {
+        Config::fileList.clear();
+        Config(nullptr).load(configFilePath());
+        return Config::fileList.replaceInStrings(m_files.path() + '/', QString()).join(' ');
+    }
+
+    QTemporaryDir m_files;
+    MainForm *m_window = nullptr;
+};
+
+QUIRELLE_TEST_MAIN_IN_PROGRAM_FOLDER(TestTHistoryFileMenu)
+#include "tst_thistoryfilemenu.moc"
