@@ -2,11 +2,15 @@
 #include "ui_MainForm.h"
 
 #include "AboutForm.h"
+#include "BookmarkConfig.h"
+#include "BookmarkMenug.h"
 #include "Config.h"
 #include "ProgramConstants.h"
 #include "THistoryFileMenu.h"
 #include "TextCodecMenu.h"
 #include "TextDisplay.h"
+#include "TextEdit.h"
+#include "TextMenu.h"
 #include "TextScroll.h"
 #include "ZkUtility.h"
 
@@ -63,13 +67,34 @@ void MainForm::createComponents()
     m_appConfig = new Config(this);
     m_textScroll = new TextScroll(this);
     m_textDisplay = new TextDisplay(this);
+    m_bookmarkMenu = new BookmarkMenug(this);
+    m_textMenu = new TextMenu(this);
+    m_bookmarkConfig = new BookmarkConfig(this);
+    m_textEdit = new TextEdit(this);
     m_codecMenu = new TextCodecMenu(this);
     m_historyMenu = new THistoryFileMenu(this);
 }
 
 void MainForm::initComponents()
 {
+    // The bookmarks are in memory before the bookmark menu is built.
+    m_bookmarkConfig->load(bookmarkFilePath());
     m_textScroll->setScrollBar(ui->textWidget->verticalScrollBar());
+
+    ui->btnBookmark->setMenu(m_bookmarkMenu->menu());
+    m_bookmarkMenu->setTextWidget(ui->textWidget);
+    m_bookmarkMenu->setParentWidget(this);
+    m_bookmarkMenu->setBookmarkConfig(m_bookmarkConfig);
+    m_bookmarkMenu->rebuildMenu();
+
+    m_textMenu->setBookmarkMenu(m_bookmarkMenu);
+    m_textMenu->setTextWidget(ui->textWidget);
+    m_textMenu->createActions();
+
+    m_textEdit->setTextWidget(ui->textWidget);
+    m_textEdit->setFindEdit(ui->edtFindText);
+    connect(ui->btnFindFront, &QPushButton::clicked, m_textEdit, &TextEdit::findFront);
+    connect(ui->btnFindNext, &QPushButton::clicked, m_textEdit, &TextEdit::findNext);
 
     m_codecMenu->setTextDisplay(m_textDisplay);
     ui->btnCodec->setMenu(m_codecMenu->menu());

@@ -8,9 +8,13 @@ namespace Ui
 class MainForm;
 }
 
+class BookmarkConfig;
+class BookmarkMenug;
 class Config;
 class TextCodecMenu;
 class TextDisplay;
+class TextEdit;
+class TextMenu;
 class TextScroll;
 class THistoryFileMenu;
 
@@ -60,6 +64,10 @@ private:
     TextScroll *m_textScroll = nullptr;
     TextCodecMenu *m_codecMenu = nullptr;
     THistoryFileMenu *m_historyMenu = nullptr;
+    BookmarkMenug *m_bookmarkMenu = nullptr;
+    BookmarkConfig *m_bookmarkConfig = nullptr;
+    TextMenu *m_textMenu = nullptr;
+    TextEdit *m_textEdit = nullptr;
 
     // Set only while loadConfig fills the interval spin boxes, so that
     // showing the stored values does not start scrolling or save.

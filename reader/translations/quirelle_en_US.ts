@@ -21,6 +21,48 @@
     </message>
 </context>
 <context>
+    <name>BookmarkAddForm</name>
+    <message>
+        <source>添加书签</source>
+        <translation>Add Bookmark</translation>
+    </message>
+    <message>
+        <source>书签标题</source>
+        <translation>Bookmark title</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>BookmarkManagerForm</name>
+    <message>
+        <source>书签管理</source>
+        <translation>Manage Bookmarks</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>全部删除</source>
+        <translation>Delete All</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>MainForm</name>
     <message>
         <source>澄溪文本阅读器</source>
@@ -172,6 +214,50 @@
     <message>
         <source>是否清除文件列表？</source>
         <translation>Clear the file list?</translation>
+    </message>
+    <message>
+        <source>是否删除标签：</source>
+        <translation>Delete the bookmark: </translation>
+    </message>
+    <message>
+        <source>是否删除全部标签？</source>
+        <translation>Delete all bookmarks?</translation>
+    </message>
+    <message>
+        <source>删除标签</source>
+        <translation>Delete Bookmark</translation>
+    </message>
+    <message>
+        <source>书签管理</source>
+        <translation>Manage Bookmarks</translation>
+    </message>
+    <message>
+        <source>添加书签</source>
+        <translation>Add Bookmark</translation>
+    </message>
+    <message>
+        <source>复制</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>选择全部</source>
+        <translation>Select All</translation>
+    </message>
+    <message>
+        <source>在谷歌搜索</source>
+        <translation>Search with Google</translation>
+    </message>
+    <message>
+        <source>在百度搜索</source>
+        <translation>Search with Baidu</translation>
+    </message>
+    <message>
+        <source>http://www.google.com/search?q=</source>
+        <translation>http://www.google.com/search?q=</translation>
+    </message>
+    <message>
+        <source>http://www.baidu.com/s?wd=</source>
+        <translation>http://www.baidu.com/s?wd=</translation>
     </message>
 </context>
 </TS>

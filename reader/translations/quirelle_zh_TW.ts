@@ -21,6 +21,48 @@
     </message>
 </context>
 <context>
+    <name>BookmarkAddForm</name>
+    <message>
+        <source>添加书签</source>
+        <translation>加入書籤</translation>
+    </message>
+    <message>
+        <source>书签标题</source>
+        <translation>書籤標題</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>加入</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>BookmarkManagerForm</name>
+    <message>
+        <source>书签管理</source>
+        <translation>書籤管理</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>刪除</translation>
+    </message>
+    <message>
+        <source>全部删除</source>
+        <translation>全部刪除</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>儲存</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
     <name>MainForm</name>
     <message>
         <source>澄溪文本阅读器</source>
@@ -172,6 +214,50 @@
     <message>
         <source>澄溪文本阅读器</source>
         <translation>澄溪文字閱讀器</translation>
+    </message>
+    <message>
+        <source>是否删除标签：</source>
+        <translation>是否刪除書籤：</translation>
+    </message>
+    <message>
+        <source>是否删除全部标签？</source>
+        <translation>是否刪除全部書籤？</translation>
+    </message>
+    <message>
+        <source>删除标签</source>
+        <translation>刪除書籤</translation>
+    </message>
+    <message>
+        <source>书签管理</source>
+        <translation>書籤管理</translation>
+    </message>
+    <message>
+        <source>添加书签</source>
+        <translation>加入書籤</translation>
+    </message>
+    <message>
+        <source>复制</source>
+        <translation>複製</translation>
+    </message>
+    <message>
+        <source>选择全部</source>
+        <translation>全選</translation>
+    </message>
+    <message>
+        <source>在谷歌搜索</source>
+        <translation>在 Google 搜尋</translation>
+    </message>
+    <message>
+        <source>在百度搜索</source>
+        <translation>在百度搜尋</translation>
+    </message>
+    <message>
+        <source>http://www.google.com/search?q=</source>
+        <translation>http://www.google.com/search?q=</translation>
+    </message>
+    <message>
+        <source>http://www.baidu.com/s?wd=</source>
+        <translation>http://www.baidu.com/s?wd=</translation>
     </message>
 </context>
 </TS>

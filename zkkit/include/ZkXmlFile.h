@@ -7,6 +7,7 @@
 
 class QColor;
 class QFont;
+class QIODevice;
 class QString;
 class QXmlStreamReader;
 class QXmlStreamWriter;
@@ -26,8 +27,9 @@ public:
     // A file that cannot be opened is passed over silently: the hook is not
     // called and the subclass keeps its values.
     void load(const QString &fileName);
-    // The old file is only replaced by a completely written new one, and a
-    // file its owner may not write is left alone.
+    // The old file is only replaced by a completely written new one, never
+    // by a document the writer reported an error for, and a file its owner
+    // may not write is left alone.
     void save(const QString &fileName);
 
     virtual void readParse(QXmlStreamReader *reader);
@@ -43,6 +45,10 @@ public:
     void writeColor(QXmlStreamWriter *writer, const QString &name, const QColor &color);
 
 private:
+    void saveThroughTemporaryFile(const QString &fileName);
+    void saveInPlace(const QString &fileName);
+    bool writeDocument(QIODevice *device); // false when the writer reports an error
+
     QXmlStreamReader *m_reader; // owned; reset by every load
     QXmlStreamWriter *m_writer; // owned; renewed by every save, keeping its settings
 };

@@ -1,5 +1,6 @@
 #include "ZkXmlFile.h"
 
+#include <QBuffer>
 #include <QColor>
 #include <QFile>
 #include <QFileInfo>
@@ -68,18 +69,51 @@ void ZkXmlFile::save(const QString &fileName)
 {
     if (!mayWrite(fileName))
         return;
+    // Without a temporary file beside it the old file is truncated the
+    // moment it is opened, so the document is first built in memory and
+    // only written once it is known to be whole.
+    if (!ownerMayWrite(QFileInfo(QFileInfo(fileName).absolutePath())))
+        saveInPlace(fileName);
+    else
+        saveThroughTemporaryFile(fileName);
+}
+
+void ZkXmlFile::saveThroughTemporaryFile(const QString &fileName)
+{
     QSaveFile file(fileName);
-    // In a folder the user may not create files in, an existing writable
-    // file can still be rewritten in place, as it always could, though
-    // without the protection against a crash half-way.
-    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return;
+    // commit() drops the new file when any write failed (a full disk, say)
+    // or the writing was cancelled, so the old one is only ever replaced by
+    // a whole document. It misses a failure that only shows when its buffer
+    // is flushed, as with a file smaller than that buffer; flushing first
+    // catches it.
+    if (!writeDocument(&file) || !file.flush())
+        file.cancelWriting();
+    file.commit();
+}
 
+void ZkXmlFile::saveInPlace(const QString &fileName)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (!writeDocument(&buffer))
+        return;
+    QFile file(fileName);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(buffer.data());
+}
+
+// A writer that reports an error has either failed to write or met text
+// its codec cannot encode, and then it leaves broken markup behind (an
+// attribute without a name, an end tag without one): such a document would
+// lose everything after that point on the next load.
+bool ZkXmlFile::writeDocument(QIODevice *device)
+{
     // A writer keeps a pending start tag, open elements and a sticky error
     // flag from a broken earlier document; a fresh one starts clean and
     // only inherits the settings the previous hook chose.
-    auto *writer = new QXmlStreamWriter(&file);
+    auto *writer = new QXmlStreamWriter(device);
     writer->setCodec(m_writer->codec());
     writer->setAutoFormatting(m_writer->autoFormatting());
     writer->setAutoFormattingIndent(m_writer->autoFormattingIndent());
@@ -88,13 +122,7 @@ void ZkXmlFile::save(const QString &fileName)
 
     writeParse(m_writer);
     m_writer->setDevice(nullptr);
-    // commit() drops the new file when any write failed (a full disk, say),
-    // so the old one is only ever replaced by a whole document. It misses a
-    // failure that only shows when its buffer is flushed, as with a file
-    // smaller than that buffer; flushing first catches it.
-    if (!file.flush())
-        file.cancelWriting();
-    file.commit();
+    return !m_writer->hasError();
 }
 
 void ZkXmlFile::readParse(QXmlStreamReader *reader)

@@ -148,6 +148,8 @@ private slots:
     void interruptedSaveKeepsOldFile();
     void failedWritesKeepOldFile_data();
     void failedWritesKeepOldFile();
+    void writerErrorKeepsOldFile_data();
+    void writerErrorKeepsOldFile();
 
 private:
     QString document(const QString &body) const;
@@ -539,6 +541,39 @@ void TestZkXmlFile::failedWritesKeepOldFile()
     } else {
         QCOMPARE(readAll(m_file), old);
     }
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+void TestZkXmlFile::writerErrorKeepsOldFile_data()
+{
+    QTest::addColumn<bool>("folderClosed");
+    QTest::newRow("through a temporary file") << false;
+    QTest::newRow("in place, folder takes no new files") << true;
+}
+
+// GB18030 cannot encode an unpaired surrogate; the writer sets its error
+// flag and what it wrote is not a document worth keeping.
+void TestZkXmlFile::writerErrorKeepsOldFile()
+{
+    QFETCH(bool, folderClosed);
+    SampleFile file;
+    file.number = 1;
+    file.save(m_file);
+    const QByteArray old = readAll(m_file);
+    if (folderClosed)
+        QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner));
+
+    file.writeHook = [&file](QXmlStreamWriter *writer) {
+        writer->setCodec("GB18030");
+        file.texts = QStringList(QStringLiteral("half ") + QChar(0xD800) + QStringLiteral(" pair"));
+        file.writeDocument(writer);
+    };
+    file.number = 2;
+    file.save(m_file);
+    QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    QCOMPARE(file.writeCalls, 2);
+    QCOMPARE(readAll(m_file), old);
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 

@@ -1,0 +1,74 @@
+#include "BookmarkManagerForm.h"
+#include "ui_BookmarkManagerForm.h"
+
+#include "ProgramConstants.h"
+
+#include <QCoreApplication>
+#include <QMessageBox>
+
+#include <cassert>
+
+BookmarkManagerForm::BookmarkManagerForm(QWidget *parent)
+    : QDialog(parent), ui(new Ui::BookmarkManagerForm)
+{
+    ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint);
+    connect(ui->btnRemove, &QPushButton::clicked, this, &BookmarkManagerForm::remove);
+    connect(ui->btnRemoveAll, &QPushButton::clicked, this, &BookmarkManagerForm::removeAll);
+    connect(ui->btnOk, &QPushButton::clicked, this, &BookmarkManagerForm::ok);
+    connect(ui->btnCancel, &QPushButton::clicked, this, &QDialog::close);
+}
+
+BookmarkManagerForm::~BookmarkManagerForm()
+{
+    delete ui;
+}
+
+// Each showing starts again from the store, so nothing of an earlier,
+// cancelled run is left in the list.
+void BookmarkManagerForm::showEvent(QShowEvent *event)
+{
+    assert(m_config != NULL);
+    m_items = BookmarkConfig::bookmarks;
+    ui->listWidget->clear();
+    for (const BookmarkEntry &entry : qAsConst(m_items))
+        ui->listWidget->addItem(entry.title);
+    QDialog::showEvent(event);
+}
+
+void BookmarkManagerForm::remove()
+{
+    const int row = ui->listWidget->currentRow();
+    if (row < 0)
+        return;
+    if (!confirm(QCoreApplication::translate("QObject", "是否删除标签：") +
+                 ui->listWidget->currentItem()->text()))
+        return;
+    m_items.removeAt(row);
+    delete ui->listWidget->takeItem(row);
+}
+
+void BookmarkManagerForm::removeAll()
+{
+    if (ui->listWidget->currentRow() < 0)
+        return;
+    if (!confirm(QCoreApplication::translate("QObject", "是否删除全部标签？")))
+        return;
+    ui->listWidget->clear();
+    m_items.clear();
+}
+
+void BookmarkManagerForm::ok()
+{
+    BookmarkConfig::bookmarks = m_items;
+    m_config->save(bookmarkFilePath());
+    emit bookmarkChange(m_items);
+    close();
+}
+
+bool BookmarkManagerForm::confirm(const QString &text)
+{
+    return QMessageBox::question(this, QCoreApplication::translate("QObject", "删除标签"), text,
+                                 QMessageBox::Ok | QMessageBox::Cancel,
+                                 QMessageBox::Cancel) == QMessageBox::Ok;
+}

@@ -1,0 +1,122 @@
+#include "BookmarkMenug.h"
+
+#include "BookmarkAddForm.h"
+#include "BookmarkManagerForm.h"
+#include "ProgramConstants.h"
+#include "ZkDynamicMenu.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QMenu>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+
+#include <cassert>
+
+BookmarkMenug::BookmarkMenug(QObject *parent)
+    : QObject(parent), m_menu(new QMenu), m_dynamicMenu(new ZkDynamicMenu(this))
+{
+    connect(m_menu->addAction(QCoreApplication::translate("QObject", "书签管理")),
+            &QAction::triggered, this, &BookmarkMenug::managerBookmart);
+    m_menu->addSeparator();
+    m_dynamicMenu->setMenu(m_menu);
+    connect(m_dynamicMenu, &ZkDynamicMenu::menuClick, this, &BookmarkMenug::menuClick);
+}
+
+// The dynamic menu goes first: it refers to the menu, never the other way.
+BookmarkMenug::~BookmarkMenug()
+{
+    delete m_dynamicMenu;
+    delete m_menu;
+}
+
+QMenu *BookmarkMenug::menu()
+{
+    return m_menu;
+}
+
+void BookmarkMenug::setTextWidget(QTextEdit *edit)
+{
+    m_textWidget = edit;
+}
+
+void BookmarkMenug::setParentWidget(QWidget *widget)
+{
+    m_parentWidget = widget;
+}
+
+void BookmarkMenug::setBookmarkConfig(BookmarkConfig *config)
+{
+    m_config = config;
+}
+
+void BookmarkMenug::rebuildMenu()
+{
+    m_dynamicMenu->clear();
+    for (const BookmarkEntry &entry : qAsConst(BookmarkConfig::bookmarks))
+        m_dynamicMenu->add(entry.title, true, false);
+}
+
+void BookmarkMenug::goToPosition(int pos)
+{
+    assert(m_textWidget != NULL);
+    QTextCursor cursor = m_textWidget->textCursor();
+    if (pos >= 0 && pos <= m_textWidget->document()->characterCount() - 1)
+        cursor.setPosition(pos);
+    m_textWidget->setTextCursor(cursor);
+    m_textWidget->ensureCursorVisible();
+}
+
+// The title is stored as the file can hold it, and the menu shows that same
+// text, so the entry still finds its bookmark by title.
+void BookmarkMenug::append(QString title, int pos)
+{
+    assert(m_config != NULL);
+    title = BookmarkConfig::writableText(title);
+    m_dynamicMenu->add(title, true, false);
+    m_config->append(title, QString::number(pos));
+    m_config->save(bookmarkFilePath());
+}
+
+void BookmarkMenug::showAddBookmarkForm()
+{
+    assert(m_textWidget != NULL);
+    const QTextCursor cursor = m_textWidget->textCursor();
+    const QString fileTitle =
+        m_textWidget->document()->metaInformation(QTextDocument::DocumentTitle);
+
+    BookmarkAddForm form(m_parentWidget);
+    form.setTitle(fileTitle + QCoreApplication::translate("QObject", "：") + cursor.selectedText());
+    form.m_pos = cursor.position();
+    connect(&form, &BookmarkAddForm::ok, this, &BookmarkMenug::append);
+    form.exec();
+}
+
+// Titles are not unique: the first bookmark of that title wins.
+void BookmarkMenug::menuClick(QAction *action)
+{
+    const QString title = action->text();
+    for (const BookmarkEntry &entry : qAsConst(BookmarkConfig::bookmarks)) {
+        if (entry.title == title) {
+            goToPosition(entry.pos.toInt(nullptr, 10));
+            return;
+        }
+    }
+}
+
+void BookmarkMenug::managerBookmart()
+{
+    BookmarkManagerForm form(m_parentWidget);
+    form.m_config = m_config;
+    connect(&form, &BookmarkManagerForm::bookmarkChange, this, &BookmarkMenug::setItem);
+    form.exec();
+}
+
+void BookmarkMenug::setItem(BookmarkDataItem item)
+{
+    assert(m_config != NULL);
+    BookmarkConfig::bookmarks = item;
+    m_config->save(bookmarkFilePath());
+    rebuildMenu();
+}

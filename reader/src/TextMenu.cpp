@@ -1,0 +1,80 @@
+#include "TextMenu.h"
+
+#include "BookmarkMenug.h"
+#include "ZkUtility.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QTextCursor>
+#include <QTextEdit>
+
+#include <cassert>
+
+TextMenu::TextMenu(QObject *parent) : QObject(parent) {}
+
+void TextMenu::setTextWidget(QTextEdit *edit)
+{
+    m_textWidget = edit;
+}
+
+void TextMenu::setBookmarkMenu(BookmarkMenug *menu)
+{
+    m_bookmarkMenu = menu;
+}
+
+// The view's own editing menu is replaced by exactly these actions.
+void TextMenu::createActions()
+{
+    assert(m_textWidget != NULL);
+    m_textWidget->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(addAction(QCoreApplication::translate("QObject", "添加书签")), &QAction::triggered,
+            m_bookmarkMenu, &BookmarkMenug::showAddBookmarkForm);
+    addSeparator();
+    connect(addAction(QCoreApplication::translate("QObject", "复制")), &QAction::triggered,
+            m_textWidget, &QTextEdit::copy);
+    connect(addAction(QCoreApplication::translate("QObject", "选择全部")), &QAction::triggered,
+            m_textWidget, &QTextEdit::selectAll);
+    addSeparator();
+    connect(addAction(QCoreApplication::translate("QObject", "在谷歌搜索")), &QAction::triggered,
+            this, &TextMenu::searchByGoogle);
+    connect(addAction(QCoreApplication::translate("QObject", "在百度搜索")), &QAction::triggered,
+            this, &TextMenu::searchByBaidu);
+}
+
+QAction *TextMenu::addAction(const QString &text)
+{
+    auto *action = new QAction(text, this);
+    m_textWidget->addAction(action);
+    return action;
+}
+
+void TextMenu::addSeparator()
+{
+    addAction(QString())->setSeparator(true);
+}
+
+// The whole prefix goes through translation, so a translation can send the
+// search to another engine.
+void TextMenu::searchByGoogle()
+{
+    search(QCoreApplication::translate("QObject", "http://www.google.com/search?q="));
+}
+
+void TextMenu::searchByBaidu()
+{
+    search(QCoreApplication::translate("QObject", "http://www.baidu.com/s?wd="));
+}
+
+// The selection is passed as the user sees it, spaces included; only the
+// characters that would end or reshape the query are escaped, or "C++"
+// would be searched as "C" and "C#" lose everything after the C.
+void TextMenu::search(const QString &prefix)
+{
+    assert(m_textWidget != NULL);
+    QString query = m_textWidget->textCursor().selectedText();
+    query.replace(QLatin1Char('%'), QLatin1String("%25"))
+        .replace(QLatin1Char('#'), QLatin1String("%23"))
+        .replace(QLatin1Char('&'), QLatin1String("%26"))
+        .replace(QLatin1Char('+'), QLatin1String("%2B"));
+    zk::openUrl(prefix + query);
+}
