@@ -11,7 +11,7 @@ struct BenchCase {
     QString kind;     // floor, open, jump, colour, font
     QString file;     // the novel on disk
     QString encoding; // gbk or utf8, for the floor's decoding
-    QString position; // start, mid or end, for colour and font
+    QString position; // start, mid or end for colour and font; mid, end or max for jump
     int fontSize = 14;
 };
 

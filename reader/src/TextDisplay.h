@@ -9,6 +9,7 @@
 
 class QTextEdit;
 class QWidget;
+class ReadingLayout;
 
 // Puts a text file into the reading view and keeps the user's font and
 // colours on it across every file that is opened.
@@ -40,8 +41,12 @@ private:
     void dropSelection();
     void useTextFont(const QFont &font);
     void restoreScroll(int value);
-    void applyPendingScroll(bool layoutSettled);
-    bool laidOutToTheEnd() const;
+    void applyPendingScroll();
+    void viewMoved(int value);
+    void takeAnchor();
+    void followLayout();
+    void moveView(int value);
+    ReadingLayout *readingLayout() const;
 
     QTextEdit *m_textWidget = nullptr; // the reading view, not owned
 
@@ -58,6 +63,13 @@ private:
     // Scroll value to return to once the text is laid out that far, -1 when
     // the view is where it should be.
     int m_pendingScroll = -1;
+    // The text at the top of the view: a block, how far into it, and the
+    // layout generation the block number belongs to; or the end of the text.
+    int m_anchorBlock = -1;
+    qreal m_anchorOffset = 0;
+    int m_anchorGeneration = -1;
+    bool m_anchorAtEnd = false;
+    bool m_movingView = false; // the view is moved by this component
 };
 
 #endif // TEXTDISPLAY_H

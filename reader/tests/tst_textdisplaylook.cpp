@@ -1,3 +1,4 @@
+#include "ReadingLayout.h"
 #include "TextDisplay.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -40,7 +41,8 @@ QColor shownColour(const QTextEdit *edit, const QTextCharFormat &format)
 
 bool laidOutToTheEnd(const QTextEdit *edit)
 {
-    return edit->document()->lastBlock().layout()->lineCount() > 0;
+    const auto *layout = qobject_cast<const ReadingLayout *>(edit->document()->documentLayout());
+    return layout != nullptr && layout->laidOutToTheEnd();
 }
 
 } // namespace
@@ -332,7 +334,7 @@ void TestTextDisplayLook::readerScrollingWinsOverWaitingPosition()
     // A little larger: the old position lies beyond what is laid out at once,
     // but within the whole text.
     m_display->setTextFont(QFont(QStringLiteral("DejaVu Sans"), 15));
-    QVERIFY(bar->value() < old);
+    QVERIFY(!laidOutToTheEnd(m_edit));
     bar->triggerAction(QAbstractSlider::SliderToMinimum);
     QCOMPARE(bar->value(), 0);
 

@@ -1,0 +1,458 @@
+#include "ReadingLayout.h"
+
+#include <QElapsedTimer>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QStyle>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <QTimerEvent>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace
+{
+
+// Laid out at once when the text changes, so that the first pages are there
+// when the change returns and the estimates have lines to go by: a few pages
+// even at 9 points, about 10 ms.
+const int SynchronousCharacters = 30000;
+// Longest stretch of background layout in one pass of the event loop.
+const int SliceMilliseconds = 20;
+// A block not laid out yet that the view is asked about is mostly one it is
+// about to scroll to, putting it at the top or the bottom of the screen; a
+// screen above it is laid out with it, so that nothing on that screen moves
+// once it is painted.
+const qreal ScreenAbove = 4000;
+// While an edit of the document is still open the layout waits this long
+// before it looks again.
+const int EditWaitMilliseconds = 50;
+
+} // namespace
+
+// Every height is a multiple of 1/64 pixel (the toolkit's line metrics are
+// 26.6 fixed point, estimates are whole lines), so every sum here is exact in
+// a double and tops from the tree always meet the bottoms above them.
+void ReadingLayout::Heights::assign(std::vector<qreal> heights)
+{
+    m_heights = std::move(heights);
+    const size_t count = m_heights.size();
+    m_tree.assign(count + 1, 0);
+    m_total = 0;
+    for (size_t i = 1; i <= count; ++i) {
+        m_tree[i] += m_heights[i - 1];
+        m_total += m_heights[i - 1];
+        const size_t parent = i + (i & (~i + 1));
+        if (parent <= count)
+            m_tree[parent] += m_tree[i];
+    }
+}
+
+void ReadingLayout::Heights::set(int index, qreal height)
+{
+    const qreal change = height - m_heights[index];
+    if (change == 0)
+        return;
+    m_heights[index] = height;
+    m_total += change;
+    for (size_t i = size_t(index) + 1; i < m_tree.size(); i += i & (~i + 1))
+        m_tree[i] += change;
+}
+
+qreal ReadingLayout::Heights::sumBefore(int index) const
+{
+    qreal sum = 0;
+    for (size_t i = size_t(qBound(0, index, size())); i > 0; i -= i & (~i + 1))
+        sum += m_tree[i];
+    return sum;
+}
+
+int ReadingLayout::Heights::indexAt(qreal y) const
+{
+    const size_t count = m_heights.size();
+    size_t step = 1;
+    while (step * 2 <= count)
+        step *= 2;
+    size_t below = 0; // blocks wholly above y
+    for (; step > 0 && count > 0; step /= 2) {
+        if (below + step <= count && m_tree[below + step] <= y) {
+            below += step;
+            y -= m_tree[below];
+        }
+    }
+    return qMax(0, qMin(int(below), size() - 1));
+}
+
+ReadingLayout::ReadingLayout(QTextDocument *document) : QAbstractTextDocumentLayout(document) {}
+
+bool ReadingLayout::canLayOut() const
+{
+    return document()->pageSize().width() > 0;
+}
+
+// The document is where the last change left it; inside an edit that has
+// not been reported yet it is not.
+bool ReadingLayout::inStep() const
+{
+    return document()->blockCount() == m_heights.size() &&
+           document()->characterCount() == m_characterCount;
+}
+
+qreal ReadingLayout::margin() const
+{
+    return document()->documentMargin();
+}
+
+qreal ReadingLayout::lineWidth() const
+{
+    return qMax<qreal>(0, document()->pageSize().width() - 2 * margin());
+}
+
+void ReadingLayout::documentChanged(int from, int, int charsAdded)
+{
+    // Only block numbers are trusted: the blocks before the one holding
+    // `from` and those after the one holding the end of the change are the
+    // same as before, the latter shifted by the change in the block count.
+    const QTextDocument *document = this->document();
+    const int oldCount = m_heights.size();
+    const int newCount = document->blockCount();
+    const int first = qMin(qMax(0, document->findBlock(from).blockNumber()), oldCount);
+    const QTextBlock end = document->findBlock(from + charsAdded);
+    const int endNumber = end.isValid() ? end.blockNumber() : newCount - 1;
+    const int keptAfter = qMax(0, qMin(newCount - 1 - endNumber, oldCount - first - 1));
+    replaceBlocks(first, oldCount - 1 - keptAfter, newCount - 1 - keptAfter);
+
+    m_characterCount = document->characterCount();
+    ++m_generation;
+    m_changedFrom = -1;
+    // A moment's delay lets the view paint the first pages before the
+    // background work starts.
+    continueLater(10);
+    reportChanges();
+    emit update();
+}
+
+// Old blocks first..oldLast become new blocks first..newLast: the first
+// stretch of them is laid out at once, the rest gets estimates.
+void ReadingLayout::replaceBlocks(int first, int oldLast, int newLast)
+{
+    const bool whole = first == 0 && newLast == document()->blockCount() - 1;
+    if (whole)
+        m_sampleLines = m_sampleHeight = m_sampleCharacters = m_sampleWidth = 0;
+    for (int i = first; i <= oldLast; ++i)
+        m_laidOutCount -= m_laidOut[i] ? 1 : 0;
+    std::vector<qreal> heights = m_heights.take();
+    heights.erase(heights.begin() + first, heights.begin() + oldLast + 1);
+    heights.insert(heights.begin() + first, newLast - first + 1, 0);
+    m_laidOut.erase(m_laidOut.begin() + first, m_laidOut.begin() + oldLast + 1);
+    m_laidOut.insert(m_laidOut.begin() + first, newLast - first + 1, false);
+
+    QTextBlock block = document()->findBlockByNumber(first);
+    const int until = block.position() + SynchronousCharacters;
+    bool estimating = false;
+    int perLine = 1;
+    for (int i = first; i <= newLast && block.isValid(); ++i, block = block.next()) {
+        if (!estimating && canLayOut() && block.position() < until) {
+            heights[i] = layOutLines(block);
+            m_laidOut[i] = true;
+            ++m_laidOutCount;
+            continue;
+        }
+        if (!estimating) {
+            if (whole || m_metrics.linePitch <= 0)
+                useSample();
+            perLine = charactersPerLine();
+            estimating = true;
+        }
+        // Lines left from before would be taken for a current layout.
+        block.clearLayout();
+        heights[i] = estimatedHeight(block.length(), perLine);
+    }
+    if (!estimating && (whole || m_metrics.linePitch <= 0))
+        useSample();
+    m_heights.assign(std::move(heights));
+    m_firstNotLaidOut = qMin(m_firstNotLaidOut, first);
+    while (m_firstNotLaidOut < m_heights.size() && m_laidOut[m_firstNotLaidOut])
+        ++m_firstNotLaidOut;
+}
+
+// Line breaking and line heights exactly as QTextDocumentLayout does them
+// for a plain paragraph, so the text looks the same.
+qreal ReadingLayout::layOutLines(const QTextBlock &block) const
+{
+    QTextLayout *layout = block.layout();
+    QTextOption option = document()->defaultTextOption();
+    option.setTextDirection(block.textDirection());
+    option.setAlignment(QStyle::visualAlignment(block.textDirection(), option.alignment()));
+    layout->setTextOption(option);
+
+    const qreal width = lineWidth();
+    qreal y = 0;
+    qreal bottom = 0;
+    layout->beginLayout();
+    for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
+        line.setLeadingIncluded(true);
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, y));
+        bottom = y + line.height();
+        y += std::ceil(line.ascent() + line.descent() + line.leading());
+        m_sampleCharacters += line.textLength();
+        m_sampleWidth += line.naturalTextWidth();
+    }
+    layout->endLayout();
+    const qreal height = qMax(y, bottom);
+    m_sampleLines += layout->lineCount();
+    m_sampleHeight += height;
+    return height;
+}
+
+// The height of the block, laid out now if it is not yet.
+qreal ReadingLayout::ensureLaidOut(const QTextBlock &block, int number) const
+{
+    if (!inStep() || number >= m_heights.size())
+        return layOutLines(block);
+    if (m_laidOut[number] && block.layout()->lineCount() > 0)
+        return m_heights.at(number);
+    const qreal height = layOutLines(block);
+    if (!m_laidOut[number]) {
+        m_laidOut[number] = true;
+        ++m_laidOutCount;
+    }
+    while (m_firstNotLaidOut < m_heights.size() && m_laidOut[m_firstNotLaidOut])
+        ++m_firstNotLaidOut;
+    if (height != m_heights.at(number)) {
+        const qreal top = blockTop(number);
+        m_changedFrom = m_changedFrom < 0 ? top : qMin(m_changedFrom, top);
+        m_heights.set(number, height);
+    }
+    // The view learns of the new heights in the next pass.
+    if (!m_timer.isActive())
+        continueLater(0);
+    return height;
+}
+
+int ReadingLayout::charactersPerLine() const
+{
+    const qreal width = lineWidth();
+    if (width <= 0 || m_metrics.characterWidth <= 0)
+        return std::numeric_limits<int>::max();
+    return qMax(1, int(width / m_metrics.characterWidth));
+}
+
+qreal ReadingLayout::estimatedHeight(int length, int perLine) const
+{
+    const int characters = length - 1; // without the paragraph separator
+    const int lines = characters > 0 ? 1 + (characters - 1) / perLine : 1;
+    return lines * m_metrics.linePitch;
+}
+
+ReadingLayout::Metrics ReadingLayout::fallbackMetrics() const
+{
+    const QFontMetricsF metrics(document()->defaultFont());
+    Metrics fallback;
+    fallback.linePitch =
+        std::ceil(metrics.ascent() + metrics.descent() + qMax<qreal>(0, metrics.leading()));
+    fallback.characterWidth = metrics.averageCharWidth();
+    return fallback;
+}
+
+// Estimates go by the lines laid out since the text or its look last changed
+// as a whole.
+void ReadingLayout::useSample()
+{
+    m_metrics = fallbackMetrics();
+    if (m_sampleLines > 0)
+        m_metrics.linePitch = std::round(m_sampleHeight / m_sampleLines);
+    if (m_sampleCharacters > 0 && m_sampleWidth > 0)
+        m_metrics.characterWidth = m_sampleWidth / m_sampleCharacters;
+}
+
+void ReadingLayout::continueLater(int milliseconds) const
+{
+    if (canLayOut() && (!laidOutToTheEnd() || m_changedFrom >= 0))
+        m_timer.start(milliseconds, const_cast<ReadingLayout *>(this));
+}
+
+void ReadingLayout::timerEvent(QTimerEvent *event)
+{
+    if (event->timerId() != m_timer.timerId())
+        return QAbstractTextDocumentLayout::timerEvent(event);
+    m_timer.stop();
+    if (!inStep()) {
+        continueLater(EditWaitMilliseconds);
+        return;
+    }
+    layOutInBackground(SliceMilliseconds);
+    reportChanges();
+    continueLater(0);
+}
+
+// From the first block not laid out downwards.
+void ReadingLayout::layOutInBackground(int milliseconds)
+{
+    if (!canLayOut())
+        return;
+    QElapsedTimer clock;
+    clock.start();
+    int number = m_firstNotLaidOut;
+    while (number < m_heights.size() && clock.elapsed() < milliseconds) {
+        QTextBlock block = document()->findBlockByNumber(number);
+        for (int i = 0; i < 32 && number < m_heights.size(); ++i, ++number, block = block.next()) {
+            if (!m_laidOut[number])
+                ensureLaidOut(block, number);
+        }
+    }
+}
+
+void ReadingLayout::reportChanges()
+{
+    m_reportedSize = documentSize();
+    emit documentSizeChanged(m_reportedSize);
+    // Everything below a changed height has moved.
+    if (m_changedFrom >= 0)
+        emit update(QRectF(0, m_changedFrom, 1e9, 1e12));
+    m_changedFrom = -1;
+}
+
+bool ReadingLayout::laidOutToTheEnd() const
+{
+    return inStep() && m_laidOutCount == m_heights.size();
+}
+
+bool ReadingLayout::settledAbove(qreal y) const
+{
+    return inStep() && (m_firstNotLaidOut >= m_heights.size() || blockTop(m_firstNotLaidOut) >= y);
+}
+
+int ReadingLayout::blockNumberAt(qreal y) const
+{
+    return m_heights.indexAt(y - margin());
+}
+
+qreal ReadingLayout::blockTop(int blockNumber) const
+{
+    return margin() + m_heights.sumBefore(blockNumber);
+}
+
+QSizeF ReadingLayout::documentSize() const
+{
+    if (!canLayOut())
+        return QSizeF();
+    return QSizeF(document()->pageSize().width(), m_heights.total() + 2 * margin());
+}
+
+QRectF ReadingLayout::frameBoundingRect(QTextFrame *frame) const
+{
+    if (frame != document()->rootFrame())
+        return QRectF();
+    return QRectF(QPointF(0, 0), documentSize());
+}
+
+QRectF ReadingLayout::blockBoundingRect(const QTextBlock &block) const
+{
+    if (!block.isValid() || !canLayOut())
+        return QRectF();
+    const int number = block.blockNumber();
+    const bool jump = inStep() && !m_laidOut[number];
+    const qreal height = ensureLaidOut(block, number);
+    if (jump) {
+        qreal above = 0;
+        QTextBlock previous = block.previous();
+        for (int i = number - 1; previous.isValid() && above < ScreenAbove; --i) {
+            above += ensureLaidOut(previous, i);
+            previous = previous.previous();
+        }
+    }
+    const qreal top = blockTop(number);
+    block.layout()->setPosition(QPointF(margin(), top));
+    return QRectF(margin(), top, lineWidth(), height);
+}
+
+int ReadingLayout::hitTest(const QPointF &point, Qt::HitTestAccuracy accuracy) const
+{
+    if (!canLayOut())
+        return -1;
+    const bool fuzzy = accuracy == Qt::FuzzyHit;
+    if (point.y() < margin())
+        return fuzzy ? 0 : -1;
+    // The block at y by the estimates may turn out shorter once laid out.
+    int number = qMin(blockNumberAt(point.y()), document()->blockCount() - 1);
+    QTextBlock block = document()->findBlockByNumber(number);
+    qreal top = blockTop(number);
+    qreal height = ensureLaidOut(block, number);
+    while (point.y() >= top + height && block.next().isValid()) {
+        top += height;
+        block = block.next();
+        height = ensureLaidOut(block, ++number);
+    }
+    if (point.y() >= top + height)
+        return fuzzy ? document()->characterCount() - 1 : -1;
+
+    const QTextLayout *layout = block.layout();
+    const QPointF local = point - QPointF(margin(), top);
+    for (int i = 0; i < layout->lineCount(); ++i) {
+        const QTextLine line = layout->lineAt(i);
+        if (local.y() >= line.y() + line.height() && i + 1 < layout->lineCount())
+            continue;
+        if (!fuzzy && (local.x() < line.x() || local.x() > line.x() + line.naturalTextWidth()))
+            return -1;
+        return block.position() + line.xToCursor(local.x());
+    }
+    return fuzzy ? block.position() : -1;
+}
+
+QVector<QTextLayout::FormatRange> ReadingLayout::selectionsIn(const QTextBlock &block,
+                                                              const PaintContext &context) const
+{
+    QVector<QTextLayout::FormatRange> ranges;
+    for (const Selection &selection : context.selections) {
+        const int start = qMax(selection.cursor.selectionStart() - block.position(), 0);
+        const int end = qMin(selection.cursor.selectionEnd() - block.position(), block.length());
+        if (start < end) {
+            QTextLayout::FormatRange range;
+            range.start = start;
+            range.length = end - start;
+            range.format = selection.format;
+            ranges.append(range);
+        }
+    }
+    return ranges;
+}
+
+// The blocks in the clip are laid out as they are reached; that changes only
+// the tops below them, so the first one stays where the view put it.
+void ReadingLayout::draw(QPainter *painter, const PaintContext &context)
+{
+    if (!canLayOut())
+        return;
+    const QRectF clip = context.clip.isValid() ? context.clip : QRectF(0, 0, 1e9, 1e12);
+    int number = qMin(blockNumberAt(clip.top()), document()->blockCount() - 1);
+    qreal top = blockTop(number);
+    for (QTextBlock block = document()->findBlockByNumber(number);
+         block.isValid() && top <= clip.bottom(); block = block.next(), ++number) {
+        const qreal height = ensureLaidOut(block, number);
+        if (top + height >= clip.top())
+            drawBlock(painter, context, block, top);
+        top += height;
+    }
+}
+
+// The painter is moved to the block, so the positions the text engine sees
+// stay small however deep the block lies.
+void ReadingLayout::drawBlock(QPainter *painter, const PaintContext &context,
+                              const QTextBlock &block, qreal top) const
+{
+    QTextLayout *layout = block.layout();
+    layout->setPosition(QPointF(margin(), top));
+    const QPointF shift(0, -top);
+    painter->save();
+    painter->translate(0, top);
+    painter->setPen(context.palette.color(QPalette::Text));
+    layout->draw(painter, shift, selectionsIn(block, context), context.clip.translated(shift));
+    const int cursor = context.cursorPosition - block.position();
+    if (cursor >= 0 && cursor < block.length())
+        layout->drawCursor(painter, shift, cursor);
+    painter->restore();
+}

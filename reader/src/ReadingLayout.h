@@ -1,0 +1,127 @@
+#ifndef READINGLAYOUT_H
+#define READINGLAYOUT_H
+
+#include <QAbstractTextDocumentLayout>
+#include <QBasicTimer>
+#include <QTextBlock>
+#include <QVector>
+
+#include <vector>
+
+// Lays a plain text out for the reading view the way the toolkit's own
+// document layout does it, line for line and pixel for pixel, with what long
+// novels need on top:
+// - positions are kept as doubles: the toolkit's layout counts in 26.6
+//   fixed point and its page arithmetic overflows at 8 388 607 pixels,
+//   where it either loops for ever or stops drawing lines (a 40 MB novel is
+//   10 to 80 million pixels tall);
+// - a block that is not laid out yet has a height estimated from its length
+//   and the lines laid out so far, so the whole text has a height at once
+//   and any block can be laid out first: the one a cursor goes to, the ones
+//   on screen; the rest follows in slices of a few milliseconds per pass of
+//   the event loop, replacing the estimates;
+// - block tops are sums kept in a Fenwick tree, so finding the block at a
+//   height or the top of a block takes logarithmic time anywhere in the text;
+// - a change in the text lays out again only the blocks it touches.
+//
+// Nothing here holds on to a QTextBlock between calls: the toolkit asks for
+// rectangles in the middle of its own edits, before this layout has heard of
+// them, and a block kept from before may be gone. Blocks are found by number
+// on every call, and while the document's block or character count differs
+// from what the last change reported, queries lay out the block asked about
+// and change nothing here.
+class ReadingLayout : public QAbstractTextDocumentLayout
+{
+    Q_OBJECT
+
+public:
+    explicit ReadingLayout(QTextDocument *document);
+
+    void draw(QPainter *painter, const PaintContext &context) override;
+    int hitTest(const QPointF &point, Qt::HitTestAccuracy accuracy) const override;
+    int pageCount() const override { return 1; }
+    QSizeF documentSize() const override;
+    QRectF frameBoundingRect(QTextFrame *frame) const override;
+    QRectF blockBoundingRect(const QTextBlock &block) const override;
+
+    bool laidOutToTheEnd() const;
+    // Every block above y is laid out: nothing at y moves any more.
+    bool settledAbove(qreal y) const;
+    int blockNumberAt(qreal y) const;
+    qreal blockTop(int blockNumber) const;
+    // Changes with every change of the text or of how it is laid out, after
+    // which block numbers and tops from before mean nothing.
+    int generation() const { return m_generation; }
+
+protected:
+    void documentChanged(int from, int charsRemoved, int charsAdded) override;
+    void timerEvent(QTimerEvent *event) override;
+
+private:
+    // Block heights with their running sums.
+    class Heights
+    {
+    public:
+        int size() const { return int(m_heights.size()); }
+        qreal at(int index) const { return m_heights[index]; }
+        qreal total() const { return m_total; }
+        void assign(std::vector<qreal> heights);
+        void set(int index, qreal height);
+        qreal sumBefore(int index) const;
+        // The index whose stretch holds y, clamped to the valid indexes.
+        int indexAt(qreal y) const;
+        std::vector<qreal> take() { return std::move(m_heights); }
+
+    private:
+        std::vector<qreal> m_heights;
+        std::vector<qreal> m_tree; // Fenwick tree, 1-based
+        qreal m_total = 0;
+    };
+
+    // What the lines laid out so far say about the lines still to come.
+    struct Metrics {
+        qreal linePitch = 0;      // height of one line
+        qreal characterWidth = 0; // average advance of one character
+    };
+
+    bool canLayOut() const;
+    bool inStep() const;
+    qreal margin() const;
+    qreal lineWidth() const;
+    qreal layOutLines(const QTextBlock &block) const;
+    qreal ensureLaidOut(const QTextBlock &block, int number) const;
+    int charactersPerLine() const;
+    qreal estimatedHeight(int length, int perLine) const;
+    Metrics fallbackMetrics() const;
+    void useSample();
+    void replaceBlocks(int first, int oldLast, int newLast);
+    void layOutInBackground(int milliseconds);
+    void continueLater(int milliseconds) const;
+    void reportChanges();
+    void drawBlock(QPainter *painter, const PaintContext &context, const QTextBlock &block,
+                   qreal top) const;
+    QVector<QTextLayout::FormatRange> selectionsIn(const QTextBlock &block,
+                                                   const PaintContext &context) const;
+
+    // Mutable because asking where a block is lays it out, as with the
+    // toolkit's layout.
+    mutable Heights m_heights;
+    mutable std::vector<bool> m_laidOut;
+    mutable int m_laidOutCount = 0;
+    mutable int m_firstNotLaidOut = 0;
+    // Top of the highest block whose height changed since the view last
+    // heard of it, or -1.
+    mutable qreal m_changedFrom = -1;
+    int m_characterCount = 0; // as of the last change reported
+    int m_generation = 0;
+    Metrics m_metrics;
+    // Lines laid out since the last change of the whole text, for m_metrics.
+    mutable qreal m_sampleLines = 0;
+    mutable qreal m_sampleHeight = 0;
+    mutable qreal m_sampleCharacters = 0;
+    mutable qreal m_sampleWidth = 0;
+    QSizeF m_reportedSize;
+    mutable QBasicTimer m_timer;
+};
+
+#endif // READINGLAYOUT_H

@@ -1,0 +1,121 @@
+#include "TextDecoder.h"
+
+#include <QTextCodec>
+#include <QtEndian>
+
+namespace
+{
+
+// Checks the first bytes only; a character cut off by the end of that
+// stretch counts as valid.
+bool startsAsUtf8(const QByteArray &data)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(data.constData());
+    const unsigned char *const end = p + qMin(data.size(), 65536);
+    const bool cut = data.size() > 65536;
+    while (p < end) {
+        const unsigned char c = *p;
+        if (c < 0x80) {
+            ++p;
+            continue;
+        }
+        int extra;
+        unsigned int minimum;
+        if ((c & 0xE0) == 0xC0) {
+            extra = 1;
+            minimum = 0x80;
+        } else if ((c & 0xF0) == 0xE0) {
+            extra = 2;
+            minimum = 0x800;
+        } else if ((c & 0xF8) == 0xF0) {
+            extra = 3;
+            minimum = 0x10000;
+        } else {
+            return false;
+        }
+        if (end - p <= extra)
+            return cut;
+        unsigned int code = c & (0x3F >> extra);
+        for (int i = 1; i <= extra; ++i) {
+            if ((p[i] & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (p[i] & 0x3F);
+        }
+        // overlong forms, UTF-16 surrogates and values beyond Unicode
+        if (code < minimum || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF)
+            return false;
+        p += extra + 1;
+    }
+    return true;
+}
+
+// Most Linux desktops run a UTF-8 locale, where "the local code page" would
+// turn every GBK novel into garbage; GB18030 is the code page those files
+// were written in, and a superset of GBK.
+QTextCodec *localCodePage()
+{
+    QTextCodec *codec = QTextCodec::codecForLocale();
+    if (codec == nullptr || codec->mibEnum() == 106)
+        return QTextCodec::codecForName("GB18030");
+    return codec;
+}
+
+QString decodeUtf16(const QByteArray &data, bool bigEndianByDefault)
+{
+    const int units = data.size() / 2;
+    const auto *bytes = reinterpret_cast<const uchar *>(data.constData());
+    bool bigEndian = bigEndianByDefault;
+    int first = 0;
+    if (units > 0) {
+        if (bytes[0] == 0xFF && bytes[1] == 0xFE) {
+            bigEndian = false;
+            first = 1;
+        } else if (bytes[0] == 0xFE && bytes[1] == 0xFF) {
+            bigEndian = true;
+            first = 1;
+        }
+    }
+    QString text(units - first, Qt::Uninitialized);
+    auto *out = reinterpret_cast<ushort *>(text.data());
+    if (bigEndian)
+        qFromBigEndian<ushort>(bytes + 2 * first, units - first, out);
+    else
+        qFromLittleEndian<ushort>(bytes + 2 * first, units - first, out);
+    return text;
+}
+
+} // namespace
+
+QString TextDecoder::decode(const QByteArray &data, int codec)
+{
+    switch (codec) {
+    case 0:
+        return localCodePage()->toUnicode(data);
+    case 1:
+    case 2: {
+        const bool marked = data.startsWith("\xEF\xBB\xBF");
+        return QString::fromUtf8(data.constData() + (marked ? 3 : 0),
+                                 data.size() - (marked ? 3 : 0));
+    }
+    case 3:
+        return decodeUtf16(data, false);
+    case 4:
+        return decodeUtf16(data, true);
+    default:
+        return QTextCodec::codecForName("GB18030")->toUnicode(data);
+    }
+}
+
+bool TextDecoder::decodesAsUtf8(const QByteArray &data, QString *text)
+{
+    if (!startsAsUtf8(data))
+        return false;
+    // Invalid sequences come out as replacement characters; only a text that
+    // has some needs the slower decoding that counts them.
+    *text = QString::fromUtf8(data);
+    if (!text->contains(QChar::ReplacementCharacter))
+        return true;
+    QTextCodec::ConverterState state;
+    *text = QTextCodec::codecForMib(106)->toUnicode(data.constData(), data.size(), &state);
+    return state.invalidChars == 0 && state.remainingChars == 0;
+}

@@ -1,0 +1,19 @@
+#ifndef TEXTDECODER_H
+#define TEXTDECODER_H
+
+#include <QByteArray>
+#include <QString>
+
+// Turns the bytes of a text file into text.
+class TextDecoder
+{
+public:
+    // codec: 0 local 8-bit code page, 1 or 2 UTF-8, 3 UTF-16 LE, 4 UTF-16 BE,
+    // anything else GB18030.
+    static QString decode(const QByteArray &data, int codec);
+    // Decodes as UTF-8 if every byte sequence is valid UTF-8. Text in GBK is
+    // practically never valid UTF-8, and mostly fails in its first bytes.
+    static bool decodesAsUtf8(const QByteArray &data, QString *text);
+};
+
+#endif // TEXTDECODER_H
