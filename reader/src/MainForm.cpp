@@ -12,6 +12,8 @@
 #include "TextEdit.h"
 #include "TextMenu.h"
 #include "TextScroll.h"
+#include "ZkAdHelper.h"
+#include "ZkCheckUpdate.h"
 #include "ZkUtility.h"
 
 #include <QApplication>
@@ -51,6 +53,7 @@ MainForm::MainForm(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainForm)
     createComponents();
     initComponents();
     connectSignals();
+    initAd();
     loadConfig();
     setAcceptDrops(true);
 }
@@ -64,6 +67,8 @@ MainForm::~MainForm()
 // handed out afterwards, in initComponents.
 void MainForm::createComponents()
 {
+    m_checkUpdate = new ZkCheckUpdate(this);
+    m_adHelper = new ZkAdHelper(this);
     m_appConfig = new Config(this);
     m_textScroll = new TextScroll(this);
     m_textDisplay = new TextDisplay(this);
@@ -77,6 +82,8 @@ void MainForm::createComponents()
 
 void MainForm::initComponents()
 {
+    // Returns at once; a prompt, if any, comes later from the event loop.
+    m_checkUpdate->exec(UpdateCheckUrl, UpdateId, UpdateVersion, UpdatePageUrl, this, true);
     // The bookmarks are in memory before the bookmark menu is built.
     m_bookmarkConfig->load(bookmarkFilePath());
     m_textScroll->setScrollBar(ui->textWidget->verticalScrollBar());
@@ -122,6 +129,17 @@ void MainForm::connectSignals()
             &MainForm::scrollScreenTimeChange);
     connect(ui->sbScrollPage, QOverload<int>::of(&QSpinBox::valueChanged), this,
             &MainForm::scrollPageTimeChange);
+}
+
+// The panel stays hidden until its configuration has arrived; the rotator
+// shows it then.
+void MainForm::initAd()
+{
+    ui->wdtAd->setVisible(false);
+    m_adHelper->setWidget(ui->wdtAd);
+    m_adHelper->m_url = AdConfigUrl;
+    m_adHelper->m_interval = 5000;
+    m_adHelper->exec();
 }
 
 void MainForm::loadConfig()

@@ -17,6 +17,8 @@ class TextEdit;
 class TextMenu;
 class TextScroll;
 class THistoryFileMenu;
+class ZkAdHelper;
+class ZkCheckUpdate;
 
 // The reader's only main window. It owns the form and every component of
 // the reader (as Qt children), wires them to each other and to the form,
@@ -53,12 +55,15 @@ private:
     void createComponents();
     void initComponents();
     void connectSignals();
+    void initAd();
     void loadConfig();
     void openTextFile(QString fileName);
 
     Ui::MainForm *ui; // owned, deleted in the destructor
 
     // The components are Qt children of the window and die with it.
+    ZkCheckUpdate *m_checkUpdate = nullptr;
+    ZkAdHelper *m_adHelper = nullptr; // rotates the pictures of wdtAd
     Config *m_appConfig = nullptr;
     TextDisplay *m_textDisplay = nullptr;
     TextScroll *m_textScroll = nullptr;

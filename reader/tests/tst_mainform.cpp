@@ -4,6 +4,8 @@
 #include "Config.h"
 #include "ProgramConstants.h"
 #include "TextScroll.h"
+#include "ZkAdHelper.h"
+#include "ZkCheckUpdate.h"
 #include "ZkUtility.h"
 
 #include "ModalDialogWatcher.h"
@@ -322,6 +324,16 @@ void TestMainForm::startsCentredAndIdle()
     QVERIFY(text->isReadOnly());
     QVERIFY(text->document()->isEmpty());
     QVERIFY(m_window->acceptDrops());
+
+    // The update check and the advertisement panel start with the window;
+    // the panel stays hidden until its document arrives.
+    QVERIFY(child<QWidget>(m_window, "wdtAd")->isHidden());
+    auto *ads = m_window->findChild<ZkAdHelper *>();
+    QCOMPARE(ads->m_url, SiteUrl + "ad/ad_cfg_1.php?id=Quirelle_windows_x86_64");
+    QCOMPARE(ads->m_interval, 5000);
+    const QObjectList parts = m_window->children();
+    QVERIFY(parts.indexOf(m_window->findChild<ZkCheckUpdate *>()) < parts.indexOf(ads));
+    QVERIFY(parts.indexOf(ads) < parts.indexOf(m_window->findChild<Config *>()));
 }
 
 void TestMainForm::closingCreatesNoFileAndEndsLoop()

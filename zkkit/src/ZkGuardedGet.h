@@ -1,0 +1,33 @@
+#ifndef ZKGUARDEDGET_H
+#define ZKGUARDEDGET_H
+
+// Private to the library. The update check and the advertisement rotator
+// talk to a server outside the program; these two functions keep a slow,
+// broken or hostile server from freezing the program or exhausting its
+// memory. A reply cut off by a limit ends like any other failed request.
+
+#include <QtGlobal>
+
+class QByteArray;
+class QNetworkAccessManager;
+class QNetworkReply;
+class QUrl;
+
+namespace zk
+{
+
+// Sends a GET for url that asks for the body as it is stored (no compressed
+// transfer the network layer would inflate), follows at most five redirects
+// that keep or raise the security, and aborts the reply when it runs longer
+// than timeoutMs in total or its body grows past maxBytes.
+QNetworkReply *guardedGet(QNetworkAccessManager *manager, const QUrl &url, int timeoutMs,
+                          qint64 maxBytes);
+
+// The body of a finished reply, or false when the reply failed, was aborted
+// or carries more than maxBytes: a small body may arrive in one piece, past
+// every progress check.
+bool takeGuardedBody(QNetworkReply *reply, qint64 maxBytes, QByteArray *body);
+
+} // namespace zk
+
+#endif // ZKGUARDEDGET_H
