@@ -259,5 +259,13 @@
         <source>http://www.baidu.com/s?wd=</source>
         <translation>http://www.baidu.com/s?wd=</translation>
     </message>
+    <message>
+        <source>更新提示</source>
+        <translation>Update Available</translation>
+    </message>
+    <message>
+        <source>有新版本是否查看？</source>
+        <translation>A newer version is available. Do you want to see it?</translation>
+    </message>
 </context>
 </TS>

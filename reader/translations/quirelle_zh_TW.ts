@@ -259,5 +259,13 @@
         <source>http://www.baidu.com/s?wd=</source>
         <translation>http://www.baidu.com/s?wd=</translation>
     </message>
+    <message>
+        <source>更新提示</source>
+        <translation>更新提示</translation>
+    </message>
+    <message>
+        <source>有新版本是否查看？</source>
+        <translation>有新版本，是否查看？</translation>
+    </message>
 </context>
 </TS>
