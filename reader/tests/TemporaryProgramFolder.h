@@ -6,6 +6,7 @@
 // copy there and removes the folder afterwards, so every run starts with
 // an empty program folder and never touches the build tree.
 
+#include <QMimeData>
 #include <QtTest>
 
 #include <cstdlib>
@@ -43,10 +44,30 @@ inline int relaunchInTemporaryFolder(char **argv)
     return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
 }
 
+// Returns the path; a test cannot go on without its file.
+inline QString writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+// The application only routes a drop to the target of a running drag; the
+// window gets it as the drag manager would hand it over.
+inline void dropFile(QWidget *window, const QString &path)
+{
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    static_cast<QObject *>(window)->event(&drop);
+}
+
 } // namespace TemporaryProgramFolder
 
 // Like QTEST_MAIN, but the test runs from a copy of the executable in an
-// empty temporary folder.
+// empty temporary folder. A closed window or dialog must not make the
+// application quit inside the next modal dialog.
 #define QUIRELLE_TEST_MAIN_IN_PROGRAM_FOLDER(TestObject)                                           \
     int main(int argc, char *argv[])                                                               \
     {                                                                                              \
@@ -54,6 +75,7 @@ inline int relaunchInTemporaryFolder(char **argv)
             return TemporaryProgramFolder::relaunchInTemporaryFolder(argv);                        \
         QApplication app(argc, argv);                                                              \
         app.setAttribute(Qt::AA_Use96Dpi, true);                                                   \
+        QApplication::setQuitOnLastWindowClosed(false);                                            \
         TestObject tc;                                                                             \
         QTEST_SET_MAIN_SOURCE_PATH                                                                 \
         return QTest::qExec(&tc, argc, argv);                                                      \

@@ -11,7 +11,7 @@ QByteArray encoded(const QString &text, const char *codec = "GB18030")
     return QTextCodec::codecForName(codec)->fromUnicode(text);
 }
 
-QString describe(const BookmarkDataItem &items)
+QString describe(const BookmarkDataItem &items = BookmarkConfig::bookmarks)
 {
     QStringList parts;
     for (const BookmarkEntry &entry : items)
@@ -28,112 +28,107 @@ class TestBookmarkConfig : public QObject
     Q_OBJECT
 
 private slots:
-    void init() { QFile::remove(m_file); }
-    void writtenDocument_data();
-    void writtenDocument();
-    void readForms_data();
-    void readForms();
-    void unwritableTitlesAreMended();
+    void writtenDocument_data()
+    {
+        QTest::addColumn<BookmarkDataItem>("items");
+        QTest::addColumn<QString>("body");
+        QTest::newRow("empty") << BookmarkDataItem()
+                               << QStringLiteral("<Quirelle version=\"2\"/>\n");
+        const QString title = QStringLiteral("三体：\"A&B\" <c>𠀀");
+        QTest::newRow("duplicates and markup")
+            << BookmarkDataItem{{title, "40"}, {title, "x"}, {"", ""}}
+            << QStringLiteral(
+                   "<Quirelle version=\"2\">\n"
+                   "    <书签 标题=\"三体：&quot;A&amp;B&quot; &lt;c&gt;𠀀\" 位置=\"40\"/>\n"
+                   "    <书签 标题=\"三体：&quot;A&amp;B&quot; &lt;c&gt;𠀀\" 位置=\"x\"/>\n"
+                   "    <书签 标题=\"\" 位置=\"\"/>\n"
+                   "</Quirelle>\n");
+    }
+
+    // Written byte for byte, and read back unchanged.
+    void writtenDocument()
+    {
+        QFETCH(BookmarkDataItem, items);
+        QFETCH(QString, body);
+        BookmarkConfig::bookmarks = items;
+        m_config.save(m_file);
+        QFile file(m_file);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), encoded(Declaration + body));
+
+        BookmarkConfig::bookmarks.append(BookmarkEntry{"stale", "1"});
+        m_config.load(m_file);
+        QCOMPARE(describe(), describe(items));
+    }
+
+    void readForms_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QString>("expected");
+        const QString entries = QStringLiteral("<书签 标题=\"a\" 位置=\"1\"/><其他 标题=\"no\"/>"
+                                               "<书签 位置=\"2\"/><书签 标题=\"c\"/>");
+        const QString read = QStringLiteral("a@1|@2|c@");
+        QTest::newRow("current") << encoded(Declaration + "<Quirelle version=\"2\">" + entries +
+                                            "</Quirelle>")
+                                 << read;
+        QTest::newRow("older release")
+            << encoded(Declaration + "<Quirel version=\"1\">" + entries + "</Quirel>") << read;
+        QTest::newRow("oldest, any version")
+            << QByteArray("<Root version=\"9\"><Bookmark title=\"t\" pos=\"5\"/><x/></Root>")
+            << QStringLiteral("t@5");
+        QTest::newRow("root and version must pair")
+            << encoded(Declaration + "<Quirelle version=\"1\">" + entries + "</Quirelle>")
+            << QString();
+        QTest::newRow("not xml") << QByteArray("\x00\xff garbage", 10) << QString();
+        QTest::newRow("truncated")
+            << encoded(Declaration + "<Quirelle version=\"2\"><书签 标题=\"a\" 位置=\"1\"/>"
+                                     "<书签 标题=\"b\" 位置=\"2\"/><书签 标题=\"c")
+            << QStringLiteral("a@1|b@2");
+        QTest::newRow("utf-16")
+            << encoded("<?xml version=\"1.0\" encoding=\"UTF-16\"?><Quirelle "
+                       "version=\"2\"><书签 标题=\"&amp;𠀀\" 位置=\"7\"/></Quirelle>",
+                       "UTF-16LE")
+            << QStringLiteral("&𠀀@7");
+    }
+
+    // Any file that opens replaces the list; what was read before an error stays.
+    void readForms()
+    {
+        QFETCH(QByteArray, data);
+        QFETCH(QString, expected);
+        QFile file(m_file);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(data) == data.size());
+        file.close();
+        BookmarkConfig::bookmarks = {{"before", "0"}};
+        m_config.load(m_file);
+        QCOMPARE(describe(), expected);
+    }
+
+    // A selection from a UTF-16 file may hold half a surrogate pair or control
+    // characters; XML carries neither, and the bookmarks after it must survive.
+    void unwritableTitlesAreMended()
+    {
+        BookmarkConfig::bookmarks.clear();
+        m_config.append(QStringLiteral("a") + QChar(0xDC00) + QStringLiteral("b\x01\x1f\tc\n𠀀") +
+                            QChar(0xFFFE) + QChar(0xD800),
+                        QStringLiteral("3"));
+        m_config.append(QStringLiteral("later"), QStringLiteral("4"));
+        const QString mended = QStringLiteral("a\xfffd") + QStringLiteral("b\tc\n𠀀\xfffd");
+        QCOMPARE(BookmarkConfig::bookmarks.first().title, mended);
+        // handed over whole, without append()
+        BookmarkConfig::bookmarks.append(BookmarkEntry{QString(QChar(0xD800)), "\x02"});
+        m_config.save(m_file);
+
+        BookmarkConfig::bookmarks.clear();
+        m_config.load(m_file);
+        QCOMPARE(describe(), mended + QStringLiteral("@3|later@4|\xfffd@"));
+    }
 
 private:
     QTemporaryDir m_dir;
     const QString m_file = m_dir.filePath(QStringLiteral("Bookmark.xml"));
     BookmarkConfig m_config;
 };
-
-void TestBookmarkConfig::writtenDocument_data()
-{
-    QTest::addColumn<BookmarkDataItem>("items");
-    QTest::addColumn<QString>("body");
-    QTest::newRow("empty") << BookmarkDataItem() << QStringLiteral("<Quirelle version=\"2\"/>\n");
-    const QString title = QStringLiteral("三体：\"A&B\" <c>𠀀");
-    QTest::newRow("duplicates and markup")
-        << BookmarkDataItem{{title, "40"}, {title, "x"}, {"", ""}}
-        << QStringLiteral("<Quirelle version=\"2\">\n"
-                          "    <书签 标题=\"三体：&quot;A&amp;B&quot; &lt;c&gt;𠀀\" 位置=\"40\"/>\n"
-                          "    <书签 标题=\"三体：&quot;A&amp;B&quot; &lt;c&gt;𠀀\" 位置=\"x\"/>\n"
-                          "    <书签 标题=\"\" 位置=\"\"/>\n"
-                          "</Quirelle>\n");
-}
-
-// Written byte for byte, and read back unchanged.
-void TestBookmarkConfig::writtenDocument()
-{
-    QFETCH(BookmarkDataItem, items);
-    QFETCH(QString, body);
-    BookmarkConfig::bookmarks = items;
-    m_config.save(m_file);
-    QFile file(m_file);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), encoded(Declaration + body));
-
-    BookmarkConfig::bookmarks.append(BookmarkEntry{"stale", "1"});
-    m_config.load(m_file);
-    QCOMPARE(describe(BookmarkConfig::bookmarks), describe(items));
-}
-
-void TestBookmarkConfig::readForms_data()
-{
-    QTest::addColumn<QByteArray>("data");
-    QTest::addColumn<QString>("expected");
-    const QString entries = QStringLiteral("<书签 标题=\"a\" 位置=\"1\"/><其他 标题=\"no\"/>"
-                                           "<书签 位置=\"2\"/><书签 标题=\"c\"/>");
-    const QString read = QStringLiteral("a@1|@2|c@");
-    QTest::newRow("current") << encoded(Declaration + "<Quirelle version=\"2\">" + entries +
-                                        "</Quirelle>")
-                             << read;
-    QTest::newRow("older release")
-        << encoded(Declaration + "<Quirel version=\"1\">" + entries + "</Quirel>") << read;
-    QTest::newRow("oldest, any version")
-        << QByteArray("<Root version=\"9\"><Bookmark title=\"t\" pos=\"5\"/><x/></Root>")
-        << QStringLiteral("t@5");
-    QTest::newRow("root and version must pair")
-        << encoded(Declaration + "<Quirelle version=\"1\">" + entries + "</Quirelle>") << QString();
-    QTest::newRow("not xml") << QByteArray("\x00\xff garbage", 10) << QString();
-    QTest::newRow("truncated") << encoded(Declaration +
-                                          "<Quirelle version=\"2\"><书签 标题=\"a\" 位置=\"1\"/>"
-                                          "<书签 标题=\"b\" 位置=\"2\"/><书签 标题=\"c")
-                               << QStringLiteral("a@1|b@2");
-    QTest::newRow("utf-16") << encoded(
-                                   "<?xml version=\"1.0\" encoding=\"UTF-16\"?><Quirelle "
-                                   "version=\"2\"><书签 标题=\"&amp;𠀀\" 位置=\"7\"/></Quirelle>",
-                                   "UTF-16LE")
-                            << QStringLiteral("&𠀀@7");
-}
-
-// Any file that opens replaces the list; what was read before an error stays.
-void TestBookmarkConfig::readForms()
-{
-    QFETCH(QByteArray, data);
-    QFETCH(QString, expected);
-    QFile file(m_file);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(data);
-    file.close();
-    BookmarkConfig::bookmarks = {{"before", "0"}};
-    m_config.load(m_file);
-    QCOMPARE(describe(BookmarkConfig::bookmarks), expected);
-}
-
-// A selection from a UTF-16 file may hold half a surrogate pair or control
-// characters; XML carries neither, and the bookmarks after it must survive.
-void TestBookmarkConfig::unwritableTitlesAreMended()
-{
-    BookmarkConfig::bookmarks.clear();
-    m_config.append(QStringLiteral("a") + QChar(0xDC00) + QStringLiteral("b\x01\x1f\tc\n𠀀") +
-                        QChar(0xFFFE) + QChar(0xD800),
-                    QStringLiteral("3"));
-    m_config.append(QStringLiteral("later"), QStringLiteral("4"));
-    const QString mended = QStringLiteral("a\xfffd") + QStringLiteral("b\tc\n𠀀\xfffd");
-    QCOMPARE(BookmarkConfig::bookmarks.first().title, mended);
-    // handed over whole, without append()
-    BookmarkConfig::bookmarks.append(BookmarkEntry{QString(QChar(0xD800)), "\x02"});
-    m_config.save(m_file);
-
-    BookmarkConfig::bookmarks.clear();
-    m_config.load(m_file);
-    QCOMPARE(describe(BookmarkConfig::bookmarks), mended + QStringLiteral("@3|later@4|\xfffd@"));
-}
 
 QTEST_GUILESS_MAIN(TestBookmarkConfig)
 #include "tst_bookmarkconfig.moc"

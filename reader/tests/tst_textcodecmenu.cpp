@@ -5,11 +5,12 @@
 #include "TemporaryProgramFolder.h"
 
 #include <QMenu>
-#include <QMimeData>
 #include <QPushButton>
 #include <QTextCodec>
 #include <QTextEdit>
 #include <QtTest>
+
+using namespace TemporaryProgramFolder;
 
 // The encoding menu of a real main window in an empty program folder. A file
 // is opened, then rewritten on disk and read again with the chosen entry
@@ -19,8 +20,6 @@ class TestTextCodecMenu : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
-
     void forcedCodec_data()
     {
         QTest::addColumn<bool>("opened");
@@ -48,25 +47,18 @@ private slots:
         QFETCH(int, entry);
         QFETCH(QString, expected);
         MainForm window;
-        QFile file(m_files.filePath(QStringLiteral("novel.txt")));
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(file.fileName())});
-        QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        if (opened) {
-            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("opened first") > 0);
-            file.close();
-            static_cast<QObject *>(&window)->event(&drop);
-        }
+        const QString path = m_files.filePath(QStringLiteral("novel.txt"));
+        if (opened)
+            dropFile(&window, writeFile(path, "opened first"));
         const QStringList history = Config::fileList;
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        file.close();
+        writeFile(path, bytes);
 
         ModalDialogWatcher watcher;
         window.findChild<QPushButton *>("btnCodec")->menu()->actions().at(entry)->trigger();
         QCOMPARE(window.findChild<QTextEdit *>()->toPlainText(), expected);
         QCOMPARE(watcher.text, QString(opened ? "" : "文件不存在："));
         QCOMPARE(Config::fileList, history);
-        static_cast<QObject *>(&window)->event(&drop);
+        dropFile(&window, path);
         QCOMPARE(window.findChild<QTextEdit *>()->toPlainText(), Text);
     }
 

@@ -16,77 +16,69 @@ public slots:
     void openUrl(const QUrl &url) { m_opened << url; }
 
 private slots:
-    void init();
-    void entries_data();
-    void entries();
+    void initTestCase()
+    {
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "openUrl");
+    }
+
+    void entries_data()
+    {
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<QString>("result"); // clipboard, selection or the address opened
+        QTest::newRow("copy") << 2 << 9 << 11 << "小说";
+        QTest::newRow("select all") << 3 << 0 << 0 << "C++ & C# 小说\u2029second line";
+        QTest::newRow("google, words kept as typed")
+            << 5 << 12 << 23 << "http://www.google.com/search?q=second line";
+        QTest::newRow("baidu, nothing selected") << 6 << 3 << 3 << "http://www.baidu.com/s?wd=";
+        // left alone, the query would end at # and split at &, and + means a space
+        QTest::newRow("baidu, query characters")
+            << 6 << 0 << 8 << "http://www.baidu.com/s?wd=C%2B%2B %26 C%23";
+    }
+
+    void entries()
+    {
+        QFETCH(int, entry);
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(QString, result);
+        QTextEdit view;
+        view.setPlainText(QStringLiteral("C++ & C# 小说\nsecond line"));
+        BookmarkMenug bookmarks;
+        TextMenu menu;
+        menu.setBookmarkMenu(&bookmarks);
+        menu.setTextWidget(&view);
+        menu.createActions();
+        QStringList texts;
+        for (QAction *action : view.actions())
+            texts << action->text(); // a separator has none
+        QCOMPARE(texts,
+                 QStringList({"添加书签", "", "复制", "选择全部", "", "在谷歌搜索", "在百度搜索"}));
+        QCOMPARE(view.contextMenuPolicy(), Qt::ActionsContextMenu);
+
+        QTextCursor cursor = view.textCursor();
+        cursor.setPosition(from);
+        cursor.setPosition(to, QTextCursor::KeepAnchor);
+        view.setTextCursor(cursor);
+        m_opened.clear();
+        view.actions().at(entry)->trigger();
+        if (entry == 2) {
+            QCOMPARE(QApplication::clipboard()->text(), result);
+        } else if (entry == 3) {
+            QCOMPARE(view.textCursor().selectedText(), result);
+        } else {
+            QCOMPARE(m_opened.size(), 1);
+            QCOMPARE(m_opened.first().toString(), result);
+            const QString key = entry == 5 ? "q" : "wd";
+            QCOMPARE(QUrlQuery(m_opened.first()).queryItemValue(key, QUrl::FullyDecoded),
+                     cursor.selectedText());
+        }
+    }
 
 private:
-    QTextEdit m_view;
-    BookmarkMenug m_bookmarks;
-    QScopedPointer<TextMenu> m_menu;
     QList<QUrl> m_opened;
 };
-
-void TestTextMenu::init()
-{
-    m_view.setPlainText(QStringLiteral("C++ & C# 小说\nsecond line"));
-    for (QAction *action : m_view.actions())
-        m_view.removeAction(action);
-    m_menu.reset(new TextMenu);
-    m_menu->setBookmarkMenu(&m_bookmarks);
-    m_menu->setTextWidget(&m_view);
-    m_menu->createActions();
-    m_opened.clear();
-    QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "openUrl");
-}
-
-void TestTextMenu::entries_data()
-{
-    QTest::addColumn<int>("entry");
-    QTest::addColumn<int>("from");
-    QTest::addColumn<int>("to");
-    QTest::addColumn<QString>("result"); // clipboard, selection or the address opened
-    QTest::newRow("copy") << 2 << 9 << 11 << "小说";
-    QTest::newRow("select all") << 3 << 0 << 0 << "C++ & C# 小说\u2029second line";
-    QTest::newRow("google, words kept as typed")
-        << 5 << 12 << 23 << "http://www.google.com/search?q=second line";
-    QTest::newRow("baidu, nothing selected") << 6 << 3 << 3 << "http://www.baidu.com/s?wd=";
-    // left alone, the query would end at # and split at &, and + means a space
-    QTest::newRow("baidu, query characters")
-        << 6 << 0 << 8 << "http://www.baidu.com/s?wd=C%2B%2B %26 C%23";
-}
-
-void TestTextMenu::entries()
-{
-    QFETCH(int, entry);
-    QFETCH(int, from);
-    QFETCH(int, to);
-    QFETCH(QString, result);
-    QStringList texts;
-    for (QAction *action : m_view.actions())
-        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
-    QCOMPARE(texts,
-             QStringList({"添加书签", "-", "复制", "选择全部", "-", "在谷歌搜索", "在百度搜索"}));
-    QCOMPARE(m_view.contextMenuPolicy(), Qt::ActionsContextMenu);
-
-    QTextCursor cursor = m_view.textCursor();
-    cursor.setPosition(from);
-    cursor.setPosition(to, QTextCursor::KeepAnchor);
-    m_view.setTextCursor(cursor);
-    const QString selected = cursor.selectedText();
-    m_view.actions().at(entry)->trigger();
-
-    if (entry == 2) {
-        QCOMPARE(QApplication::clipboard()->text(), result);
-    } else if (entry == 3) {
-        QCOMPARE(m_view.textCursor().selectedText(), result);
-    } else {
-        QCOMPARE(m_opened.size(), 1);
-        QCOMPARE(m_opened.first().toString(), result);
-        const QString key = entry == 5 ? "q" : "wd";
-        QCOMPARE(QUrlQuery(m_opened.first()).queryItemValue(key, QUrl::FullyDecoded), selected);
-    }
-}
 
 QTEST_MAIN(TestTextMenu)
 #include "tst_textmenu.moc"

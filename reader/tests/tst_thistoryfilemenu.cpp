@@ -6,11 +6,12 @@
 #include "TemporaryProgramFolder.h"
 
 #include <QMenu>
-#include <QMimeData>
 #include <QPushButton>
 #include <QTextCodec>
 #include <QTextEdit>
 #include <QtTest>
+
+using namespace TemporaryProgramFolder;
 
 // The recent-files menu of a real main window in an empty program folder.
 // Config.xml lists s1 … s<stored> when the window starts; the files opened
@@ -21,7 +22,6 @@ class TestTHistoryFileMenu : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
     void cleanup() { delete m_window; }
 
     void opening_data()
@@ -50,7 +50,7 @@ private slots:
         QFETCH(QString, expected);
         start(stored);
         for (const QString &name : opened.split(' ', Qt::SkipEmptyParts))
-            open(name);
+            dropFile(m_window, writeFile(m_files.filePath(name), utf16->fromUnicode(name)));
         QCOMPARE(listed(), expected);
         QCOMPARE(saved(), listed());
         if (chosen < 0)
@@ -102,18 +102,6 @@ private:
         m_window = new MainForm;
     }
 
-    void open(const QString &name)
-    {
-        QFile file(m_files.filePath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QTextCodec::codecForName("UTF-16LE")->fromUnicode(name)); // with a mark
-        file.close();
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(file.fileName())});
-        QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        static_cast<QObject *>(m_window)->event(&drop);
-    }
-
     QMenu *menu() const { return m_window->findChild<QPushButton *>("btnHistory")->menu(); }
 
     // names of the listed paths, which must be exactly those opened
@@ -134,6 +122,7 @@ private:
 
     QTemporaryDir m_files;
     MainForm *m_window = nullptr;
+    QTextCodec *const utf16 = QTextCodec::codecForName("UTF-16LE"); // writes a mark
 };
 
 QUIRELLE_TEST_MAIN_IN_PROGRAM_FOLDER(TestTHistoryFileMenu)

@@ -4,7 +4,6 @@
 
 #include <QAction>
 #include <QActionGroup>
-#include <QApplication>
 #include <QClipboard>
 #include <QTextCodec>
 #include <QTextEdit>
@@ -38,66 +37,47 @@ private slots:
     void init()
     {
         m_dir = std::make_unique<QTemporaryDir>();
-        m_helper.reset();
-        m_edit = std::make_unique<QTextEdit>();
-        m_helper = std::make_unique<ZkTextEditHelper>();
+        m_helper = std::make_unique<ZkTextEditHelper>(); // let go of the old editor first
+        m_edit = std::make_unique<QTextEdit>(QStringLiteral("alpha beta gamma"));
         m_helper->setTextEditWidget(m_edit.get());
-        m_edit->setPlainText(QStringLiteral("alpha beta gamma"));
     }
 
     void formatsWordUnderCursor_data()
     {
-        QTest::addColumn<QString>("command"); // actions to trigger, or a slot
-        QTest::addColumn<QVariant>("argument");
+        QTest::addColumn<QString>("commands"); // action names, or "size:<text>"
         QTest::addColumn<int>("property");
         QTest::addColumn<QVariant>("value"); // invalid: the property stays unset
-
-        const int size = QTextFormat::FontPointSize;
-        const char *setSize = "setCurrentFontSize";
-        QTest::newRow("bold") << "bold" << QVariant() << int(QTextFormat::FontWeight)
-                              << QVariant(int(QFont::Bold));
-        QTest::newRow("bold unchecked: normal, not thin")
-            << "bold bold" << QVariant() << int(QTextFormat::FontWeight)
-            << QVariant(int(QFont::Normal));
-        QTest::newRow("italic") << "italic" << QVariant() << int(QTextFormat::FontItalic)
-                                << QVariant(true);
-        QTest::newRow("underline")
-            << "underline" << QVariant() << int(QTextFormat::TextUnderlineStyle)
-            << QVariant(int(QTextCharFormat::SingleUnderline));
-        QTest::newRow("size 10.5") << setSize << QVariant("10.5") << size << QVariant(10.5);
-        QTest::newRow("size 0") << setSize << QVariant("0") << size << QVariant();
-        QTest::newRow("size -3") << setSize << QVariant("-3") << size << QVariant();
-        QTest::newRow("size abc") << setSize << QVariant("abc") << size << QVariant();
-        QTest::newRow("size inf") << setSize << QVariant("inf") << size << QVariant();
-        QTest::newRow("family") << "setCurrentFontFamily" << QVariant("Serif")
-                                << int(QTextFormat::FontFamily) << QVariant("Serif");
-        QTest::newRow("colour") << "setCurrentFontColor" << QVariant(QColor(Qt::red))
-                                << int(QTextFormat::ForegroundBrush) << QVariant(QBrush(Qt::red));
+        const int weight = QTextFormat::FontWeight, size = QTextFormat::FontPointSize;
+        QTest::newRow("bold") << "bold" << weight << QVariant(int(QFont::Bold));
+        QTest::newRow("unchecked: normal, not thin")
+            << "bold bold" << weight << QVariant(int(QFont::Normal));
+        QTest::newRow("italic") << "italic" << int(QTextFormat::FontItalic) << QVariant(true);
+        QTest::newRow("underline") << "underline" << int(QTextFormat::TextUnderlineStyle)
+                                   << QVariant(int(QTextCharFormat::SingleUnderline));
+        QTest::newRow("size 10.5") << "size:10.5" << size << QVariant(10.5);
+        QTest::newRow("size 0") << "size:0" << size << QVariant();
+        QTest::newRow("size -3") << "size:-3" << size << QVariant();
+        QTest::newRow("size abc") << "size:abc" << size << QVariant();
+        QTest::newRow("size inf") << "size:inf" << size << QVariant();
     }
 
     // With the cursor inside "beta" and no selection the command reaches
     // the whole word and the letter typed next, and nothing else.
     void formatsWordUnderCursor()
     {
-        QFETCH(QString, command);
-        QFETCH(QVariant, argument);
+        QFETCH(QString, commands);
         QFETCH(int, property);
         QFETCH(QVariant, value);
         const QTextCharFormat plain = formatAt(0);
         QTextCursor cursor = m_edit->textCursor();
         cursor.setPosition(8);
         m_edit->setTextCursor(cursor);
-
         const QHash<QString, QAction *> actions = {{"bold", m_helper->m_boldAction},
                                                    {"italic", m_helper->m_italicAction},
                                                    {"underline", m_helper->m_underlineAction}};
-        for (const QString &name : command.split(QLatin1Char(' ')))
-            if (QAction *action = actions.value(name))
-                action->trigger();
-        if (argument.isValid())
-            QVERIFY(QMetaObject::invokeMethod(
-                m_helper.get(), qPrintable(command),
-                QGenericArgument(argument.typeName(), argument.constData())));
+        for (const QString &command : commands.split(QLatin1Char(' ')))
+            command.startsWith("size:") ? m_helper->setCurrentFontSize(command.mid(5))
+                                        : actions.value(command)->trigger();
         QTest::keyClicks(m_edit.get(), QStringLiteral("x"));
 
         QCOMPARE(m_edit->toPlainText(), QStringLiteral("alpha bexta gamma"));
@@ -112,42 +92,43 @@ private slots:
     // follows the cursor from paragraph to paragraph.
     void alignment()
     {
-        const QList<QAction *> actions = m_helper->m_alignGroup->actions();
         const QList<Qt::Alignment> expected = {Qt::AlignLeft | Qt::AlignAbsolute, Qt::AlignHCenter,
                                                Qt::AlignRight | Qt::AlignAbsolute,
                                                Qt::AlignJustify};
         m_edit->setPlainText(QStringLiteral("one\ntwo"));
         m_edit->moveCursor(QTextCursor::End);
         m_helper->m_alignCenterAction->trigger();
-        for (int i = 0; i < actions.size(); ++i) {
+        for (int i = 0; i < expected.size(); ++i) {
             m_edit->moveCursor(QTextCursor::Start);
-            actions.at(i)->trigger();
+            m_helper->m_alignGroup->actions().at(i)->trigger();
             QCOMPARE(m_edit->alignment(), expected.at(i));
             m_edit->moveCursor(QTextCursor::End);
             QCOMPARE(m_helper->m_alignGroup->checkedAction(), m_helper->m_alignCenterAction);
             m_edit->moveCursor(QTextCursor::Start);
-            QCOMPARE(m_helper->m_alignGroup->checkedAction(), actions.at(i));
+            QCOMPARE(m_helper->m_alignGroup->checkedAction(), m_helper->m_alignGroup->actions()[i]);
         }
     }
 
     void enabledStates()
     {
-        m_edit->clear();
-        const auto enabled = [](QAction *a, QAction *b) {
-            return a->isEnabled() + b->isEnabled();
+        const auto enabled = [this] { // undo, redo, cut, copy
+            QString states;
+            for (QAction *action : {m_helper->m_undoAction, m_helper->m_redoAction,
+                                    m_helper->m_cutAction, m_helper->m_copyAction})
+                states += action->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
+            return states;
         };
-        QCOMPARE(enabled(m_helper->m_undoAction, m_helper->m_redoAction), 0);
-        QCOMPARE(enabled(m_helper->m_cutAction, m_helper->m_copyAction), 0);
+        m_edit->clear();
+        QCOMPARE(enabled(), QStringLiteral("0000"));
         QTest::keyClicks(m_edit.get(), QStringLiteral("ab"));
-        QVERIFY(m_helper->m_undoAction->isEnabled());
+        QCOMPARE(enabled(), QStringLiteral("1000"));
         m_helper->m_undoAction->trigger();
-        QVERIFY(m_helper->m_redoAction->isEnabled());
+        QCOMPARE(enabled(), QStringLiteral("0100"));
         m_helper->m_redoAction->trigger();
-        QVERIFY(!m_helper->m_redoAction->isEnabled());
         m_edit->selectAll();
-        QCOMPARE(enabled(m_helper->m_cutAction, m_helper->m_copyAction), 2);
+        QCOMPARE(enabled(), QStringLiteral("1011"));
         m_edit->moveCursor(QTextCursor::End);
-        QCOMPARE(enabled(m_helper->m_cutAction, m_helper->m_copyAction), 0);
+        QCOMPARE(enabled(), QStringLiteral("1000"));
 
         auto *picture = new QMimeData;
         picture->setImageData(QImage(2, 2, QImage::Format_RGB32));
@@ -162,20 +143,17 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
         const QString chinese = QStringLiteral("纸上得来\n终觉浅");
-        const QByteArray utf16(reinterpret_cast<const char *>(chinese.utf16()),
-                               chinese.size() * 2); // little-endian on this machine
-        QTest::newRow("HTML tag in the first line")
-            << QByteArray("<b>bold</b> words\nnext") << QStringLiteral("bold words next");
         QTest::newRow("HTML, UTF-8 without charset")
-            << QStringLiteral("<p>中文</p>").toUtf8() << QStringLiteral("中文");
+            << QStringLiteral("<b>中文</b>\nnext").toUtf8() << QStringLiteral("中文 next");
         QTest::newRow("UTF-8") << chinese.toUtf8() << chinese;
-        QTest::newRow("UTF-8 with mark") << "\xEF\xBB\xBF" + chinese.toUtf8() << chinese;
         QTest::newRow("GB18030") << QTextCodec::codecForName("GB18030")->fromUnicode(chinese)
                                  << chinese;
-        QTest::newRow("UTF-16 LE, decoded whole") << "\xFF\xFE" + utf16 << chinese;
+        QTest::newRow("UTF-16 LE, decoded whole")
+            << QTextCodec::codecForName("UTF-16LE")->fromUnicode(chinese) << chinese; // marked
         QTest::newRow("zero byte ends the text") << QByteArray("abc\0def", 7) << "abc";
     }
 
+    // A file that cannot be opened changes nothing; a new file forgets the name.
     void openFile()
     {
         QFETCH(QByteArray, bytes);
@@ -188,6 +166,11 @@ private slots:
         QCOMPARE(m_edit->toPlainText(), text);
         QCOMPARE(m_helper->m_fileName, path(QStringLiteral("in.txt")));
         QVERIFY(!m_edit->document()->isModified());
+
+        m_edit->append(QStringLiteral("more"));
+        m_helper->newFile(QStringLiteral("ignored.html"));
+        QVERIFY(m_edit->document()->isEmpty() && !m_edit->document()->isModified());
+        QCOMPARE(m_helper->m_fileName, QString());
     }
 
     void writeFiles_data()
@@ -201,14 +184,11 @@ private slots:
         QTest::newRow("plain text") << "a.txt" << false << "a.txt" << QByteArray("alpha beta");
         QTest::newRow("OpenDocument") << "a.odt" << false << "a.odt" << QByteArray("PK");
         QTest::newRow("unknown suffix") << "a.xyz" << false << QString() << QByteArray();
-        QTest::newRow("no suffix") << "a" << false << QString() << QByteArray();
-        QTest::newRow("no name") << QString() << false << QString() << QByteArray();
         QTest::newRow("pdf, no suffix") << "a" << true << "a.pdf" << QByteArray("%PDF");
         QTest::newRow("pdf, other suffix") << "a.out" << true << "a.out" << QByteArray("%PDF");
-        QTest::newRow("pdf, no name") << QString() << true << QString() << QByteArray();
-        QTest::newRow("pdf, missing folder") << "no/a" << true << QString() << QByteArray();
     }
 
+    // The file name is left to the owner, whatever is written.
     void writeFiles()
     {
         QFETCH(QString, name);
@@ -218,16 +198,14 @@ private slots:
         m_helper->setCurrentFileName(QStringLiteral("before.html"));
         m_edit->document()->setModified(true);
 
-        const QString target = name.isEmpty() ? name : path(name);
         if (pdf)
-            m_helper->exportPdf(target);
+            m_helper->exportPdf(path(name));
         else
-            QCOMPARE(m_helper->saveFile(target), !written.isEmpty());
+            QCOMPARE(m_helper->saveFile(path(name)), !written.isEmpty());
         QCOMPARE(m_edit->document()->isModified(), pdf || written.isEmpty());
         QCOMPARE(m_helper->m_fileName, QStringLiteral("before.html"));
-        QCOMPARE(
-            QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-            written.isEmpty() ? QStringList() : QStringList(written));
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden),
+                 written.isEmpty() ? QStringList() : QStringList(written));
         QFile file(path(written));
         QVERIFY(written.isEmpty() ||
                 (file.open(QIODevice::ReadOnly) && file.readAll().startsWith(start)));
@@ -240,31 +218,18 @@ private slots:
         writeFile(QStringLiteral("keep.html"), "old");
         m_edit->setPlainText(QString(5000, QLatin1Char('x')));
         m_edit->document()->setModified(true);
-
         signal(SIGXFSZ, SIG_IGN);
-        rlimit limit;
+        rlimit limit, small;
         QCOMPARE(getrlimit(RLIMIT_FSIZE, &limit), 0);
-        const rlimit small = {1024, limit.rlim_max};
+        small = {1024, limit.rlim_max};
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
         const bool saved = m_helper->saveFile(path(QStringLiteral("keep.html")));
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
 
-        QVERIFY(!saved);
-        QVERIFY(m_edit->document()->isModified());
+        QVERIFY(!saved && m_edit->document()->isModified());
         QFile old(path(QStringLiteral("keep.html")));
-        QVERIFY(old.open(QIODevice::ReadOnly));
-        QCOMPARE(old.readAll(), QByteArray("old"));
+        QVERIFY(old.open(QIODevice::ReadOnly) && old.readAll() == "old");
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
-    }
-
-    void newFile()
-    {
-        m_helper->setCurrentFileName(path(QStringLiteral("old.html")));
-        m_edit->append(QStringLiteral("more"));
-        m_helper->newFile(QStringLiteral("ignored.html"));
-        QVERIFY(m_edit->document()->isEmpty());
-        QCOMPARE(m_helper->m_fileName, QString());
-        QVERIFY(!m_edit->document()->isModified());
     }
 };
 
