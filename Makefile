@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all run test bench build configure clean
+.PHONY: all run test bench e2e lupdate build configure clean
 
 all: build
 
@@ -25,6 +25,16 @@ bench: CMAKE_FLAGS += -DQUIRELLE_BUILD_BENCH=ON
 bench: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target QuirelleBench
 	$(BUILD_DIR)/bin/QuirelleBench
+
+# Drives the installed program under a private X server, as a person would;
+# leaves its screenshots in $(BUILD_DIR)/e2e. Not part of `make test`.
+e2e: DEPS_FLAGS = --e2e
+e2e: build
+	tools/e2e.sh $(BUILD_DIR)
+
+# Brings reader/translations/*.ts up to date with the sources.
+lupdate: configure
+	cmake --build $(BUILD_DIR) --target lupdate
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -3,14 +3,20 @@
 # but only those that are missing, so a prepared machine needs no network.
 set -euo pipefail
 
+# qttranslations5-l10n: the toolkit's own dialogs in the window's language;
+# desktop-file-utils and appstream check the files installed for desktops.
 packages=(
     cmake make g++
     qtbase5-dev qttools5-dev qttools5-dev-tools libqt5svg5-dev
+    qttranslations5-l10n desktop-file-utils appstream
 )
+case "${1:-}" in
 # A CJK font so the Chinese interface is readable on a fresh desktop.
-if [ "${1:-}" = "--run" ]; then
-    packages+=(fonts-wqy-microhei)
-fi
+--run) packages+=(fonts-wqy-microhei) ;;
+# A real X server to drive the installed program in, keyboard and mouse
+# input, screenshots, and the locale definitions to start it under.
+--e2e) packages+=(fonts-wqy-microhei xvfb xdotool imagemagick locales) ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -22,7 +22,8 @@ AboutForm::~AboutForm()
 
 void AboutForm::setupTexts()
 {
-    ui->lblName->setText(DisplayName + QCoreApplication::translate("QObject", "：") + VersionText);
+    ui->lblName->setText(QCoreApplication::translate("QObject", DisplayNameSource) +
+                         QCoreApplication::translate("QObject", "：") + VersionText);
     ui->lblCopyright->setText(
         QCoreApplication::translate("QObject", "版权所有 (C) 2012 澄溪软件工作室"));
     ui->lblPlatform->setText(QCoreApplication::translate("QObject", "适用系统：") + PlatformName);

@@ -4,14 +4,38 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QSysInfo>
+
+namespace
+{
+
+// The system the program was compiled for, as the about box names it.
+QString buildPlatformName()
+{
+#if defined(Q_OS_LINUX)
+    const QString system = QStringLiteral("Linux");
+#elif defined(Q_OS_WIN)
+    const QString system = QStringLiteral("Windows");
+#elif defined(Q_OS_MACOS)
+    const QString system = QStringLiteral("macOS");
+#elif defined(Q_OS_FREEBSD)
+    const QString system = QStringLiteral("FreeBSD");
+#else
+    const QString system = QSysInfo::kernelType();
+#endif
+    return system + QLatin1Char(' ') + QSysInfo::buildCpuArchitecture();
+}
+
+} // namespace
 
 // All constants live in this one translation unit, so their definition
 // order is their initialisation order: every derived value below comes
 // after the values it is made of.
 const QString ProductId = QStringLiteral("Quirelle_windows_x86_64");
-const QString PlatformName = QStringLiteral("Windows x86 64");
+const QString PlatformName = buildPlatformName();
 const QString InternalName = QStringLiteral("Quirelle");
-const QString DisplayName = QStringLiteral("澄溪文本阅读器");
+const char DisplayNameSource[] = QT_TRANSLATE_NOOP("QObject", "澄溪文本阅读器");
+const QString DisplayName = QString::fromUtf8(DisplayNameSource);
 const QString SiteUrl = QStringLiteral(QUIRELLE_SITE_URL);
 const QString MailAddress = QStringLiteral(QUIRELLE_MAIL_ADDRESS);
 const QString AdConfigUrl = SiteUrl + QStringLiteral("ad/ad_cfg_1.php?id=") + ProductId;
@@ -31,6 +55,20 @@ const QFont AppFont(QStringLiteral("宋体"), 12);
 
 namespace
 {
+
+// A program installed under a prefix has its translations in the shared data
+// folder instead of beside itself.
+QString installedLocaleDir(const QString &programDir)
+{
+    return QDir::cleanPath(programDir + QLatin1Char('/') +
+                           QStringLiteral(QUIRELLE_INSTALLED_LOCALE_DIR));
+}
+
+bool isInstalled(const QString &programDir)
+{
+    return !QFileInfo(programDir + QStringLiteral("/Locale")).isDir() &&
+           QFileInfo(installedLocaleDir(programDir)).isDir();
+}
 
 // Root passes every access() test, so the owner's write bit counts too: a
 // program folder protected with chmod a-w is not written into by anyone.
@@ -53,7 +91,9 @@ const QString &settingsDir()
 
 QString settingsDirPath(const QString &programDir)
 {
-    if (isWritableDir(programDir))
+    // An installed program never writes into the folder of programs, even
+    // where it could (root, or an install under the user's home).
+    if (isWritableDir(programDir) && !isInstalled(programDir))
         return programDir;
     const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     QDir().mkpath(dir);
@@ -72,5 +112,8 @@ QString bookmarkFilePath()
 
 QString localeDirPath()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/Locale");
+    const QString programDir = QCoreApplication::applicationDirPath();
+    if (isInstalled(programDir))
+        return installedLocaleDir(programDir);
+    return programDir + QStringLiteral("/Locale");
 }

@@ -10,6 +10,9 @@ extern const QString ProductId;
 extern const QString PlatformName;
 extern const QString InternalName;
 extern const QString DisplayName;
+// DisplayName as a translation source, for places that show the name in the
+// user's language; the application name itself stays untranslated.
+extern const char DisplayNameSource[];
 extern const QString SiteUrl;
 extern const QString MailAddress;
 extern const QString AdConfigUrl;
@@ -26,15 +29,18 @@ extern const QString UriListMime;
 extern const QFont AppFont;
 
 // Absolute paths of the files the reader keeps. The two settings files sit
-// beside the program when its folder is writable, else in the user's
-// configuration folder; the choice is made once per run.
+// beside the program when its folder is writable and it is not installed
+// under a prefix, else in the user's configuration folder; the choice is
+// made once per run. Translations come from Locale beside the program, or
+// from the shared data folder of an installed program.
 QString configFilePath();
 QString bookmarkFilePath();
 QString localeDirPath();
 
 // The folder the settings files go to for a program living in programDir:
-// programDir itself when it is writable, else the per-user configuration
-// folder, which is created here so the first save finds it.
+// programDir itself when it is writable and not the bin folder of an
+// install, else the per-user configuration folder, which is created here so
+// the first save finds it.
 QString settingsDirPath(const QString &programDir);
 
 #endif // PROGRAMCONSTANTS_H

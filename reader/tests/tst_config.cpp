@@ -99,6 +99,7 @@ private slots:
     void readDocument();
     void settingsFolder_data();
     void settingsFolder();
+    void platformIsTheBuildSystem();
     void bothFilesShareOneFolder();
 
 private:
@@ -305,6 +306,10 @@ void TestConfig::settingsFolder_data()
     QTest::newRow("program folder protected") << "read-only" << false;
     QTest::newRow("program folder under /proc") << "proc" << false;
     QTest::newRow("program folder missing") << "missing" << false;
+    // An installed program is told apart by its translations, which lie in
+    // the shared data folder instead of beside it.
+    QTest::newRow("installed under a writable prefix") << "installed" << false;
+    QTest::newRow("unpacked with its own translations") << "unpacked" << true;
 }
 
 // The protection is read from the permission bits, so it holds for root.
@@ -320,6 +325,12 @@ void TestConfig::settingsFolder()
         program = QStringLiteral("/proc");
     else if (kind == QLatin1String("missing"))
         program += QStringLiteral("/gone");
+    else if (kind == QLatin1String("installed") || kind == QLatin1String("unpacked")) {
+        program = m_dir->filePath(QStringLiteral("prefix/bin"));
+        QVERIFY(QDir().mkpath(m_dir->filePath(QStringLiteral("prefix/share/quirelle/Locale"))));
+        QVERIFY(QDir().mkpath(
+            kind == QLatin1String("unpacked") ? program + QStringLiteral("/Locale") : program));
+    }
 
     const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     QDir(userFolder).removeRecursively();
@@ -336,6 +347,13 @@ void TestConfig::settingsFolder()
     QCOMPARE(Config::scrollScreenTime, 321);
     if (!keepsProgramFolder)
         QDir(userFolder).removeRecursively();
+}
+
+void TestConfig::platformIsTheBuildSystem()
+{
+#ifdef Q_OS_LINUX
+    QCOMPARE(PlatformName, QStringLiteral("Linux ") + QSysInfo::buildCpuArchitecture());
+#endif
 }
 
 void TestConfig::bothFilesShareOneFolder()

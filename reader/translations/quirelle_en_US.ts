@@ -1,0 +1,271 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US">
+<context>
+    <name>AboutForm</name>
+    <message>
+        <source>关于</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body style=&quot;font-family:&apos;宋体&apos;; font-size:11pt;&quot;&gt;&lt;p style=&quot;margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;a href=&quot;%1&quot;&gt;&lt;span style=&quot;font-size:12pt; text-decoration: underline; color:#0000ff;&quot;&gt;访问官方网站&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body style=&quot;font-family:&apos;宋体&apos;; font-size:11pt;&quot;&gt;&lt;p style=&quot;margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;a href=&quot;%1&quot;&gt;&lt;span style=&quot;font-size:12pt; text-decoration: underline; color:#0000ff;&quot;&gt;Visit the official website&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body style=&quot;font-family:&apos;宋体&apos;; font-size:11pt;&quot;&gt;&lt;p style=&quot;margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;a href=&quot;%1&quot;&gt;&lt;span style=&quot;font-size:12pt; text-decoration: underline; color:#0000ff;&quot;&gt;发送电子邮件&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body style=&quot;font-family:&apos;宋体&apos;; font-size:11pt;&quot;&gt;&lt;p style=&quot;margin-top:0px; margin-bottom:0px; margin-left:0px; margin-right:0px; -qt-block-indent:0; text-indent:0px;&quot;&gt;&lt;a href=&quot;%1&quot;&gt;&lt;span style=&quot;font-size:12pt; text-decoration: underline; color:#0000ff;&quot;&gt;Send an e-mail&lt;/span&gt;&lt;/a&gt;&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>BookmarkAddForm</name>
+    <message>
+        <source>添加书签</source>
+        <translation>Add Bookmark</translation>
+    </message>
+    <message>
+        <source>书签标题</source>
+        <translation>Bookmark title</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>BookmarkManagerForm</name>
+    <message>
+        <source>书签管理</source>
+        <translation>Manage Bookmarks</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>全部删除</source>
+        <translation>Delete All</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>MainForm</name>
+    <message>
+        <source>澄溪文本阅读器</source>
+        <translation>Quirelle Text Reader</translation>
+    </message>
+    <message>
+        <source>阅读</source>
+        <translation>Reading</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>书签</source>
+        <translation>Bookmarks</translation>
+    </message>
+    <message>
+        <source>历史</source>
+        <translation>History</translation>
+    </message>
+    <message>
+        <source>编码</source>
+        <translation>Encoding</translation>
+    </message>
+    <message>
+        <source>滚屏间隔(毫秒)</source>
+        <translation>Scroll interval (ms)</translation>
+    </message>
+    <message>
+        <source>翻页间隔(秒)</source>
+        <translation>Page interval (s)</translation>
+    </message>
+    <message>
+        <source>停止滚动</source>
+        <translation>Stop scrolling</translation>
+    </message>
+    <message>
+        <source>自动滚屏</source>
+        <translation>Scroll by lines</translation>
+    </message>
+    <message>
+        <source>自动翻页</source>
+        <translation>Turn pages</translation>
+    </message>
+    <message>
+        <source>显示</source>
+        <translation>Display</translation>
+    </message>
+    <message>
+        <source>界面字体</source>
+        <translation>Interface Font</translation>
+    </message>
+    <message>
+        <source>文本字体</source>
+        <translation>Text Font</translation>
+    </message>
+    <message>
+        <source>文本颜色</source>
+        <translation>Text Color</translation>
+    </message>
+    <message>
+        <source>背景颜色</source>
+        <translation>Background Color</translation>
+    </message>
+    <message>
+        <source>搜索</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>查找前一个</source>
+        <translation>Find Previous</translation>
+    </message>
+    <message>
+        <source>查找下一个</source>
+        <translation>Find Next</translation>
+    </message>
+    <message>
+        <source>帮助</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>关于</source>
+        <translation>About</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>：</source>
+        <translation>: </translation>
+    </message>
+    <message>
+        <source>版权所有 (C) 2012 澄溪软件工作室</source>
+        <translation>Copyright (C) 2012 Quirelle Software Studio</translation>
+    </message>
+    <message>
+        <source>适用系统：</source>
+        <translation>Platform: </translation>
+    </message>
+    <message>
+        <source>授权方式：免费软件</source>
+        <translation>License: freeware</translation>
+    </message>
+    <message>
+        <source>更新日期：</source>
+        <translation>Release date: </translation>
+    </message>
+    <message>
+        <source>官方网站：</source>
+        <translation>Website: </translation>
+    </message>
+    <message>
+        <source>电子邮箱：</source>
+        <translation>E-mail: </translation>
+    </message>
+    <message>
+        <source>选择文本文件</source>
+        <translation>Choose a Text File</translation>
+    </message>
+    <message>
+        <source>文本文件(*.txt);;全部文件(*.*)</source>
+        <translation>Text files (*.txt);;All files (*)</translation>
+    </message>
+    <message>
+        <source>澄溪文本阅读器</source>
+        <translation>Quirelle Text Reader</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>文件不存在：</source>
+        <translation>File not found: </translation>
+    </message>
+    <message>
+        <source>ANSI 编码</source>
+        <translation>ANSI Encoding</translation>
+    </message>
+    <message>
+        <source>UTF-8 编码</source>
+        <translation>UTF-8 Encoding</translation>
+    </message>
+    <message>
+        <source>清除文件列表</source>
+        <translation>Clear File List</translation>
+    </message>
+    <message>
+        <source>是否清除文件列表？</source>
+        <translation>Clear the file list?</translation>
+    </message>
+    <message>
+        <source>是否删除标签：</source>
+        <translation>Delete the bookmark: </translation>
+    </message>
+    <message>
+        <source>是否删除全部标签？</source>
+        <translation>Delete all bookmarks?</translation>
+    </message>
+    <message>
+        <source>删除标签</source>
+        <translation>Delete Bookmark</translation>
+    </message>
+    <message>
+        <source>书签管理</source>
+        <translation>Manage Bookmarks</translation>
+    </message>
+    <message>
+        <source>添加书签</source>
+        <translation>Add Bookmark</translation>
+    </message>
+    <message>
+        <source>复制</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>选择全部</source>
+        <translation>Select All</translation>
+    </message>
+    <message>
+        <source>在谷歌搜索</source>
+        <translation>Search with Google</translation>
+    </message>
+    <message>
+        <source>在百度搜索</source>
+        <translation>Search with Baidu</translation>
+    </message>
+    <message>
+        <source>http://www.google.com/search?q=</source>
+        <translation>http://www.google.com/search?q=</translation>
+    </message>
+    <message>
+        <source>http://www.baidu.com/s?wd=</source>
+        <translation>http://www.baidu.com/s?wd=</translation>
+    </message>
+    <message>
+        <source>更新提示</source>
+        <translation>Update Available</translation>
+    </message>
+    <message>
+        <source>有新版本是否查看？</source>
+        <translation>A newer version is available. Do you want to see it?</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,308 @@
+#!/usr/bin/env bash
+# End-to-end check of the installed reader, driven as a person would drive it.
+#
+#   tools/e2e.sh [build folder]        (make e2e runs it after building)
+#
+# Installs the build into a temporary prefix, starts the program from the
+# Exec line of its .desktop file under a private X server, once under a
+# Chinese and once under an English locale, and with xdotool opens a GBK
+# novel through the real file dialog, opens a second file, reopens the first
+# from the recent-files menu, forces UTF-8 and back to ANSI from the encoding
+# menu, adds a bookmark from the context menu and jumps to it after reopening
+# the file. Each step is judged from screenshots and the settings files only.
+# Prints one line per step; screenshots stay in <build>/e2e/<locale>/.
+#
+# Controls are found by object name: tools/FormProbe.cpp builds the same
+# window and prints where each named widget lies. Pop-up menus and dialogs
+# are worked with the keyboard, as their items have no object names.
+set -uo pipefail
+unset QT_QPA_PLATFORM # the program must show on the private X server
+
+build=$(realpath "${1:-build}")
+source_dir=$(realpath "$(dirname "$0")/..")
+out=$build/e2e
+failures=0
+
+die() { echo "e2e: $*" >&2; exit 2; }
+for tool in Xvfb xdotool import compare convert localedef iconv; do
+    command -v "$tool" >/dev/null || die "$tool is missing (make e2e installs it)"
+done
+
+rm -rf "$out"
+mkdir -p "$out/files" "$out/locale"
+
+# --- the installed program -------------------------------------------------
+prefix=$out/prefix
+cmake --install "$build" --prefix "$prefix" >"$out/install.log" || die "install failed"
+cmake --build "$build" --target QuirelleFormProbe >"$out/probe-build.log" 2>&1 ||
+    die "building the form probe failed (see $out/probe-build.log)"
+desktop_file=$(echo "$prefix"/share/applications/*.desktop)
+exec_line=$(sed -n 's/^Exec=//p' "$desktop_file")
+[ -n "$exec_line" ] || die "no Exec line in $desktop_file"
+
+# Locales are compiled privately, so nothing of the machine is changed.
+for locale in zh_CN en_US; do
+    localedef -i "$locale" -f UTF-8 "$out/locale/$locale.UTF-8" 2>>"$out/localedef.log" ||
+        die "cannot compile the $locale locale"
+done
+
+# --- the texts read ----------------------------------------------------------
+novel_utf8=$out/files/novel.utf8
+{
+    printf '第一章 风起青萍之末\n\n'
+    for i in $(seq 1 400); do
+        printf '第%d行：山间的雾气慢慢散开，少年背起行囊，沿着溪水往镇上走去。\n' "$i"
+    done
+} >"$novel_utf8"
+novel=$out/files/novel-gbk.txt
+iconv -f UTF-8 -t GBK "$novel_utf8" >"$novel"
+novel16=$out/files/novel-utf16.txt
+{ printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$novel_utf8"; } >"$novel16"
+other=$out/files/other-utf8.txt
+for i in $(seq 1 60); do printf 'Another book, line %d: the river runs east.\n' "$i"; done >"$other"
+
+# --- the X server ------------------------------------------------------------
+exec 3>"$out/display"
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
+xvfb_pid=$!
+exec 3>&-
+program_pid=
+cleanup() {
+    [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
+    kill "$xvfb_pid" 2>/dev/null
+}
+trap cleanup EXIT
+for _ in $(seq 50); do [ -s "$out/display" ] && break; sleep 0.1; done
+[ -s "$out/display" ] || die "Xvfb did not start (see $out/xvfb.log)"
+export DISPLAY=:$(head -n1 "$out/display")
+
+# --- helpers -----------------------------------------------------------------
+declare -A WX WY WW WH # widget rectangles relative to the window
+win_x=0 win_y=0 win_id=
+dir= shot_no=0 locale=
+
+report() { printf '%-4s %-5s %s\n' "$1" "$locale" "$2"; }
+
+# pixels that differ between two pictures of the same size
+# (anything but a number, such as an error for pictures of different sizes,
+# counts as different)
+pixel_difference() {
+    compare -metric AE "$1" "$2" null: 2>&1 | awk '/^[0-9]/ {print int($1); next} {print "error"}'
+}
+
+wait_for() { # seconds, then a command that succeeds once the wait is over
+    local deadline=$((SECONDS + $1)); shift
+    until "$@"; do
+        [ $SECONDS -ge $deadline ] && return 1
+        sleep 0.2
+    done
+}
+window_named() { xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
+no_window_named() { ! window_named "$1"; }
+
+# Waits until the screen stops changing, then keeps the picture as NN-name.png
+# and the reading view alone as NN-name.text.png.
+shot() {
+    local name=$1 previous=$dir/.previous.png current=$dir/.current.png
+    xdotool mousemove 2 2
+    import -window root "$previous"
+    for _ in $(seq 20); do
+        sleep 0.25
+        import -window root "$current"
+        [ "$(pixel_difference "$previous" "$current")" = 0 ] && break
+        mv "$current" "$previous"
+    done
+    shot_no=$((shot_no + 1))
+    last_shot=$dir/$(printf '%02d' $shot_no)-$name
+    mv "$current" "$last_shot.png"
+    crop "$last_shot.png" textWidget "$last_shot.text.png"
+}
+
+crop() { # picture, widget, result[, top and height of a band of rows]
+    local x=$((win_x + WX[$2])) y=$((win_y + WY[$2])) w=${WW[$2]} h=${WH[$2]}
+    # the scroll bar moves with the text, only the text itself is compared
+    w=$((w * 3 / 4))
+    if [ $# -ge 5 ]; then y=$((y + $4)) h=$5; fi
+    convert "$1" -crop "${w}x${h}+${x}+${y}" +repage "$3"
+}
+
+# The rows of the text line at (or nearest to) row y of a picture of the
+# reading view, as "top height": a line is a run of rows that differ from
+# the background, the most common kind of row.
+text_line_at() { # picture, y
+    local h
+    h=$(identify -format %h "$1")
+    convert "$1" -scale "1x${h}!" -depth 16 txt:- | awk -v y="$2" '
+        NR > 1 { split($0, f, /[,:() ]+/); v[f[2]] = f[3]; count[f[3]]++; n++ }
+        END {
+            for (k in count) if (count[k] > best) { best = count[k]; bg = k }
+            for (d = 0; d < n; d++) {
+                if (y - d >= 0 && v[y - d] != bg) { s = y - d; break }
+                if (y + d < n && v[y + d] != bg) { s = y + d; break }
+            }
+            t = s; while (t > 0 && v[t - 1] != bg) t--
+            b = s; while (b < n - 1 && v[b + 1] != bg) b++
+            print t, b - t + 1
+        }'
+}
+
+click() { # widget [button]
+    local x=$((win_x + WX[$1] + WW[$1] / 2)) y=$((win_y + WY[$1] + WH[$1] / 2))
+    xdotool mousemove "$x" "$y" click "${2:-1}"
+}
+
+# Opens the pop-up menu hung on a button and picks its n-th entry with the
+# keyboard; separators are skipped by the menu itself.
+menu_entry() { # button, n
+    click "$1"
+    sleep 0.5
+    xdotool key --delay 80 $(printf 'Down %.0s' $(seq "$2")) Return
+}
+
+open_with_dialog() { # path
+    click btnOpen
+    wait_for 10 window_named "$dialog_title" || return 1
+    sleep 0.3
+    [ "${2:-}" = keep ] && shot file-dialog
+    xdotool type --delay 15 "$1"
+    xdotool key Return
+    wait_for 10 no_window_named "$dialog_title"
+}
+
+settings_file() { find "$XDG_CONFIG_HOME" -name "$1" 2>/dev/null | head -n1; }
+
+# The opened paths as the settings file lists them, in its order.
+recent_files() {
+    local config
+    config=$(settings_file Config.xml)
+    [ -n "$config" ] || return
+    grep -o -F -e "$novel" -e "$novel16" -e "$other" "$config" | xargs -r -n1 basename | xargs
+}
+
+same_text() { [ "$(pixel_difference "$1.text.png" "$2.text.png")" = 0 ]; }
+
+check() { # step name, then a test; the scenario stops at the first failure
+    local name=$1; shift
+    if "$@"; then
+        report PASS "$name"
+        return 0
+    fi
+    report FAIL "$name"
+    failures=$((failures + 1))
+    return 1
+}
+
+# --- the scenario --------------------------------------------------------------
+scenario() {
+    local top line_y
+    export XDG_CONFIG_HOME=$dir/config HOME=$dir/home XDG_RUNTIME_DIR=$dir/runtime
+    mkdir -p "$XDG_CONFIG_HOME" "$HOME"
+    mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+
+    while read -r name x y w h; do
+        WX[$name]=$x WY[$name]=$y WW[$name]=$w WH[$name]=$h
+    done < <("$build/tools/QuirelleFormProbe" \
+        "$prefix/share/quirelle/Locale" 2>>"$dir/probe.log")
+    check "the form probe finds the controls" test -n "${WW[btnOpen]:-}" -a -n "${WW[textWidget]:-}" ||
+        return
+
+    # shellcheck disable=SC2086 # the Exec line is a command line
+    $exec_line >"$dir/program.log" 2>&1 &
+    program_pid=$!
+    check "starts from the .desktop Exec line with the title \"$main_title\"" \
+        wait_for 20 window_named "$main_title" || return
+    win_id=$(xdotool search --onlyvisible --name "^$main_title\$" | head -n1)
+    eval "$(xdotool getwindowgeometry --shell "$win_id" | sed 's/^/win_/' | grep -E '^win_[XY]=')"
+    win_x=$win_X win_y=$win_Y
+    shot start
+    local start=$last_shot
+
+    check "opens the GBK novel through the file dialog \"$dialog_title\"" \
+        open_with_dialog "$novel" keep || return
+    shot novel
+    top=$last_shot
+    check "the novel is on screen" eval '! same_text "$start" "$top"' || return
+    # the picture for the README
+    convert "$top.png" -crop "${WW[MainForm]}x${WH[MainForm]}+$win_x+$win_y" +repage "$dir/window.png"
+    check "the novel heads the recent files in Config.xml" \
+        eval '[ "$(recent_files)" = "novel-gbk.txt" ]' || return
+
+    check "opens a second file" open_with_dialog "$other" || return
+    shot second-file
+    check "the second file replaces the novel on screen" eval '! same_text "$top" "$last_shot"' ||
+        return
+    check "Config.xml lists the second file above the novel" \
+        eval '[ "$(recent_files)" = "other-utf8.txt novel-gbk.txt" ]' || return
+
+    # clear-list entry, then the files, newest first
+    menu_entry btnHistory 3
+    shot reopened-from-history
+    check "reopens the novel from the recent-files menu" same_text "$top" "$last_shot" || return
+    check "reopening from the menu leaves the list as it was" \
+        eval '[ "$(recent_files)" = "other-utf8.txt novel-gbk.txt" ]' || return
+
+    menu_entry btnCodec 2
+    shot forced-utf8
+    check "forcing UTF-8 shows the GBK bytes garbled" eval '! same_text "$top" "$last_shot"' || return
+    menu_entry btnCodec 1
+    shot forced-ansi
+    check "forcing ANSI shows the novel again" same_text "$top" "$last_shot" || return
+
+    # Scroll into the novel and put the cursor on a line in the middle.
+    local text_x=$((win_x + WX[textWidget] + WW[textWidget] / 3))
+    line_y=$((WH[textWidget] / 2))
+    xdotool mousemove "$text_x" $((win_y + WY[textWidget] + line_y)) click --repeat 40 --delay 20 5
+    sleep 0.5
+    xdotool click 1
+    shot cursor-placed
+    # shellcheck disable=SC2046 # top and height
+    crop "$last_shot.png" textWidget "$dir/bookmarked-line.png" \
+        $(text_line_at "$last_shot.text.png" "$line_y")
+    xdotool mousemove "$text_x" $((win_y + WY[textWidget] + line_y)) click 3
+    sleep 0.5
+    xdotool key Down Return
+    check "the context menu's first entry opens \"$bookmark_title\"" \
+        wait_for 10 window_named "$bookmark_title" || return
+    shot add-bookmark-dialog
+    xdotool key Return
+    check "the bookmark is stored in Bookmark.xml" \
+        wait_for 10 eval 'grep -q "novel-gbk" "$(settings_file Bookmark.xml)" 2>/dev/null' || return
+
+    menu_entry btnHistory 3
+    shot reopened-for-bookmark
+    check "reopening the novel shows its start" same_text "$top" "$last_shot" || return
+
+    # management entry, then the bookmarks
+    menu_entry btnBookmark 2
+    shot jumped-to-bookmark
+    check "the bookmark menu jumps to the bookmarked line" \
+        compare -metric AE -subimage-search "$last_shot.text.png" "$dir/bookmarked-line.png" null: \
+        2>/dev/null || return
+
+    check "opens the novel's UTF-16 copy" open_with_dialog "$novel16" || return
+    shot utf16-copy
+    check "the GBK novel reads exactly like its UTF-16 copy" same_text "$top" "$last_shot" || return
+}
+
+for locale in zh_CN en_US; do
+    dir=$out/$locale
+    mkdir -p "$dir"
+    shot_no=0
+    case $locale in
+    zh_CN) main_title=澄溪文本阅读器 dialog_title=选择文本文件 bookmark_title=添加书签 ;;
+    en_US) main_title="Quirelle Text Reader" dialog_title="Choose a Text File" bookmark_title="Add Bookmark" ;;
+    esac
+    unset LANGUAGE LC_ALL LC_MESSAGES
+    export LOCPATH=$out/locale
+    export LANG=$locale.UTF-8
+    scenario
+    if [ -n "$program_pid" ]; then
+        kill "$program_pid" 2>/dev/null
+        wait "$program_pid" 2>/dev/null
+        program_pid=
+    fi
+done
+
+echo "screenshots: $out/zh_CN $out/en_US"
+[ $failures -eq 0 ] && echo "e2e: all steps passed" || echo "e2e: $failures step(s) failed"
+exit $((failures > 0))
