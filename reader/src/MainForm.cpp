@@ -15,6 +15,7 @@
 #include "ZkAdHelper.h"
 #include "ZkCheckUpdate.h"
 #include "ZkUtility.h"
+#include "ZkXmlFile.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -24,6 +25,7 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QUrl>
@@ -51,6 +53,7 @@ MainForm::MainForm(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainForm)
     ui->setupUi(this);
     zk::moveCenter(this, QApplication::desktop());
     createComponents();
+    watchStores();
     initComponents();
     connectSignals();
     initAd();
@@ -282,6 +285,44 @@ void MainForm::openTextFile(QString fileName)
     m_textDisplay->openFile(fileName, true, 0);
     // listed even when missing: the display has told the user already
     m_historyMenu->addFile(fileName);
+}
+
+// Settings and bookmarks are saved at every change and nothing else tells
+// the user when that fails; every store of the window reports here.
+void MainForm::watchStores()
+{
+    for (ZkXmlFile *store :
+         {static_cast<ZkXmlFile *>(m_appConfig), static_cast<ZkXmlFile *>(m_bookmarkConfig)}) {
+        connect(store, &ZkXmlFile::saveFailed, this, &MainForm::reportSaveFailure);
+        connect(store, &ZkXmlFile::originalKept, this, &MainForm::reportKeptOriginal);
+    }
+}
+
+void MainForm::reportSaveFailure(const QString &fileName)
+{
+    if (m_toldSaveFailure)
+        return;
+    m_toldSaveFailure = true;
+    showWarning(
+        QCoreApplication::translate("QObject", "无法保存到 %1。\n本次的更改在关闭程序后会丢失。")
+            .arg(QDir::toNativeSeparators(fileName)));
+}
+
+void MainForm::reportKeptOriginal(const QString &fileName, const QString &copyName)
+{
+    showWarning(QCoreApplication::translate("QObject", "%1 未能完整读取。\n原来的文件已保存为 %2。")
+                    .arg(QDir::toNativeSeparators(fileName), QDir::toNativeSeparators(copyName)));
+}
+
+// Saves happen inside slots of spin boxes and dialogs; a box that does not
+// block leaves them to finish.
+void MainForm::showWarning(const QString &text)
+{
+    auto *box =
+        new QMessageBox(QMessageBox::Warning, QCoreApplication::translate("QObject", "提示"), text,
+                        QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void MainForm::closeEvent(QCloseEvent *event)

@@ -19,6 +19,7 @@ class TextScroll;
 class THistoryFileMenu;
 class ZkAdHelper;
 class ZkCheckUpdate;
+class ZkXmlFile;
 
 // The reader's only main window. It owns the form and every component of
 // the reader (as Qt children), wires them to each other and to the form,
@@ -58,6 +59,10 @@ private:
     void initAd();
     void loadConfig();
     void openTextFile(QString fileName);
+    void watchStores();
+    void reportSaveFailure(const QString &fileName);
+    void reportKeptOriginal(const QString &fileName, const QString &copyName);
+    void showWarning(const QString &text);
 
     Ui::MainForm *ui; // owned, deleted in the destructor
 
@@ -77,6 +82,8 @@ private:
     // Set only while loadConfig fills the interval spin boxes, so that
     // showing the stored values does not start scrolling or save.
     bool m_loadingConfig = false;
+    // A store that cannot save fails at every change; once per run is enough.
+    bool m_toldSaveFailure = false;
 };
 
 #endif // MAINFORM_H

@@ -45,6 +45,7 @@ private slots:
     void intervalChangeSelectsTypeAndSaves_data();
     void intervalChangeSelectsTypeAndSaves();
     void scrollTypeIsNeverStored();
+    void failedSaveIsReportedOnce();
     void dialogChoiceIsAppliedAndSaved_data();
     void dialogChoiceIsAppliedAndSaved();
     void cancelledDialogWritesNothing_data();
@@ -466,6 +467,19 @@ void TestMainForm::intervalChangeSelectsTypeAndSaves()
     QVERIFY(scrollTimer()->isActive());
     QCOMPARE(scrollTimer()->interval(), timerInterval);
     QCOMPARE(attribute(QStringLiteral("自动滚动"), attributeName), QString::number(value));
+}
+
+void TestMainForm::failedSaveIsReportedOnce()
+{
+    QVERIFY(QDir().mkpath(configFilePath())); // takes the place of the file
+    child<QSpinBox>(m_window, "sbScrollScreen")->setValue(210);
+    child<QSpinBox>(m_window, "sbScrollPage")->setValue(3);
+    QVERIFY(QDir().rmdir(configFilePath()));
+    const QList<QMessageBox *> boxes = m_window->findChildren<QMessageBox *>();
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.first()->text(),
+             QStringLiteral("无法保存到 %1。\n本次的更改在关闭程序后会丢失。")
+                 .arg(QDir::toNativeSeparators(configFilePath())));
 }
 
 void TestMainForm::scrollTypeIsNeverStored()

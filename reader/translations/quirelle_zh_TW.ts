@@ -267,5 +267,17 @@
         <source>有新版本是否查看？</source>
         <translation>有新版本，是否查看？</translation>
     </message>
+    <message>
+        <source>无法保存到 %1。
+本次的更改在关闭程序后会丢失。</source>
+        <translation>無法儲存到 %1。
+本次的變更在關閉程式後會遺失。</translation>
+    </message>
+    <message>
+        <source>%1 未能完整读取。
+原来的文件已保存为 %2。</source>
+        <translation>%1 未能完整讀取。
+原來的檔案已保存為 %2。</translation>
+    </message>
 </context>
 </TS>
