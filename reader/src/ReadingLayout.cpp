@@ -144,9 +144,11 @@ void ReadingLayout::replaceBlocks(int first, int oldLast, int newLast)
     for (int i = first; i <= oldLast; ++i)
         m_laidOutCount -= m_laidOut[i] ? 1 : 0;
     std::vector<qreal> heights = m_heights.take();
-    heights.erase(heights.begin() + first, heights.begin() + oldLast + 1);
+    // Bracketed: oldLast is -1 for an empty layout, and begin() - 1 is out of
+    // bounds even when 1 is added back.
+    heights.erase(heights.begin() + first, heights.begin() + (oldLast + 1));
     heights.insert(heights.begin() + first, newLast - first + 1, 0);
-    m_laidOut.erase(m_laidOut.begin() + first, m_laidOut.begin() + oldLast + 1);
+    m_laidOut.erase(m_laidOut.begin() + first, m_laidOut.begin() + (oldLast + 1));
     m_laidOut.insert(m_laidOut.begin() + first, newLast - first + 1, false);
 
     QTextBlock block = document()->findBlockByNumber(first);
