@@ -105,7 +105,7 @@ ZkHttpReply::ZkHttpReply(const QNetworkRequest &request, QObject *parent) : QNet
 
 void ZkHttpReply::abort()
 {
-    fail(OperationCanceledError, tr("Operation canceled"));
+    fail(OperationCanceledError, QStringLiteral("Operation canceled"));
 }
 
 qint64 ZkHttpReply::bytesAvailable() const
@@ -126,11 +126,13 @@ void ZkHttpReply::connectTo(const QUrl &url)
     if (isFinished())
         return;
     if (!isHttp(url) || url.host().isEmpty())
-        return fail(ProtocolUnknownError, tr("Protocol \"%1\" is unknown").arg(url.scheme()));
+        return fail(ProtocolUnknownError,
+                    QStringLiteral("Protocol \"%1\" is unknown").arg(url.scheme()));
     const bool secure = url.scheme() == QLatin1String("https");
 #ifdef QT_NO_SSL
     if (secure)
-        return fail(ProtocolUnknownError, tr("Protocol \"%1\" is unknown").arg(url.scheme()));
+        return fail(ProtocolUnknownError,
+                    QStringLiteral("Protocol \"%1\" is unknown").arg(url.scheme()));
     m_socket = new QTcpSocket(this);
 #else
     m_socket = secure ? new QSslSocket(this) : new QTcpSocket(this);
@@ -216,7 +218,7 @@ bool ZkHttpReply::takeHead()
     const int length = headLength(m_pending);
     if (length < 0 || length > MaxHeadBytes) {
         if (length > MaxHeadBytes || m_pending.size() > MaxHeadBytes)
-            fail(ProtocolFailure, tr("The reply head is too long"));
+            fail(ProtocolFailure, QStringLiteral("The reply head is too long"));
         return false;
     }
     QList<QByteArray> lines = m_pending.left(length).trimmed().split('\n');
@@ -225,7 +227,7 @@ bool ZkHttpReply::takeHead()
     bool ok = false;
     const int status = statusLine.value(1).toInt(&ok);
     if (!statusLine.first().startsWith("HTTP/") || !ok || status < 100 || status > 999) {
-        fail(ProtocolFailure, tr("The reply is not HTTP"));
+        fail(ProtocolFailure, QStringLiteral("The reply is not HTTP"));
         return false;
     }
     if (status < 200 && status != 101)
@@ -262,7 +264,7 @@ void ZkHttpReply::startBody(int status)
     bool ok = false;
     m_total = m_left = rawHeader("Content-Length").toLongLong(&ok);
     if (!ok || m_total < 0)
-        return fail(ProtocolFailure, tr("The reply declares no valid length"));
+        return fail(ProtocolFailure, QStringLiteral("The reply declares no valid length"));
     if (m_left == 0)
         finish();
 }
@@ -295,7 +297,7 @@ bool ZkHttpReply::takeChunkLine()
     const int end = m_pending.indexOf('\n');
     if (end < 0 || end > MaxChunkLineBytes) {
         if (end > MaxChunkLineBytes || m_pending.size() > MaxChunkLineBytes)
-            fail(ProtocolFailure, tr("The reply has a broken chunk"));
+            fail(ProtocolFailure, QStringLiteral("The reply has a broken chunk"));
         return false;
     }
     const QByteArray line = m_pending.left(end).split(';').first().trimmed();
@@ -303,7 +305,7 @@ bool ZkHttpReply::takeChunkLine()
     bool ok = false;
     m_left = line.toLongLong(&ok, 16);
     if (!ok || m_left < 0) {
-        fail(ProtocolFailure, tr("The reply has a broken chunk"));
+        fail(ProtocolFailure, QStringLiteral("The reply has a broken chunk"));
         return false;
     }
     m_stage = m_left == 0 ? Stage::Trailer : Stage::ChunkData;
@@ -315,7 +317,7 @@ bool ZkHttpReply::takeChunkEnd()
     const int skip = m_pending.startsWith("\r\n") ? 2 : m_pending.startsWith('\n') ? 1 : 0;
     if (skip == 0) {
         if (m_pending.size() >= 2)
-            fail(ProtocolFailure, tr("The reply has a broken chunk"));
+            fail(ProtocolFailure, QStringLiteral("The reply has a broken chunk"));
         return false;
     }
     m_pending.remove(0, skip);
@@ -330,7 +332,7 @@ bool ZkHttpReply::takeTrailer()
     const int end = m_pending.indexOf('\n');
     if (end < 0 || end > MaxHeadBytes) {
         if (end > MaxHeadBytes || m_pending.size() > MaxHeadBytes)
-            fail(ProtocolFailure, tr("The reply head is too long"));
+            fail(ProtocolFailure, QStringLiteral("The reply head is too long"));
         return false;
     }
     const bool blank = m_pending.left(end).trimmed().isEmpty();
@@ -352,12 +354,13 @@ bool ZkHttpReply::redirect(int status)
     }
     const QUrl target = url().resolved(QUrl(QString::fromUtf8(location), QUrl::TolerantMode));
     if (m_redirects >= request().maximumRedirectsAllowed()) {
-        fail(TooManyRedirectsError, tr("Too many redirects"));
+        fail(TooManyRedirectsError, QStringLiteral("Too many redirects"));
     } else if (!isHttp(target)) {
-        fail(ProtocolUnknownError, tr("Protocol \"%1\" is unknown").arg(target.scheme()));
+        fail(ProtocolUnknownError,
+             QStringLiteral("Protocol \"%1\" is unknown").arg(target.scheme()));
     } else if (url().scheme() == QLatin1String("https") &&
                target.scheme() == QLatin1String("http")) {
-        fail(InsecureRedirectError, tr("Insecure redirect"));
+        fail(InsecureRedirectError, QStringLiteral("Insecure redirect"));
     } else {
         ++m_redirects;
         dropSocket();
