@@ -25,7 +25,20 @@ public:
 
     // codec: 0 local 8-bit code page, 1 or 2 UTF-8, 3 UTF-16 LE, 4 UTF-16 BE,
     // anything else GB18030. With autoDetect the byte-order mark decides.
-    void openFile(const QString &fileName, bool autoDetect, int codec);
+    // True when the file's text is now in the view.
+    bool openFile(const QString &fileName, bool autoDetect, int codec);
+
+    // The document position of the text at the top of the view.
+    int topPosition() const;
+    // Moves the view's cursor to position (clamped into the text) and the view
+    // so that the cursor's line sits fraction of the view's height from its
+    // top: 0 puts it on the top line, 1.0 / 3 in the top third.
+    void showPosition(int position, qreal fraction = 0);
+
+signals:
+    // The text of fileName is in the view: opened, or read again in another
+    // encoding.
+    void opened(const QString &fileName);
 
 public slots:
     void setTextFont(QFont font);
@@ -44,6 +57,7 @@ private:
     void applyPendingScroll();
     void viewMoved(int value);
     void takeAnchor();
+    void setAnchor(int blockNumber, qreal offset);
     void followLayout();
     void moveView(int value);
     ReadingLayout *readingLayout() const;
