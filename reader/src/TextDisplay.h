@@ -24,11 +24,23 @@ public:
     void setParentWidget(QWidget *widget);
 
     // codec: a TextEncoding::Codec number. With autoDetect the bytes decide.
-    void openFile(const QString &fileName, bool autoDetect, int codec);
+    // True when the file's text is now in the view.
+    bool openFile(const QString &fileName, bool autoDetect, int codec);
     // The codec number the text on screen was decoded with; -1 before any.
     int codec() const { return m_codec; }
 
+    // The document position of the text at the top of the view.
+    int topPosition() const;
+    // Moves the view's cursor to position (clamped into the text) and the view
+    // so that the cursor's line sits fraction of the view's height from its
+    // top: 0 puts it on the top line, 1.0 / 3 in the top third.
+    void showPosition(int position, qreal fraction = 0);
+
 signals:
+    // The text of fileName is in the view: opened, or read again in another
+    // encoding.
+    void opened(const QString &fileName);
+    // Emitted before opened() when the text on screen is decoded otherwise.
     void codecChanged(int codec);
 
 public slots:
@@ -49,6 +61,7 @@ private:
     void applyPendingScroll();
     void viewMoved(int value);
     void takeAnchor();
+    void setAnchor(int blockNumber, qreal offset);
     void followLayout();
     void moveView(int value);
     ReadingLayout *readingLayout() const;

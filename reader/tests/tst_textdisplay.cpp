@@ -1,6 +1,7 @@
 #include "TextDisplay.h"
 
 #include "ModalDialogWatcher.h"
+#include "ReadingLayout.h"
 
 #include <QScrollBar>
 #include <QTextCodec>
@@ -54,6 +55,8 @@ private slots:
     void colourChangeKeepsPositionAndCursor();
     void lookCarriesToNextFile();
     void backgroundColour();
+    void showPosition_data();
+    void showPosition();
 
 private:
     QString writeFile(const QString &name, const QByteArray &bytes);
@@ -187,8 +190,10 @@ void TestTextDisplay::missingFileKeepsText()
     const QString missing = m_dir->filePath(QStringLiteral("gone.txt"));
 
     ModalDialogWatcher watcher;
-    m_display->openFile(missing, true, 0);
+    QSignalSpy opened(m_display, &TextDisplay::opened);
+    QVERIFY(!m_display->openFile(missing, true, 0));
 
+    QCOMPARE(opened.count(), 0);
     QCOMPARE(watcher.seen, 1);
     QCOMPARE(watcher.title, QStringLiteral("提示"));
     QCOMPARE(watcher.text, QStringLiteral("文件不存在：") + missing);
@@ -233,7 +238,11 @@ void TestTextDisplay::showLongText()
     QString text;
     for (int i = 0; i < 400; ++i)
         text += QStringLiteral("第%1行，天下大势，分久必合，合久必分。\n").arg(i);
-    m_display->openFile(writeFile(QStringLiteral("long.txt"), text.toUtf8()), true, 0);
+    const QString path = writeFile(QStringLiteral("long.txt"), text.toUtf8());
+    QSignalSpy opened(m_display, &TextDisplay::opened);
+    QVERIFY(m_display->openFile(path, true, 0));
+    QCOMPARE(opened.count(), 1);
+    QCOMPARE(opened.first().first().toString(), path);
     m_edit->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_edit));
     QTRY_VERIFY(m_edit->verticalScrollBar()->maximum() > 1000);
@@ -320,6 +329,55 @@ void TestTextDisplay::backgroundColour()
     const QBrush brush = viewport->palette().brush(viewport->backgroundRole());
     QCOMPARE(brush.texture().size(), QSize(64, 64));
     QCOMPARE(brush.texture().toImage().pixelColor(10, 10), QColor(250, 240, 200));
+}
+
+void TestTextDisplay::showPosition_data()
+{
+    QTest::addColumn<int>("position");
+    QTest::addColumn<double>("fraction");
+    QTest::addColumn<int>("expectedCursor"); // -1: the end of the text
+    // Beyond the part laid out at once, so the background layout moves the
+    // heights above the line while the test waits.
+    QTest::newRow("deep, top line") << 60000 << 0.0 << 60000;
+    QTest::newRow("deep, top third") << 60000 << 1.0 / 3 << 60000;
+    QTest::newRow("start, top third") << 0 << 1.0 / 3 << 0;
+    QTest::newRow("beyond the end") << 10000000 << 0.0 << -1;
+    QTest::newRow("negative") << -5 << 0.0 << 0;
+}
+
+// The line of the position lands where it was asked for and stays there
+// once the layout is complete; the view's top then reads back the line's
+// start.
+void TestTextDisplay::showPosition()
+{
+    QFETCH(int, position);
+    QFETCH(double, fraction);
+    QFETCH(int, expectedCursor);
+    QString text;
+    for (int i = 0; i < 4000; ++i)
+        text += QStringLiteral("第%1行，天下大势，分久必合，合久必分。\n").arg(i);
+    m_display->openFile(writeFile(QStringLiteral("long.txt"), text.toUtf8()), true, 0);
+    m_edit->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_edit));
+
+    m_display->showPosition(position, fraction);
+    const int end = m_edit->document()->characterCount() - 1;
+    QCOMPARE(m_edit->textCursor().position(), expectedCursor < 0 ? end : expectedCursor);
+
+    const auto *layout = qobject_cast<ReadingLayout *>(m_edit->document()->documentLayout());
+    QTRY_VERIFY(layout->laidOutToTheEnd());
+    QScrollBar *bar = m_edit->verticalScrollBar();
+    const int lineTop = m_edit->cursorRect().top();
+    if (bar->value() == 0 || bar->value() == bar->maximum()) {
+        QVERIFY(lineTop >= 0 && lineTop < m_edit->viewport()->height());
+        return;
+    }
+    QVERIFY(qAbs(lineTop - qRound(fraction * m_edit->viewport()->height())) <= 1);
+    if (fraction == 0) {
+        QTextCursor lineStart = m_edit->textCursor();
+        lineStart.movePosition(QTextCursor::StartOfLine);
+        QCOMPARE(m_display->topPosition(), lineStart.position());
+    }
 }
 
 QTEST_MAIN(TestTextDisplay)
