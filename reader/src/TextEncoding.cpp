@@ -43,11 +43,10 @@ QVector<Piece> rawPieces(const QByteArray &data)
             {view(data, middle, SampleBytes), true, true}};
 }
 
-// The same pieces cut at line breaks, which no character of UTF-8, GBK or
-// Big5 contains, so that uchardet sees whole characters only.
-QVector<Piece> textPieces(const QByteArray &data)
+// Pieces cut at line breaks, which no character of UTF-8, GBK or Big5
+// contains, so that uchardet sees whole characters only.
+QVector<Piece> alignedToLines(QVector<Piece> pieces)
 {
-    QVector<Piece> pieces = rawPieces(data);
     for (Piece &piece : pieces) {
         int begin = 0;
         int end = piece.bytes.size();
@@ -62,6 +61,21 @@ QVector<Piece> textPieces(const QByteArray &data)
         piece.bytes = QByteArray::fromRawData(piece.bytes.constData() + begin, end - begin);
     }
     return pieces;
+}
+
+QVector<Piece> textPieces(const QByteArray &data)
+{
+    return alignedToLines(rawPieces(data));
+}
+
+// From the line of the first byte beyond ASCII on: where a file that is
+// plain ASCII at its start and in its middle shows its encoding.
+QVector<Piece> firstNonAsciiPiece(const QByteArray &data)
+{
+    const char *found = std::find_if(data.cbegin(), data.cend(), [](char c) { return c & 0x80; });
+    const int from = found == data.cend() ? 0 : data.lastIndexOf('\n', found - data.cbegin()) + 1;
+    const int size = qMin(SampleBytes, data.size() - from);
+    return alignedToLines({{view(data, from, size), false, from + size < data.size()}});
 }
 
 // A character split by a cut side counts as valid.
@@ -175,9 +189,9 @@ QByteArray uchardetAnswer(const QVector<Piece> &pieces)
 
 // On short, mostly-ASCII samples uchardet confidently names single-byte
 // code pages (ISO-8859-16, IBM852); only its Chinese answers are taken.
-int detectChinese(const QByteArray &data, const QLocale &locale)
+int detectChinese(const QVector<Piece> &pieces, const QLocale &locale)
 {
-    const QByteArray answer = uchardetAnswer(textPieces(data));
+    const QByteArray answer = uchardetAnswer(pieces);
     if (answer.startsWith("GB")) // GB18030, GB2312, GBK
         return TextEncoding::Gb18030;
     if (answer.startsWith("BIG5"))
@@ -199,7 +213,7 @@ int TextEncoding::detect(const QByteArray &data, const QLocale &locale)
     const QVector<Piece> pieces = textPieces(data);
     if (std::all_of(pieces.cbegin(), pieces.cend(), isUtf8))
         return Utf8;
-    return detectChinese(data, locale);
+    return detectChinese(pieces, locale);
 }
 
 QString TextEncoding::decode(const QByteArray &data, int *codec, const QLocale &locale)
@@ -209,7 +223,7 @@ QString TextEncoding::decode(const QByteArray &data, int *codec, const QLocale &
         QString text;
         if (TextDecoder::decodesAsUtf8(data, &text))
             return text;
-        *codec = detectChinese(data, locale);
+        *codec = detectChinese(firstNonAsciiPiece(data), locale);
     }
     return TextDecoder::decode(data, *codec);
 }
