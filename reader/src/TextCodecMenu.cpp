@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMenu>
 
+#include <algorithm>
 #include <cassert>
 
 TextCodecMenu::TextCodecMenu(QObject *parent) : QObject(parent), m_menu(new QMenu)
@@ -79,7 +80,9 @@ void TextCodecMenu::menuClick()
     // a copy: opening assigns the display's file name
     const QString fileName = m_textDisplay->m_fileName;
     const int position = m_textDisplay->topPosition();
-    if (m_textDisplay->openFile(fileName, false, action->data().toInt()))
+    // At the start the view stays as a new text shows it, with the margin
+    // above the first line.
+    if (m_textDisplay->openFile(fileName, false, action->data().toInt()) && position > 0)
         m_textDisplay->showPosition(position);
     // the triggered entry checked itself, whether it was read so or not
     showCodec(m_textDisplay->codec());
@@ -114,7 +117,9 @@ void TextCodecMenu::fitCodecLabel()
     int width = 0;
     for (const QAction *action : m_codecGroup->actions()) {
         const QString name = TextEncoding::name(action->data().toInt());
-        width = qMax(width, m_codecLabel->fontMetrics().horizontalAdvance(name));
+        const QFontMetrics metrics = m_codecLabel->fontMetrics();
+        width =
+            std::max({width, metrics.horizontalAdvance(name), metrics.boundingRect(name).width()});
     }
     m_codecLabel->setMinimumWidth(width + 2 * m_codecLabel->margin());
 }

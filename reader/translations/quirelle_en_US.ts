@@ -289,11 +289,11 @@
     </message>
     <message>
         <source>繁体中文（Big5）</source>
-        <translation>Traditional Chinese (Big5)</translation>
+        <translation>Big5</translation>
     </message>
     <message>
         <source>简体中文（GB18030）</source>
-        <translation>Simplified Chinese (GB18030)</translation>
+        <translation>GB18030</translation>
     </message>
 </context>
 </TS>
