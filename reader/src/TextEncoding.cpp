@@ -48,16 +48,12 @@ QVector<Piece> rawPieces(const QByteArray &data)
 QVector<Piece> alignedToLines(QVector<Piece> pieces)
 {
     for (Piece &piece : pieces) {
-        int begin = 0;
-        int end = piece.bytes.size();
-        if (piece.cutStart && piece.bytes.indexOf('\n') >= 0) {
-            begin = piece.bytes.indexOf('\n') + 1;
-            piece.cutStart = false;
-        }
-        if (piece.cutEnd && piece.bytes.lastIndexOf('\n') >= begin) {
-            end = piece.bytes.lastIndexOf('\n') + 1;
-            piece.cutEnd = false;
-        }
+        const int first = piece.cutStart ? piece.bytes.indexOf('\n') : -1;
+        const int last = piece.cutEnd ? piece.bytes.lastIndexOf('\n') : -1;
+        const int begin = first + 1;
+        const int end = last >= begin ? last + 1 : piece.bytes.size();
+        piece.cutStart = piece.cutStart && first < 0;
+        piece.cutEnd = piece.cutEnd && last < begin;
         piece.bytes = QByteArray::fromRawData(piece.bytes.constData() + begin, end - begin);
     }
     return pieces;
