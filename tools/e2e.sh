@@ -48,13 +48,15 @@ for locale in zh_CN en_US; do
 done
 
 # --- the texts read ----------------------------------------------------------
+write_novel() { # chapter title, line with %d for its number, file
+    {
+        printf '%s\n\n' "$1"
+        # shellcheck disable=SC2059 # the line is the format
+        for i in $(seq 1 400); do printf "$2\\n" "$i"; done
+    } >"$3"
+}
 novel_utf8=$out/files/novel.utf8
-{
-    printf '第一章 风起青萍之末\n\n'
-    for i in $(seq 1 400); do
-        printf '第%d行：山间的雾气慢慢散开，少年背起行囊，沿着溪水往镇上走去。\n' "$i"
-    done
-} >"$novel_utf8"
+write_novel '第一章 风起青萍之末' '第%d行：山间的雾气慢慢散开，少年背起行囊，沿着溪水往镇上走去。' "$novel_utf8"
 novel=$out/files/novel-gbk.txt
 iconv -f UTF-8 -t GBK "$novel_utf8" >"$novel"
 novel16=$out/files/novel-utf16.txt
@@ -62,12 +64,7 @@ novel16=$out/files/novel-utf16.txt
 # The same novel in traditional characters, once in UTF-8 and once in Big5,
 # without a mark, as Taiwan and Hong Kong novels circulate.
 novel_tw=$out/files/novel-tw-utf8.txt
-{
-    printf '第一章 風起青萍之末\n\n'
-    for i in $(seq 1 400); do
-        printf '第%d行：山間的霧氣慢慢散開，少年背起行囊，沿著溪水往鎮上走去。\n' "$i"
-    done
-} >"$novel_tw"
+write_novel '第一章 風起青萍之末' '第%d行：山間的霧氣慢慢散開，少年背起行囊，沿著溪水往鎮上走去。' "$novel_tw"
 novel_big5=$out/files/novel-big5.txt
 iconv -f UTF-8 -t BIG5 "$novel_tw" >"$novel_big5"
 other=$out/files/other-utf8.txt
