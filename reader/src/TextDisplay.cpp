@@ -2,6 +2,7 @@
 
 #include "ReadingLayout.h"
 #include "TextDecoder.h"
+#include "TextEncoding.h"
 #include "ZkUtility.h"
 
 #include <QCoreApplication>
@@ -10,9 +11,11 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTextLayout>
 
 #include <cassert>
 
@@ -59,14 +62,14 @@ void TextDisplay::setParentWidget(QWidget *widget)
     m_parentWidget = widget;
 }
 
-void TextDisplay::openFile(const QString &fileName, bool autoDetect, int codec)
+bool TextDisplay::openFile(const QString &fileName, bool autoDetect, int codec)
 {
     assert(m_textWidget != NULL);
     if (!QFile::exists(fileName)) {
         QMessageBox::information(m_parentWidget, QCoreApplication::translate("QObject", "提示"),
                                  QCoreApplication::translate("QObject", "文件不存在：") + fileName,
                                  QMessageBox::Ok);
-        return;
+        return false;
     }
     m_fileName = fileName;
 
@@ -78,23 +81,59 @@ void TextDisplay::openFile(const QString &fileName, bool autoDetect, int codec)
         bytes = file.readAll();
     file.close();
 
-    QString utf8;
     if (autoDetect)
-        codec = zk::textFileCodec(bytes);
-    // Without a mark, text that is valid UTF-8 is almost certainly UTF-8; it
-    // is decoded while it is checked.
-    if (autoDetect && codec == 0 && TextDecoder::decodesAsUtf8(bytes, &utf8))
-        showDecodedText(utf8);
+        showDecodedText(TextEncoding::decode(bytes, &codec));
     else
         showText(bytes, codec);
+    setCodec(codec);
     m_textWidget->document()->setMetaInformation(QTextDocument::DocumentTitle,
                                                  QFileInfo(fileName).baseName());
     setFontAndColor(m_textFont, m_textColor);
+    emit opened(fileName);
+    return true;
+}
+
+// The line at the top edge counts even when only its lower part shows: it
+// is where the reader's eye is.
+int TextDisplay::topPosition() const
+{
+    assert(m_textWidget != NULL);
+    return m_textWidget->cursorForPosition(QPoint(0, 0)).position();
+}
+
+void TextDisplay::showPosition(int position, qreal fraction)
+{
+    assert(m_textWidget != NULL);
+    QTextDocument *document = m_textWidget->document();
+    QTextCursor cursor(document);
+    cursor.setPosition(qBound(0, position, document->characterCount() - 1));
+    m_textWidget->setTextCursor(cursor);
+
+    // Asking for the block's rectangle lays it out, and the screen above it.
+    const QTextBlock block = cursor.block();
+    const QRectF rect = document->documentLayout()->blockBoundingRect(block);
+    const QTextLine line =
+        block.layout()->lineForTextPosition(cursor.position() - block.position());
+    const qreal lineTop = line.isValid() ? line.y() : 0;
+    const qreal top = rect.top() + lineTop - fraction * m_textWidget->viewport()->height();
+    // Held as an anchor, so the line stays put while the layout replaces
+    // estimated heights above it and the scroll bar's range catches up.
+    m_pendingScroll = -1;
+    setAnchor(block.blockNumber(), top - rect.top());
+    followLayout();
 }
 
 void TextDisplay::showText(const QByteArray &data, int codec)
 {
     showDecodedText(TextDecoder::decode(data, codec));
+}
+
+void TextDisplay::setCodec(int codec)
+{
+    if (codec == m_codec)
+        return;
+    m_codec = codec;
+    emit codecChanged(codec);
 }
 
 void TextDisplay::showDecodedText(const QString &text)
@@ -241,6 +280,19 @@ void TextDisplay::takeAnchor()
     m_anchorAtEnd = value > 0 && value >= bar->maximum();
     m_anchorBlock = layout->blockNumberAt(value);
     m_anchorOffset = value - layout->blockTop(m_anchorBlock);
+}
+
+void TextDisplay::setAnchor(int blockNumber, qreal offset)
+{
+    const ReadingLayout *layout = readingLayout();
+    if (layout == nullptr) {
+        m_anchorBlock = -1;
+        return;
+    }
+    m_anchorGeneration = layout->generation();
+    m_anchorAtEnd = false;
+    m_anchorBlock = blockNumber;
+    m_anchorOffset = offset;
 }
 
 // While the layout replaces estimated heights above the view, the view moves
