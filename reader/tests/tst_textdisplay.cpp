@@ -49,6 +49,8 @@ private slots:
     void detectedEncoding();
     void forcedDecoding_data();
     void forcedDecoding();
+    void zeroBytes_data();
+    void zeroBytes();
     void documentTitle_data();
     void documentTitle();
     void readOnlyAndInitialLook();
@@ -242,6 +244,40 @@ void TestTextDisplay::forcedDecoding()
     QFETCH(int, codec);
     QFETCH(QString, expected);
     m_display->openFile(writeFile(QStringLiteral("forced.txt"), bytes), false, codec);
+    QCOMPARE(m_edit->document()->toPlainText(), expected);
+}
+
+void TestTextDisplay::zeroBytes_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("codec"); // -1 detects
+    QTest::addColumn<QString>("expected");
+    const QString shown = QStringLiteral("甲") + QChar(QChar::ReplacementCharacter) + "乙";
+    QFile damaged(QStringLiteral(QUIRELLE_TEST_DATA "/nul_in_utf8.txt"));
+    QVERIFY(damaged.open(QIODevice::ReadOnly));
+    QTest::newRow("UTF-8 file that once lost its end")
+        << damaged.readAll() << -1
+        << QStringLiteral("第一章 风雪山神庙\n") + QChar(QChar::ReplacementCharacter) +
+               QStringLiteral("第二章 这一章在读者里看不到\n");
+    QTest::newRow("GB18030, detected") << gb18030(Chinese + '\0' + Chinese) << -1
+                                       << Chinese + QChar(QChar::ReplacementCharacter) + Chinese;
+    QTest::newRow("UTF-16 LE") << QByteArray("\xFF\xFE") + utf16(QStringLiteral("甲\0乙"), false)
+                               << -1 << shown;
+    QTest::newRow("UTF-8, forced") << QStringLiteral("甲\0乙").toUtf8() << 1 << shown;
+    QTest::newRow("ANSI, forced") << gb18030(QStringLiteral("甲\0乙")) << 0 << shown;
+    QTest::newRow("Big5, forced") << QByteArray("a\0b", 3) << 6
+                                  << QStringLiteral("a\xfffd"
+                                                    "b");
+}
+
+// Every byte reaches the view; a zero byte shows and keeps positions one
+// for one.
+void TestTextDisplay::zeroBytes()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, codec);
+    QFETCH(QString, expected);
+    QVERIFY(m_display->openFile(writeFile(QStringLiteral("zero.txt"), bytes), codec < 0, codec));
     QCOMPARE(m_edit->document()->toPlainText(), expected);
 }
 
