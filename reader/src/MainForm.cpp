@@ -283,9 +283,10 @@ void MainForm::openTextFile(QString fileName)
     if (fileName.isEmpty())
         return;
     fileName = QDir::toNativeSeparators(fileName);
-    m_textDisplay->openFile(fileName, true, 0);
-    // listed even when missing: the display has told the user already
-    m_historyMenu->addFile(fileName);
+    // Only what could be shown is listed; the display has told the user
+    // why anything else could not.
+    if (m_textDisplay->openFile(fileName, true, 0))
+        m_historyMenu->addFile(fileName);
 }
 
 // Settings and bookmarks are saved at every change and nothing else tells

@@ -71,15 +71,19 @@ bool TextDisplay::openFile(const QString &fileName, bool autoDetect, int codec)
                                  QMessageBox::Ok);
         return false;
     }
-    m_fileName = fileName;
-
-    // A file that exists but cannot be read (a folder, no permission) shows
-    // as an empty document under its name.
+    // A file that cannot be read (a folder, no permission, a read error)
+    // leaves the text on screen as it was, rather than an empty page under
+    // its name.
     QByteArray bytes;
-    QFile file(fileName);
-    if (file.open(QIODevice::ReadOnly))
-        bytes = file.readAll();
-    file.close();
+    QString error;
+    if (!readWhole(fileName, &bytes, &error)) {
+        QMessageBox::information(m_parentWidget, QCoreApplication::translate("QObject", "提示"),
+                                 QCoreApplication::translate("QObject", "无法读取文件：") +
+                                     fileName + QLatin1Char('\n') + error,
+                                 QMessageBox::Ok);
+        return false;
+    }
+    m_fileName = fileName;
 
     if (autoDetect)
         showDecodedText(TextEncoding::decode(bytes, &codec));
@@ -91,6 +95,15 @@ bool TextDisplay::openFile(const QString &fileName, bool autoDetect, int codec)
     setFontAndColor(m_textFont, m_textColor);
     emit opened(fileName);
     return true;
+}
+
+bool TextDisplay::readWhole(const QString &fileName, QByteArray *bytes, QString *error)
+{
+    QFile file(fileName);
+    if (file.open(QIODevice::ReadOnly))
+        *bytes = file.readAll();
+    *error = file.errorString();
+    return file.isOpen() && file.error() == QFileDevice::NoError;
 }
 
 // The line at the top edge counts even when only its lower part shows: it

@@ -49,6 +49,7 @@ public slots:
     void setBackColor(QColor color);
 
 private:
+    static bool readWhole(const QString &fileName, QByteArray *bytes, QString *error);
     void showText(const QByteArray &data, int codec);
     void setCodec(int codec);
     void showDecodedText(const QString &text);

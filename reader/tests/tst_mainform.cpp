@@ -429,7 +429,12 @@ void TestMainForm::dropOfMissingFileReportsAndKeepsText()
     drop({QUrl::fromLocalFile(missing)});
     QCOMPARE(watcher.seen, 1);
     QCOMPARE(watcher.text, QStringLiteral("文件不存在：") + QDir::toNativeSeparators(missing));
+    QVERIFY(QDir().mkpath(m_files.filePath(QStringLiteral("folder.txt")))); // cannot be read
+    drop({QUrl::fromLocalFile(m_files.filePath(QStringLiteral("folder.txt")))});
+    QCOMPARE(watcher.seen, 2);
     QCOMPARE(child<QTextEdit>(m_window, "textWidget")->toPlainText(), QStringLiteral("shown"));
+    // only what was shown is a recent file
+    QCOMPARE(Config::fileList, QStringList{QDir::toNativeSeparators(shown)});
 }
 
 void TestMainForm::defaultsWithoutConfig()

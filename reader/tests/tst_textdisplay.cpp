@@ -11,6 +11,8 @@
 #include <QTextEdit>
 #include <QtTest>
 
+#include <unistd.h>
+
 namespace
 {
 
@@ -333,31 +335,47 @@ void TestTextDisplay::missingFileKeepsText()
 void TestTextDisplay::unreadableInputs_data()
 {
     QTest::addColumn<QString>("kind");
-    QTest::newRow("directory") << "directory";
-    QTest::newRow("binary") << "binary";
+    QTest::addColumn<bool>("readable");
+    QTest::newRow("directory") << "directory" << false;
+    QTest::newRow("read error") << "read error" << false;
+    QTest::newRow("no permission") << "no permission" << false;
+    QTest::newRow("binary") << "binary" << true;
 }
 
-// Inputs that are not text must not crash the reader; what there is to
-// show is shown, and the file still becomes the current one.
+// What cannot be read leaves the text on screen and says why; inputs that
+// are not text are shown for what they are.
 void TestTextDisplay::unreadableInputs()
 {
     QFETCH(QString, kind);
-    QString path;
+    QFETCH(bool, readable);
+    const QString kept = writeFile(QStringLiteral("kept.txt"), "kept");
+    m_display->openFile(kept, true, 0);
+    QString path = m_dir->filePath(QStringLiteral("input"));
     if (kind == QLatin1String("directory")) {
-        path = m_dir->filePath(QStringLiteral("folder.d"));
         QVERIFY(QDir().mkpath(path));
+    } else if (kind == QLatin1String("read error")) {
+        path = QStringLiteral("/proc/self/mem"); // opens, but offset 0 is no memory
+    } else if (kind == QLatin1String("no permission")) {
+        if (geteuid() == 0)
+            QSKIP("root reads every file");
+        writeFile(QStringLiteral("input"), "secret");
+        QVERIFY(QFile::setPermissions(path, QFile::WriteOwner));
     } else {
         QByteArray bytes;
         for (int i = 0; i < 4096; ++i)
             bytes += char((i * 7919) & 0xFF);
-        path = writeFile(QStringLiteral("image.bin"), bytes);
+        writeFile(QStringLiteral("input"), bytes);
     }
-    m_display->openFile(path, true, 0);
-    QCOMPARE(m_display->m_fileName, path);
-    if (kind == QLatin1String("directory"))
-        QVERIFY(m_edit->document()->isEmpty());
-    else
-        QVERIFY(!m_edit->document()->isEmpty());
+    ModalDialogWatcher watcher;
+    QCOMPARE(m_display->openFile(path, true, 0), readable);
+    QCOMPARE(watcher.seen, readable ? 0 : 1);
+    QCOMPARE(m_display->m_fileName, readable ? path : kept);
+    QCOMPARE(m_edit->toPlainText() == QLatin1String("kept"), !readable);
+    if (!readable) {
+        QVERIFY2(watcher.text.startsWith(QStringLiteral("无法读取文件：") + path + '\n') &&
+                     watcher.text.size() > path.size() + 8,
+                 qPrintable(watcher.text));
+    }
 }
 
 void TestTextDisplay::showLongText()

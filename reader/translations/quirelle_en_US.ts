@@ -307,5 +307,9 @@ The original file has been kept as %2.</translation>
         <source>简体中文（GB18030）</source>
         <translation>GB18030</translation>
     </message>
+    <message>
+        <source>无法读取文件：</source>
+        <translation>Cannot read the file: </translation>
+    </message>
 </context>
 </TS>

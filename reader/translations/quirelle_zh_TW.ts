@@ -307,5 +307,9 @@
         <source>简体中文（GB18030）</source>
         <translation>簡體中文（GB18030）</translation>
     </message>
+    <message>
+        <source>无法读取文件：</source>
+        <translation>無法讀取檔案：</translation>
+    </message>
 </context>
 </TS>
