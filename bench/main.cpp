@@ -284,6 +284,9 @@ QString buildTable(const QList<Novel> &novels,
                   QStringLiteral("complete_ms"));
         table.row(label + QStringLiteral("longest pass (ms)"), id, QStringLiteral("longest_ms"));
         table.row(label + QStringLiteral("scroll value kept"), id, QStringLiteral("scroll_kept"));
+        // In another font the same scroll value shows other text.
+        table.row(label + QStringLiteral("text at the top kept"), id,
+                  QStringLiteral("top_char_kept"));
         table.row(label + QStringLiteral("cursor kept"), id, QStringLiteral("cursor_kept"));
     }
     table.row(QStringLiteral("find forward, no match (ms, ×QTextDocument::find)"), open,
