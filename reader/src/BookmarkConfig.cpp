@@ -23,15 +23,16 @@ struct FileForm {
     QString bookmark;
     QString title;
     QString pos;
-    bool newerToo; // a higher version is read as this one
+    bool newerToo; // a higher version, or one damage made unreadable, is read as this one
 };
 
-// A release that knows more than this one may have written it.
-bool isNewer(const QStringRef &version, const QString &than)
+// A release that knows more than this one may have written it, or the
+// version was damaged; no release wrote a version that is not a number.
+bool isNotOlder(const QStringRef &version, const QString &than)
 {
     bool ok = false;
     const double number = version.toDouble(&ok);
-    return ok && number > than.toDouble();
+    return !ok || number >= than.toDouble();
 }
 
 // Only the first is written; the others are files of older releases. Made
@@ -54,7 +55,7 @@ const FileForm *formOf(QXmlStreamReader *reader)
         if (reader->name() != form.root)
             continue;
         if (form.version.isNull() || version == form.version ||
-            (form.newerToo && isNewer(version, form.version)))
+            (form.newerToo && isNotOlder(version, form.version)))
             return &form;
     }
     return nullptr;
@@ -89,19 +90,23 @@ void BookmarkConfig::readParse(QXmlStreamReader *reader)
     const bool hasRoot = reader->readNextStartElement();
     bookmarks.clear();
     const FileForm *form = hasRoot ? formOf(reader) : nullptr;
-    // Some other document, or one with what a newer release added: either
-    // would be gone after the next save. (A damaged one is noticed anyway.)
-    if ((form == nullptr && !reader->hasError()) ||
-        (form != nullptr && form->newerToo &&
-         isNewer(reader->attributes().value(VersionName), form->version)))
-        setLoadIncomplete();
     if (form != nullptr) {
+        // What a newer release added would be gone after the next save.
+        if (form->newerToo && reader->attributes().value(VersionName) != form->version)
+            setLoadIncomplete();
         // Stops at the root's end, the end of the input or the first XML error.
         while (reader->readNextStartElement()) {
             if (reader->name() == form->bookmark)
                 readBookmark(reader, *form);
             reader->skipCurrentElement();
         }
+    } else {
+        // Another program's document is whole and kept as it is; a root of
+        // ours that damage made unrecognisable leaves the rest broken.
+        while (!reader->atEnd())
+            reader->readNext();
+        if (!reader->hasError())
+            setLoadIncomplete();
     }
     if (!reader->hasError())
         return;

@@ -44,8 +44,13 @@ void Config::readParse(QXmlStreamReader *reader)
         // Stops at the root's end, the end of the input or the first XML error.
         while (reader->readNextStartElement())
             readElement(reader);
-    } else if (!reader->hasError()) {
-        setLoadIncomplete(); // some other document, left unread
+    } else {
+        // Another program's document is whole and kept as it is; a root of
+        // ours that damage made unrecognisable leaves the rest broken.
+        while (!reader->atEnd())
+            reader->readNext();
+        if (!reader->hasError())
+            setLoadIncomplete();
     }
     if (reader->hasError())
         salvage();

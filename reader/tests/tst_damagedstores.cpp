@@ -94,6 +94,15 @@ void TestDamagedStores::loseNothing_data()
                                             "<Quirelle version=\"2\" <书签 标题=\"a\" "
                                             "位置=\"1\"/></Quirelle>")
                                  << "a@1" << true;
+    QTest::newRow("damaged declaration")
+        << true
+        << gb18030("<?xml version=\"1.0\" encoding=\"GB1803x\"?><Quirelle version=\"2\">"
+                   "<书签 标题=\"甲\" 位置=\"1\"/><书签 标题=\"乙\" 位置=\"2\"/></Quirelle>")
+        << "甲@1|乙@2" << true;
+    QTest::newRow("damaged version")
+        << true
+        << gb18030(declaration + "<Quirelle versi0n=\"2\"><书签 标题=\"a\" 位置=\"1\"/></Quirelle>")
+        << "a@1" << true;
     QTest::newRow("another program's file")
         << true << QByteArray("<html><p>x</p></html>") << QString() << true;
     QTest::newRow("empty") << true << QByteArray() << QString() << false;

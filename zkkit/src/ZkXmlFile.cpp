@@ -82,20 +82,6 @@ bool keepAs(const QString &fileName, const QString &copyName)
     return QFile::copy(fileName, copyName);
 }
 
-// The text of a document as the stream reader would decode it: by its
-// byte-order mark, else by its declaration, else as UTF-8.
-QString documentText(const QByteArray &document)
-{
-    if (QTextCodec *marked = QTextCodec::codecForUtfText(document, nullptr))
-        return marked->toUnicode(document);
-    static const QRegularExpression declared(
-        QStringLiteral("^\\s*<\\?xml[^>]*encoding\\s*=\\s*[\"']([A-Za-z0-9._:-]+)[\"']"));
-    const QRegularExpressionMatch match = declared.match(QString::fromLatin1(document.left(256)));
-    QTextCodec *codec =
-        match.hasMatch() ? QTextCodec::codecForName(match.captured(1).toLatin1()) : nullptr;
-    return (codec != nullptr ? codec : QTextCodec::codecForMib(106))->toUnicode(document);
-}
-
 // Where elements of the names start in text, in document order.
 QVector<int> elementStarts(const QString &text, const QStringList &names)
 {
@@ -111,6 +97,36 @@ QVector<int> elementStarts(const QString &text, const QStringList &names)
     }
     std::sort(starts.begin(), starts.end());
     return starts;
+}
+
+// The text of a damaged document. Its declaration may be what is damaged, so
+// besides the encoding it names, the usual ones are tried; the one in which
+// the most elements of the names show up wins (the declared one on a tie).
+QString documentText(const QByteArray &document, const QStringList &names)
+{
+    if (QTextCodec *marked = QTextCodec::codecForUtfText(document, nullptr))
+        return marked->toUnicode(document);
+    static const QRegularExpression declared(
+        QStringLiteral("encoding\\s*=\\s*[\"']([A-Za-z0-9._:-]+)[\"']"));
+    const QRegularExpressionMatch match = declared.match(QString::fromLatin1(document.left(256)));
+    QList<QTextCodec *> codecs;
+    if (match.hasMatch())
+        codecs << QTextCodec::codecForName(match.captured(1).toLatin1());
+    codecs << QTextCodec::codecForMib(106) << QTextCodec::codecForName("GB18030")
+           << QTextCodec::codecForName("Big5") << QTextCodec::codecForLocale();
+    QString best;
+    int found = -1;
+    for (QTextCodec *codec : qAsConst(codecs)) {
+        if (codec == nullptr)
+            continue;
+        const QString text = codec->toUnicode(document);
+        const int count = elementStarts(text, names).size();
+        if (count > found) {
+            best = text;
+            found = count;
+        }
+    }
+    return best;
 }
 
 bool isWellFormedElement(const QString &text)
@@ -193,7 +209,7 @@ void ZkXmlFile::setLoadIncomplete()
 void ZkXmlFile::readEachElement(const QStringList &names,
                                 const std::function<void(QXmlStreamReader *)> &read)
 {
-    const QString text = documentText(m_document);
+    const QString text = documentText(m_document, names);
     const QVector<int> starts = elementStarts(text, names);
     // Each piece runs up to the next element of the names, so a damaged
     // element costs only itself; whatever follows an element in its piece
