@@ -25,9 +25,9 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     // the values before any input, so that each starts from the defaults
-    static const auto defaults = std::make_tuple(
-        Config::uiFont, Config::textFont, Config::textColor, Config::backColor,
-        Config::scrollScreenTime, Config::scrollPageTime, Config::fileList);
+    static const auto defaults =
+        std::make_tuple(Config::uiFont, Config::textFont, Config::textColor, Config::backColor,
+                        Config::scrollScreenTime, Config::scrollPageTime, Config::fileList);
     fuzz::roundTrip<Config>(data, size, [] { settings() = defaults; });
     return 0;
 }
