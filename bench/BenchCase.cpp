@@ -1,5 +1,6 @@
 #include "BenchCase.h"
 
+#include "ReadingLayout.h"
 #include "TextDisplay.h"
 #include "ZkUtility.h"
 
@@ -18,6 +19,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <limits>
@@ -112,6 +114,7 @@ private:
     int runFloor();
     int runOpen();
     int runJump();
+    int runRestore();
     int runLookChange();
 
     BenchCase m_case;
@@ -121,6 +124,7 @@ private:
     QTimer m_heartbeat;
     QFont m_font;
     QColor m_color;
+    ComfortSettings m_comfort;
 
     qint64 m_lastTick = -1;
     bool m_tracking = false;
@@ -243,14 +247,17 @@ bool Session::lookAt(int position) const
     return color == m_color && layoutMatches(block);
 }
 
-// Lays the block's text out afresh in the chosen font and compares: a block
-// still holding lines of the previous font differs in height or breaks.
+// Lays the block's text out afresh in the chosen font and column width and
+// compares: a block still holding lines of the previous font or comfort
+// settings differs in height, breaks or line spacing.
 bool Session::layoutMatches(const QTextBlock &block) const
 {
     const QTextDocument *document = m_view.document();
     QTextLayout probe(block.text(), m_font);
     probe.setTextOption(document->defaultTextOption());
-    const qreal width = document->textWidth() - 2 * document->documentMargin();
+    const auto *reading = qobject_cast<const ReadingLayout *>(document->documentLayout());
+    const qreal width = reading != nullptr ? reading->lineWidth()
+                                           : document->textWidth() - 2 * document->documentMargin();
     probe.beginLayout();
     for (QTextLine line = probe.createLine(); line.isValid(); line = probe.createLine())
         line.setLineWidth(width);
@@ -259,8 +266,15 @@ bool Session::layoutMatches(const QTextBlock &block) const
     if (laid->lineCount() != probe.lineCount())
         return false;
     const QTextLine first = laid->lineAt(0);
-    return first.textLength() == probe.lineAt(0).textLength() &&
-           qAbs(first.height() - probe.lineAt(0).height()) < 0.01;
+    if (first.textLength() != probe.lineAt(0).textLength() ||
+        qAbs(first.height() - probe.lineAt(0).height()) >= 0.01)
+        return false;
+    if (laid->lineCount() < 2)
+        return true;
+    const QTextLine line = probe.lineAt(0);
+    const qreal natural = std::ceil(line.ascent() + line.descent() + line.leading());
+    const qreal pitch = std::ceil(natural * m_comfort.lineSpacing / 100.0);
+    return qAbs(laid->lineAt(1).y() - first.y() - pitch) < 0.01;
 }
 
 bool Session::layoutComplete() const
@@ -381,6 +395,8 @@ int Session::runOpen()
 // bar goes to its maximum.
 int Session::runJump()
 {
+    if (m_case.position == QLatin1String("restore"))
+        return runRestore();
     setUp();
     openNovel();
     const QTextDocument *document = m_view.document();
@@ -418,6 +434,36 @@ int Session::runJump()
     return 0;
 }
 
+// As the reader returns to where a file was left: the middle of the text,
+// shown in the opening's own pass.
+int Session::runRestore()
+{
+    setUp();
+    QObject::connect(&m_display, &TextDisplay::opened, [this] {
+        m_target = (m_view.document()->characterCount() - 1) / 2;
+        m_display.showPosition(m_target, 0);
+    });
+    openNovel();
+    const auto shows = [](const Paint &p) {
+        return p.look && p.target;
+    };
+    const qint64 shown =
+        waitUntil([this, shows] { return std::any_of(m_paints.cbegin(), m_paints.cend(), shows); },
+                  JumpTimeoutMs);
+    const auto first = std::find_if(m_paints.cbegin(), m_paints.cend(), shows);
+    if (shown >= 0 && first != m_paints.cend())
+        report("jump_paint_ms", msBetween(m_start, first->ns));
+    else
+        report("jump_paint_ms", QStringLiteral("never (%1 s)").arg(JumpTimeoutMs / 1000));
+    report("jump_call_ms", msBetween(m_start, m_callEnd));
+    const qint64 done = waitUntil([this] { return layoutComplete(); }, JumpTimeoutMs);
+    report("jump_complete_ms", done < 0 ? -1 : msBetween(m_start, done));
+    waitMs(300);
+    stopTracking("jump_");
+    report("jump_kept", QString::number(lineVisible(m_target)));
+    return 0;
+}
+
 // Puts the view where a reader would be and a small selection on the page.
 void Session::placeView(const QString &position)
 {
@@ -447,7 +493,13 @@ void Session::placeView(const QString &position)
 
 void Session::changeLook()
 {
-    if (m_case.kind == QLatin1String("colour")) {
+    if (m_case.kind == QLatin1String("comfort")) {
+        m_comfort.lineSpacing = 150;
+        m_comfort.paragraphSpacing = 8;
+        m_comfort.sideMargin = 40;
+        m_comfort.maxTextWidth = 700;
+        m_display.setComfort(m_comfort);
+    } else if (m_case.kind == QLatin1String("colour")) {
         m_color = QColor(0x80, 0x20, 0x20);
         m_display.setTextColor(m_color);
     } else {
