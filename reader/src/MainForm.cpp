@@ -4,8 +4,11 @@
 #include "AboutForm.h"
 #include "BookmarkConfig.h"
 #include "BookmarkMenug.h"
+#include "ComfortPanel.h"
 #include "Config.h"
 #include "ProgramConstants.h"
+#include "ReadingPositions.h"
+#include "ReadingState.h"
 #include "THistoryFileMenu.h"
 #include "TextCodecMenu.h"
 #include "TextDisplay.h"
@@ -21,11 +24,15 @@
 #include <QColorDialog>
 #include <QDesktopWidget>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QShortcut>
+#include <QSpinBox>
+#include <QTimer>
 #include <QUrl>
 
 namespace
@@ -56,10 +63,13 @@ MainForm::MainForm(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainForm)
     initAd();
     loadConfig();
     setAcceptDrops(true);
+    initReadingComfort();
 }
 
 MainForm::~MainForm()
 {
+    // Focus moves while the widgets go, and the shortcuts may be gone then.
+    disconnect(qApp, nullptr, this, nullptr);
     delete ui;
 }
 
@@ -171,9 +181,20 @@ void MainForm::showAbout()
 void MainForm::openFileDialog()
 {
     const QString fileName = QFileDialog::getOpenFileName(
-        this, QCoreApplication::translate("QObject", "选择文本文件"), QString(),
-        QCoreApplication::translate("QObject", "文本文件(*.txt);;全部文件(*.*)"));
+        this, QCoreApplication::translate("QObject", "选择文本文件"), dialogFolder(),
+        QCoreApplication::translate("QObject", "文本文件(*.txt);;全部文件(*)"));
     openTextFile(fileName);
+}
+
+// The folder of the file on screen, else of the last file opened, else the
+// home folder: the program's own folder holds no novels.
+QString MainForm::dialogFolder() const
+{
+    QString lastFile = m_textDisplay->m_fileName;
+    if (lastFile.isEmpty() && !Config::fileList.isEmpty())
+        lastFile = Config::fileList.first();
+    const QFileInfo folder(QFileInfo(lastFile).absolutePath());
+    return !lastFile.isEmpty() && folder.isDir() ? folder.filePath() : QDir::homePath();
 }
 
 void MainForm::openUiFontDialog()
@@ -286,6 +307,7 @@ void MainForm::openTextFile(QString fileName)
 
 void MainForm::closeEvent(QCloseEvent *event)
 {
+    saveReadingState();
     QMainWindow::closeEvent(event);
     QCoreApplication::exit(0);
 }
@@ -302,4 +324,187 @@ void MainForm::dropEvent(QDropEvent *event)
     if (urls.isEmpty())
         return;
     openTextFile(urls.first().toLocalFile());
+}
+
+void MainForm::openArguments(const QStringList &arguments, const QString &workingFolder)
+{
+    if (arguments.size() < 2 || arguments.at(1).isEmpty())
+        return;
+    const QString fileName = QDir(workingFolder).absoluteFilePath(arguments.at(1));
+    QTimer::singleShot(0, this, [this, fileName] { openTextFile(fileName); });
+}
+
+void MainForm::initReadingComfort()
+{
+    m_readingState = new ReadingState(this);
+    m_readingPositions = new ReadingPositions(this);
+    m_readingPositions->setReadingState(m_readingState);
+    m_readingPositions->setTextDisplay(m_textDisplay);
+    m_readingPositions->setScrollBar(ui->textWidget->verticalScrollBar());
+
+    m_comfortPanel = new ComfortPanel(ui->widget_6);
+    auto *layout = new QVBoxLayout(ui->widget_6);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_comfortPanel);
+    layout->addStretch();
+    connect(m_comfortPanel, &ComfortPanel::comfortChanged, this, &MainForm::comfortChange);
+    connect(m_comfortPanel->fullScreenButton(), &QPushButton::clicked, this,
+            [this] { setFullScreen(!isFullScreen()); });
+
+    createShortcuts();
+    // Docks and toolbars exist by now, so the stored layout finds them.
+    loadReadingState();
+}
+
+void MainForm::loadReadingState()
+{
+    m_readingState->load(readingStateFilePath());
+    m_comfortPanel->setComfort(m_readingState->comfort);
+    m_textDisplay->setComfort(m_readingState->comfort);
+    // Data the window cannot use leaves it centred, as at a first start.
+    restoreGeometry(m_readingState->windowGeometry);
+    restoreState(m_readingState->windowState);
+    // A reader closed in full screen comes back in its ordinary window.
+    setWindowState(windowState() & ~Qt::WindowFullScreen);
+}
+
+void MainForm::saveReadingState()
+{
+    m_readingPositions->record();
+    m_readingState->windowGeometry = saveGeometry();
+    m_readingState->windowState = isFullScreen() ? m_stateBeforeFullScreen : saveState();
+    m_readingState->save(readingStateFilePath());
+}
+
+void MainForm::comfortChange(const ComfortSettings &comfort)
+{
+    m_readingState->comfort = comfort;
+    m_textDisplay->setComfort(comfort);
+    m_readingState->save(readingStateFilePath());
+}
+
+namespace
+{
+
+void setShortcutTip(QWidget *widget, const QString &tip, const QKeySequence &key)
+{
+    widget->setToolTip(tip + QStringLiteral(" (") + key.toString(QKeySequence::NativeText) +
+                       QLatin1Char(')'));
+}
+
+} // namespace
+
+// Window shortcuts, so a dialog in front of the window has them all off.
+void MainForm::createShortcuts()
+{
+    const QKeySequence open(Qt::CTRL + Qt::Key_O), bookmark(Qt::CTRL + Qt::Key_D);
+    const QKeySequence fullScreen(Qt::Key_F11), find(Qt::CTRL + Qt::Key_F);
+    const QKeySequence findNext(Qt::Key_F3), findFront(Qt::SHIFT + Qt::Key_F3);
+    m_readingShortcuts = {
+        addShortcut(open, [this] { openFileDialog(); }),
+        addShortcut(bookmark, [this] { addBookmarkHere(); }),
+        addShortcut(fullScreen, [this] { setFullScreen(!isFullScreen()); }),
+        addShortcut(Qt::Key_Space, [this] { m_textScroll->scrollPage(true); }),
+        addShortcut(Qt::SHIFT + Qt::Key_Space, [this] { m_textScroll->scrollPage(false); }),
+        addShortcut(Qt::CTRL + Qt::Key_Home, [this] { goToEnd(false); }),
+        addShortcut(Qt::CTRL + Qt::Key_End, [this] { goToEnd(true); }),
+    };
+    m_leaveFullScreen = addShortcut(Qt::Key_Escape, [this] { setFullScreen(false); });
+    // meant for the find field, so they work while typing in it
+    addShortcut(find, [this] { goToFind(); });
+    addShortcut(findNext, [this] { m_textEdit->findNext(); });
+    addShortcut(findFront, [this] { m_textEdit->findFront(); });
+    connect(qApp, &QApplication::focusChanged, this, &MainForm::updateShortcuts);
+    updateShortcuts();
+
+    setShortcutTip(ui->btnOpen, QCoreApplication::translate("QObject", "打开文本文件"), open);
+    setShortcutTip(ui->btnBookmark,
+                   QCoreApplication::translate("QObject", "书签；在阅读位置添加书签"), bookmark);
+    setShortcutTip(ui->edtFindText, QCoreApplication::translate("QObject", "要查找的文字"), find);
+    setShortcutTip(ui->btnFindNext, QCoreApplication::translate("QObject", "查找下一个"), findNext);
+    setShortcutTip(ui->btnFindFront, QCoreApplication::translate("QObject", "查找前一个"),
+                   findFront);
+    setShortcutTip(m_comfortPanel->fullScreenButton(),
+                   QCoreApplication::translate("QObject", "只显示文本，全屏阅读；Esc 退出"),
+                   fullScreen);
+}
+
+QShortcut *MainForm::addShortcut(const QKeySequence &key, const std::function<void()> &action)
+{
+    auto *shortcut = new QShortcut(key, this);
+    // Also where a window system leaves the window active behind a dialog.
+    connect(shortcut, &QShortcut::activated, this, [action] {
+        if (QApplication::activeModalWidget() == nullptr)
+            action();
+    });
+    return shortcut;
+}
+
+// Keys typed into a field belong to the field.
+void MainForm::updateShortcuts()
+{
+    const QWidget *focus = QApplication::focusWidget();
+    const bool typing = qobject_cast<const QLineEdit *>(focus) != nullptr ||
+                        qobject_cast<const QAbstractSpinBox *>(focus) != nullptr;
+    for (QShortcut *shortcut : qAsConst(m_readingShortcuts))
+        shortcut->setEnabled(!typing);
+    m_leaveFullScreen->setEnabled(!typing && isFullScreen());
+}
+
+// Only the text stays: controls, advertisement panel, docks and the view's
+// frame go; the view keeps its place and automatic scrolling keeps going.
+void MainForm::setFullScreen(bool on)
+{
+    if (on == isFullScreen())
+        return;
+    if (on) {
+        m_stateBeforeFullScreen = saveState();
+        QList<QWidget *> parts{ui->tabWidget, ui->widget, ui->wdtAd};
+        for (QDockWidget *dock : findChildren<QDockWidget *>())
+            parts << dock;
+        for (QWidget *part : qAsConst(parts)) {
+            if (!part->isHidden()) {
+                m_hiddenForFullScreen << part;
+                part->hide();
+            }
+        }
+        ui->textWidget->setFrameShape(QFrame::NoFrame);
+        ui->textWidget->setFocus();
+    } else {
+        for (const QPointer<QWidget> &part : qAsConst(m_hiddenForFullScreen)) {
+            if (part)
+                part->show();
+        }
+        m_hiddenForFullScreen.clear();
+        ui->textWidget->setFrameShape(QFrame::StyledPanel);
+    }
+    setWindowState(windowState() ^ Qt::WindowFullScreen);
+    updateShortcuts();
+}
+
+void MainForm::goToFind()
+{
+    setFullScreen(false);
+    ui->tabWidget->setCurrentWidget(ui->tab_3);
+    ui->edtFindText->setFocus(Qt::ShortcutFocusReason);
+    ui->edtFindText->selectAll();
+}
+
+// A cursor the reader put on the page marks the place (and a selection
+// proposes the title); else the place is the text at the top of the view.
+void MainForm::addBookmarkHere()
+{
+    const QTextEdit *view = ui->textWidget;
+    if (!view->viewport()->rect().intersects(view->cursorRect()))
+        m_textDisplay->showPosition(m_textDisplay->topPosition(), 0);
+    m_bookmarkMenu->showAddBookmarkForm();
+}
+
+void MainForm::goToEnd(bool end)
+{
+    QTextCursor cursor(ui->textWidget->document());
+    cursor.movePosition(end ? QTextCursor::End : QTextCursor::Start);
+    ui->textWidget->setTextCursor(cursor);
+    QScrollBar *bar = ui->textWidget->verticalScrollBar();
+    bar->setValue(end ? bar->maximum() : bar->minimum());
 }

@@ -2,6 +2,9 @@
 #define MAINFORM_H
 
 #include <QMainWindow>
+#include <QPointer>
+
+#include <functional>
 
 namespace Ui
 {
@@ -10,7 +13,11 @@ class MainForm;
 
 class BookmarkConfig;
 class BookmarkMenug;
+class ComfortPanel;
 class Config;
+class QShortcut;
+class ReadingPositions;
+class ReadingState;
 class TextCodecMenu;
 class TextDisplay;
 class TextEdit;
@@ -19,6 +26,7 @@ class TextScroll;
 class THistoryFileMenu;
 class ZkAdHelper;
 class ZkCheckUpdate;
+struct ComfortSettings;
 
 // The reader's only main window. It owns the form and every component of
 // the reader (as Qt children), wires them to each other and to the form,
@@ -30,6 +38,11 @@ class MainForm : public QMainWindow
 public:
     explicit MainForm(QWidget *parent = nullptr);
     ~MainForm() override;
+
+    // Opens the first argument after the program's name (a path relative to
+    // workingFolder) once the event loop runs, as if chosen in the file
+    // dialog. Further arguments are ignored.
+    void openArguments(const QStringList &arguments, const QString &workingFolder);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -58,6 +71,20 @@ private:
     void initAd();
     void loadConfig();
     void openTextFile(QString fileName);
+    QString dialogFolder() const;
+
+    // Reading positions, comfort settings, keys and the window's geometry
+    void initReadingComfort();
+    void loadReadingState();
+    void saveReadingState();
+    void comfortChange(const ComfortSettings &comfort);
+    void createShortcuts();
+    QShortcut *addShortcut(const QKeySequence &key, const std::function<void()> &action);
+    void updateShortcuts();
+    void setFullScreen(bool on);
+    void goToFind();
+    void addBookmarkHere();
+    void goToEnd(bool end);
 
     Ui::MainForm *ui; // owned, deleted in the destructor
 
@@ -73,6 +100,18 @@ private:
     BookmarkConfig *m_bookmarkConfig = nullptr;
     TextMenu *m_textMenu = nullptr;
     TextEdit *m_textEdit = nullptr;
+    ReadingState *m_readingState = nullptr; // file beside Config.xml
+    ReadingPositions *m_readingPositions = nullptr;
+    ComfortPanel *m_comfortPanel = nullptr; // in widget_6 of the 显示 page
+
+    // Off while the user types in a text field: every shortcut but those
+    // meant for the find field.
+    QList<QShortcut *> m_readingShortcuts;
+    QShortcut *m_leaveFullScreen = nullptr; // Esc, on only in full screen
+    // What full screen hid, shown again when it ends; and the docks as they
+    // were, which is what the window keeps for the next start.
+    QList<QPointer<QWidget>> m_hiddenForFullScreen;
+    QByteArray m_stateBeforeFullScreen;
 
     // Set only while loadConfig fills the interval spin boxes, so that
     // showing the stored values does not start scrolling or save.
