@@ -15,6 +15,7 @@
 
 #include <QColorDialog>
 #include <QDesktopWidget>
+#include <QFileDialog>
 #include <QFontDialog>
 #include <QMenu>
 #include <QMimeData>
@@ -62,6 +63,7 @@ private slots:
     void comingBack();
     void commandLine_data();
     void commandLine();
+    void fileDialogStartsWithTheLastFolder();
     void keys_data();
     void keys();
 
@@ -797,6 +799,23 @@ void TestMainForm::commandLine()
                                          QDir(m_files.path()).absoluteFilePath(arguments.at(1)))}
                                    : QStringList();
     QCOMPARE(Config::fileList, recent);
+}
+
+void TestMainForm::fileDialogStartsWithTheLastFolder()
+{
+    QStringList seen;
+    ModalDialogWatcher watcher([&seen](QDialog *dialog) {
+        const auto *files = qobject_cast<QFileDialog *>(dialog);
+        seen << files->directory().absolutePath() << files->nameFilters();
+        dialog->reject();
+    });
+    auto *open = child<QPushButton>(m_window, "btnOpen");
+    open->click();
+    QDir(m_files.path()).mkpath("shelf");
+    drop({QUrl::fromLocalFile(writeFile(QStringLiteral("shelf/book.txt"), "book"))});
+    open->click();
+    QCOMPARE(seen, QStringList({QDir::homePath(), "文本文件(*.txt)", "全部文件(*)",
+                                m_files.filePath("shelf"), "文本文件(*.txt)", "全部文件(*)"}));
 }
 
 void TestMainForm::keys_data()
