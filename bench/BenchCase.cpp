@@ -115,6 +115,7 @@ private:
     int runOpen();
     int runJump();
     int runRestore();
+    int followJump(qint64 start);
     int runLookChange();
 
     BenchCase m_case;
@@ -414,24 +415,7 @@ int Session::runJump()
         m_view.setTextCursor(cursor);
     });
     report("jump_call_ms", msBetween(start, m_callEnd));
-    const auto shows = [](const Paint &p) {
-        return p.look && p.target;
-    };
-    const qint64 shown =
-        waitUntil([this, shows] { return std::any_of(m_paints.cbegin(), m_paints.cend(), shows); },
-                  JumpTimeoutMs);
-    const auto first = std::find_if(m_paints.cbegin(), m_paints.cend(), shows);
-    if (shown >= 0 && first != m_paints.cend())
-        report("jump_paint_ms", msBetween(start, first->ns));
-    else
-        report("jump_paint_ms", QStringLiteral("never (%1 s)").arg(JumpTimeoutMs / 1000));
-    // The target must stay on screen while the layout goes on around it.
-    const qint64 done = waitUntil([this] { return layoutComplete(); }, JumpTimeoutMs);
-    report("jump_complete_ms", done < 0 ? -1 : msBetween(start, done));
-    waitMs(300);
-    stopTracking("jump_");
-    report("jump_kept", QString::number(lineVisible(target)));
-    return 0;
+    return followJump(start);
 }
 
 // As the reader returns to where a file was left: the middle of the text,
@@ -444,6 +428,14 @@ int Session::runRestore()
         m_display.showPosition(m_target, 0);
     });
     openNovel();
+    report("jump_call_ms", msBetween(m_start, m_callEnd));
+    return followJump(m_start);
+}
+
+// The first paint that shows the target's line in the chosen look; then the
+// target must stay on screen while the layout goes on around it.
+int Session::followJump(qint64 start)
+{
     const auto shows = [](const Paint &p) {
         return p.look && p.target;
     };
@@ -452,12 +444,11 @@ int Session::runRestore()
                   JumpTimeoutMs);
     const auto first = std::find_if(m_paints.cbegin(), m_paints.cend(), shows);
     if (shown >= 0 && first != m_paints.cend())
-        report("jump_paint_ms", msBetween(m_start, first->ns));
+        report("jump_paint_ms", msBetween(start, first->ns));
     else
         report("jump_paint_ms", QStringLiteral("never (%1 s)").arg(JumpTimeoutMs / 1000));
-    report("jump_call_ms", msBetween(m_start, m_callEnd));
     const qint64 done = waitUntil([this] { return layoutComplete(); }, JumpTimeoutMs);
-    report("jump_complete_ms", done < 0 ? -1 : msBetween(m_start, done));
+    report("jump_complete_ms", done < 0 ? -1 : msBetween(start, done));
     waitMs(300);
     stopTracking("jump_");
     report("jump_kept", QString::number(lineVisible(m_target)));

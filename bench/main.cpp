@@ -266,9 +266,10 @@ QString buildTable(const QList<Novel> &novels,
         table.row(QStringLiteral("colour @%1: scroll value kept").arg(position), id,
                   QStringLiteral("scroll_kept"));
     }
-    for (const QString &position : options.positions) {
-        const QString id = QStringLiteral("comfort@") + position;
-        const QString label = QStringLiteral("comfort @%1: ").arg(position);
+    // A comfort change keeps the line at the top; a font change keeps the
+    // scroll value.
+    const auto lookChangeRows = [&table](const QString &id, const QString &label,
+                                         const QString &keptLabel, const QString &keptKey) {
         table.row(label + QStringLiteral("call (ms)"), id, QStringLiteral("change_call_ms"));
         table.row(label + QStringLiteral("new look on the page (ms)"), id,
                   QStringLiteral("look_ms"));
@@ -276,23 +277,17 @@ QString buildTable(const QList<Novel> &novels,
         table.row(label + QStringLiteral("whole text laid out (ms)"), id,
                   QStringLiteral("complete_ms"));
         table.row(label + QStringLiteral("longest pass (ms)"), id, QStringLiteral("longest_ms"));
-        table.row(label + QStringLiteral("top line kept"), id, QStringLiteral("top_char_kept"));
+        table.row(label + keptLabel, id, keptKey);
         table.row(label + QStringLiteral("cursor kept"), id, QStringLiteral("cursor_kept"));
-    }
-    for (const QString &position : options.positions) {
-        const QString id = QStringLiteral("font@") + position;
-        const QString label =
-            QStringLiteral("font %1 pt @%2: ").arg(options.fontSize).arg(position);
-        table.row(label + QStringLiteral("call (ms)"), id, QStringLiteral("change_call_ms"));
-        table.row(label + QStringLiteral("new look on the page (ms)"), id,
-                  QStringLiteral("look_ms"));
-        table.row(label + QStringLiteral("page final (ms)"), id, QStringLiteral("final_ms"));
-        table.row(label + QStringLiteral("whole text laid out (ms)"), id,
-                  QStringLiteral("complete_ms"));
-        table.row(label + QStringLiteral("longest pass (ms)"), id, QStringLiteral("longest_ms"));
-        table.row(label + QStringLiteral("scroll value kept"), id, QStringLiteral("scroll_kept"));
-        table.row(label + QStringLiteral("cursor kept"), id, QStringLiteral("cursor_kept"));
-    }
+    };
+    for (const QString &position : options.positions)
+        lookChangeRows(QStringLiteral("comfort@") + position,
+                       QStringLiteral("comfort @%1: ").arg(position),
+                       QStringLiteral("top line kept"), QStringLiteral("top_char_kept"));
+    for (const QString &position : options.positions)
+        lookChangeRows(QStringLiteral("font@") + position,
+                       QStringLiteral("font %1 pt @%2: ").arg(options.fontSize).arg(position),
+                       QStringLiteral("scroll value kept"), QStringLiteral("scroll_kept"));
     table.row(QStringLiteral("find forward, no match (ms, ×QTextDocument::find)"), open,
               QStringLiteral("find_forward_ms"), QStringLiteral("floor_find_forward_ms"));
     table.row(QStringLiteral("find backward, no match (ms, ×QTextDocument::find)"), open,
