@@ -1,4 +1,5 @@
 #include "BookmarkConfig.h"
+#include "Config.h"
 #include "MainForm.h"
 #include "ProgramConstants.h"
 
@@ -56,7 +57,9 @@ private slots:
         text()->actions().first()->trigger();
 
         QCOMPARE(watcher.title, QStringLiteral("添加书签"));
-        QCOMPARE(bookmarks(true), title + QLatin1Char('@') + QString::number(position));
+        QCOMPARE(bookmarks(true), title + QLatin1Char('@') + QString::number(position) +
+                                      QLatin1Char('@') +
+                                      m_files.filePath(QStringLiteral("甲.txt")));
         QCOMPARE(menuTexts(), QStringList({"书签管理", "", title}));
     }
 
@@ -76,14 +79,47 @@ private slots:
         QCOMPARE(jump(3), 30);
     }
 
+    void bookmarkOfAFile_data()
+    {
+        QTest::addColumn<QString>("file"); // of the bookmark; 丙 does not exist
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("cursor");
+        QTest::addColumn<QString>("message");
+        // clang-format off
+        QTest::newRow("another file, by the usual road") << "甲.txt" << "甲" << 300 << "";
+        QTest::newRow("the file on screen") << "乙.txt" << "乙" << 300 << "";
+        QTest::newRow("missing: nothing changes") << "丙.txt" << "乙" << 7 << "文件不存在：";
+        QTest::newRow("old entry, no file") << "" << "乙" << 300 << "";
+        // clang-format on
+    }
+
+    void bookmarkOfAFile()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, shown);
+        QFETCH(int, cursor);
+        QFETCH(QString, message);
+        const QString path = file.isEmpty() ? file : m_files.filePath(file);
+        restart({{"mark", "300", path}});
+        writeFile(m_files.filePath(QStringLiteral("甲.txt")), QByteArray(1000, 'y'));
+        open(QStringLiteral("乙.txt"), 1000, 7, 7);
+        ModalDialogWatcher watcher;
+        jump(2);
+
+        QCOMPARE(watcher.text, message.isEmpty() ? message : message + path);
+        QCOMPARE(text()->documentTitle(), shown);
+        QCOMPARE(text()->textCursor().position(), cursor);
+        QCOMPARE(Config::fileList.first(), m_files.filePath(shown + QStringLiteral(".txt")));
+    }
+
     void manager_data()
     {
         QTest::addColumn<QString>("steps"); // rows chosen, buttons, answers to questions
         QTest::addColumn<QString>("after");
         QTest::addColumn<QString>("asked");
-        const QString all = QStringLiteral("a@1|b@2|c@3");
+        const QString all = QStringLiteral("a@1|b@2|c@3@/书/乙.txt");
         // clang-format off
-        QTest::newRow("remove second, save") << "1 btnRemove ok btnOk" << "a@1|c@3" << "是否删除标签：b";
+        QTest::newRow("remove second, save") << "1 btnRemove ok btnOk" << "a@1|c@3@/书/乙.txt" << "是否删除标签：b";
         QTest::newRow("remove, then cancel") << "0 btnRemove ok btnCancel" << all << "是否删除标签：a";
         QTest::newRow("remove all, save") << "2 btnRemoveAll ok btnOk" << "" << "是否删除全部标签？";
         QTest::newRow("empty list") << "empty btnRemove btnRemoveAll btnOk" << "" << "";
@@ -100,7 +136,8 @@ private slots:
         QFETCH(QString, asked);
         QStringList pending = steps.split(QLatin1Char(' '));
         const bool empty = pending.contains("empty");
-        restart(empty ? BookmarkDataItem() : BookmarkDataItem{{"a", "1"}, {"b", "2"}, {"c", "3"}});
+        restart(empty ? BookmarkDataItem()
+                      : BookmarkDataItem{{"a", "1"}, {"b", "2"}, {"c", "3", "/书/乙.txt"}});
         QString questions;
         ModalDialogWatcher watcher([&](QDialog *dialog) {
             if (auto *box = qobject_cast<QMessageBox *>(dialog)) {
@@ -112,6 +149,7 @@ private slots:
             }
             auto *list = dialog->findChild<QListWidget *>();
             QCOMPARE(list->count(), empty ? 0 : 3);
+            QVERIFY(empty || list->item(2)->text() == QStringLiteral("c（乙.txt）"));
             QTimer::singleShot(0, dialog, [&pending, dialog, list] {
                 while (!pending.isEmpty()) {
                     const QString step = pending.takeFirst();
@@ -130,7 +168,7 @@ private slots:
         QVERIFY(pending.isEmpty() && m_window->findChild<QDialog *>() == nullptr);
         QCOMPARE(bookmarks(), after);
         QCOMPARE(bookmarks(true), after);
-        QCOMPARE(menuTexts().mid(2).join('|'), QString(after).remove(QRegularExpression("@\\d")));
+        QCOMPARE(menuTexts().mid(2).join('|'), QString(after).remove(QRegularExpression("@[^|]*")));
     }
 
 private:
@@ -173,7 +211,8 @@ private:
             BookmarkConfig().load(bookmarkFilePath());
         QStringList parts;
         for (const BookmarkEntry &entry : qAsConst(BookmarkConfig::bookmarks))
-            parts << entry.title + QLatin1Char('@') + entry.pos;
+            parts << entry.title + QLatin1Char('@') + entry.pos +
+                         (entry.file.isEmpty() ? QString() : QLatin1Char('@') + entry.file);
         BookmarkConfig::bookmarks = kept;
         return parts.join(QLatin1Char('|'));
     }

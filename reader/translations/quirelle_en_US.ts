@@ -267,5 +267,10 @@
         <source>有新版本是否查看？</source>
         <translation>A newer version is available. Do you want to see it?</translation>
     </message>
+    <message>
+        <source>%1（%2）</source>
+        <extracomment>a bookmark&apos;s title, then the name of its file</extracomment>
+        <translation>%1 (%2)</translation>
+    </message>
 </context>
 </TS>
