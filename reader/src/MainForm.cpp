@@ -116,11 +116,13 @@ void MainForm::initComponents()
     m_historyMenu->setParentWidget(this);
 }
 
-// Bookmarks move the view through the text display, which puts their line
-// in the top third.
+// Bookmarks and finds move the view through the text display, which puts
+// their line in the top third; the find box answers beside itself.
 void MainForm::initJumps()
 {
     m_bookmarkMenu->setTextDisplay(m_textDisplay);
+    m_textEdit->setTextDisplay(m_textDisplay);
+    m_textEdit->setResultLabel(ui->lblFindResult);
 }
 
 void MainForm::connectSignals()

@@ -272,5 +272,17 @@
         <extracomment>a bookmark&apos;s title, then the name of its file</extracomment>
         <translation>%1 (%2)</translation>
     </message>
+    <message>
+        <source>未找到</source>
+        <translation>Not found</translation>
+    </message>
+    <message>
+        <source>已到达文首</source>
+        <translation>Reached the beginning</translation>
+    </message>
+    <message>
+        <source>已到达文末</source>
+        <translation>Reached the end</translation>
+    </message>
 </context>
 </TS>

@@ -272,5 +272,17 @@
         <extracomment>a bookmark&apos;s title, then the name of its file</extracomment>
         <translation>%1（%2）</translation>
     </message>
+    <message>
+        <source>未找到</source>
+        <translation>未找到</translation>
+    </message>
+    <message>
+        <source>已到达文首</source>
+        <translation>已到達文首</translation>
+    </message>
+    <message>
+        <source>已到达文末</source>
+        <translation>已到達文末</translation>
+    </message>
 </context>
 </TS>
