@@ -252,14 +252,6 @@
         <translation>Search with Baidu</translation>
     </message>
     <message>
-        <source>http://www.google.com/search?q=</source>
-        <translation>http://www.google.com/search?q=</translation>
-    </message>
-    <message>
-        <source>http://www.baidu.com/s?wd=</source>
-        <translation>http://www.baidu.com/s?wd=</translation>
-    </message>
-    <message>
         <source>更新提示</source>
         <translation>Update Available</translation>
     </message>
@@ -283,6 +275,14 @@
     <message>
         <source>已到达文末</source>
         <translation>Reached the end</translation>
+    </message>
+    <message>
+        <source>https://www.google.com/search?q=</source>
+        <translation>https://www.google.com/search?q=</translation>
+    </message>
+    <message>
+        <source>https://www.baidu.com/s?wd=</source>
+        <translation>https://www.baidu.com/s?wd=</translation>
     </message>
 </context>
 </TS>
