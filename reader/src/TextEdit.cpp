@@ -65,18 +65,15 @@ void TextEdit::find(QTextDocument::FindFlags flags)
 }
 
 // When the word occurs behind the cursor, the search has reached the edge of
-// the text. A search that began at that edge has seen everything already,
-// which spares a second pass over a long novel.
+// the text. Looking back from where the search began reads only the text it
+// did not see, and stops at the nearest match.
 QString TextEdit::noMatchText(const QTextCursor &from, QTextDocument::FindFlags flags) const
 {
     const bool backward = flags.testFlag(QTextDocument::FindBackward);
-    QTextDocument *document = m_textWidget->document();
-    QTextCursor edge(document);
-    if (backward)
-        edge.movePosition(QTextCursor::End);
-    const bool fromEdge =
-        backward ? from.selectionStart() == edge.position() : from.selectionEnd() == 0;
-    if (fromEdge || document->find(m_findEdit->text(), edge, flags).isNull())
+    QTextCursor start(m_textWidget->document());
+    start.setPosition(backward ? from.selectionStart() : from.selectionEnd());
+    const QTextDocument::FindFlags back = flags ^ QTextDocument::FindBackward;
+    if (m_textWidget->document()->find(m_findEdit->text(), start, back).isNull())
         return QCoreApplication::translate("QObject", "未找到");
     return backward ? QCoreApplication::translate("QObject", "已到达文首")
                     : QCoreApplication::translate("QObject", "已到达文末");
