@@ -102,16 +102,14 @@ void BookmarkMenug::showAddBookmarkForm()
     form.exec();
 }
 
-// Titles are not unique: the first bookmark of that title wins.
+// Titles are not unique (第一章 in two novels), but the entries stand in the
+// order of the list below the fixed entry and the separator: the place of
+// the entry tells which bookmark was chosen.
 void BookmarkMenug::menuClick(QAction *action)
 {
-    const QString title = action->text();
-    for (const BookmarkEntry &entry : qAsConst(BookmarkConfig::bookmarks)) {
-        if (entry.title == title) {
-            openBookmark(entry);
-            return;
-        }
-    }
+    const int index = m_menu->actions().indexOf(action) - 2;
+    if (index >= 0 && index < BookmarkConfig::bookmarks.size())
+        openBookmark(BookmarkConfig::bookmarks.at(index));
 }
 
 // The opening itself is the main window's, so that a file reached through a
