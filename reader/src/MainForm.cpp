@@ -106,6 +106,7 @@ void MainForm::initComponents()
 
     m_codecMenu->setTextDisplay(m_textDisplay);
     ui->btnCodec->setMenu(m_codecMenu->menu());
+    m_codecMenu->setCodecLabel(ui->lblCodec);
 
     m_textDisplay->setTextWidget(ui->textWidget);
     m_textDisplay->setParentWidget(this);

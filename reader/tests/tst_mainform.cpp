@@ -156,6 +156,8 @@ void TestMainForm::widgetTree_data()
         {"btnBookmark", "QPushButton", "tab_1"},
         {"btnHistory", "QPushButton", "tab_1"},
         {"btnCodec", "QPushButton", "tab_1"},
+        {"widget_11", "QWidget", "tab_1"},
+        {"lblCodec", "QLabel", "tab_1"},
         {"widget_2", "QWidget", "tab_1"},
         {"label", "QLabel", "tab_1"},
         {"sbScrollScreen", "QSpinBox", "tab_1"},
@@ -215,14 +217,17 @@ void TestMainForm::layouts_data()
     QTest::newRow("horizontalLayout_2")
         << "horizontalLayout_2"
         << "QHBoxLayout" << 8 << 8
-        << QStringList{"verticalLayout_6", "verticalLayout_7", "verticalLayout_3",
-                       "verticalLayout_4", "verticalLayout_2"};
+        << QStringList{"verticalLayout_6", "verticalLayout_7", "verticalLayout_11",
+                       "verticalLayout_3", "verticalLayout_4", "verticalLayout_2"};
     QTest::newRow("verticalLayout_6")
         << "verticalLayout_6"
         << "QVBoxLayout" << 8 << -1 << QStringList{"btnOpen", "btnBookmark"};
     QTest::newRow("verticalLayout_7")
         << "verticalLayout_7"
         << "QVBoxLayout" << 8 << -1 << QStringList{"btnHistory", "btnCodec"};
+    QTest::newRow("verticalLayout_11")
+        << "verticalLayout_11"
+        << "QVBoxLayout" << 8 << -1 << QStringList{"widget_11", "lblCodec"};
     QTest::newRow("verticalLayout_3")
         << "verticalLayout_3"
         << "QVBoxLayout" << 8 << 3 << QStringList{"widget_2", "label", "sbScrollScreen"};
