@@ -59,6 +59,7 @@ MainForm::MainForm(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainForm)
     zk::moveCenter(this, QApplication::desktop());
     createComponents();
     initComponents();
+    initJumps();
     connectSignals();
     initAd();
     loadConfig();
@@ -115,6 +116,7 @@ void MainForm::initComponents()
 
     m_codecMenu->setTextDisplay(m_textDisplay);
     ui->btnCodec->setMenu(m_codecMenu->menu());
+    m_codecMenu->setCodecLabel(ui->lblCodec);
 
     m_textDisplay->setTextWidget(ui->textWidget);
     m_textDisplay->setParentWidget(this);
@@ -123,6 +125,15 @@ void MainForm::initComponents()
     m_historyMenu->setConfig(m_appConfig);
     m_historyMenu->setTextDisplay(m_textDisplay);
     m_historyMenu->setParentWidget(this);
+}
+
+// Bookmarks and finds move the view through the text display, which puts
+// their line in the top third; the find box answers beside itself.
+void MainForm::initJumps()
+{
+    m_bookmarkMenu->setTextDisplay(m_textDisplay);
+    m_textEdit->setTextDisplay(m_textDisplay);
+    m_textEdit->setResultLabel(ui->lblFindResult);
 }
 
 void MainForm::connectSignals()
@@ -139,6 +150,8 @@ void MainForm::connectSignals()
             &MainForm::scrollScreenTimeChange);
     connect(ui->sbScrollPage, QOverload<int>::of(&QSpinBox::valueChanged), this,
             &MainForm::scrollPageTimeChange);
+
+    connect(m_bookmarkMenu, &BookmarkMenug::openRequested, this, &MainForm::openTextFile);
 }
 
 // The panel stays hidden until its configuration has arrived; the rotator
@@ -295,14 +308,17 @@ void MainForm::scrollPageTimeChange(int time)
     m_appConfig->save(configFilePath());
 }
 
-void MainForm::openTextFile(QString fileName)
+void MainForm::openTextFile(QString fileName, int position)
 {
     if (fileName.isEmpty())
         return;
     fileName = QDir::toNativeSeparators(fileName);
-    m_textDisplay->openFile(fileName, true, 0);
+    const bool opened = m_textDisplay->openFile(fileName, true, 0);
     // listed even when missing: the display has told the user already
     m_historyMenu->addFile(fileName);
+    // After the file's own opening steps, so the bookmark wins over them.
+    if (opened && position >= 0)
+        m_textDisplay->showPosition(position, 1.0 / 3);
 }
 
 void MainForm::closeEvent(QCloseEvent *event)

@@ -67,10 +67,13 @@ private slots:
 private:
     void createComponents();
     void initComponents();
+    void initJumps();
     void connectSignals();
     void initAd();
     void loadConfig();
-    void openTextFile(QString fileName);
+    // With a position (a bookmark of another file), the view goes there once
+    // the file is on screen.
+    void openTextFile(QString fileName, int position = -1);
     QString dialogFolder() const;
 
     // Reading positions, comfort settings, keys and the window's geometry

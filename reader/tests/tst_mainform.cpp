@@ -170,6 +170,8 @@ void TestMainForm::widgetTree_data()
         {"btnBookmark", "QPushButton", "tab_1"},
         {"btnHistory", "QPushButton", "tab_1"},
         {"btnCodec", "QPushButton", "tab_1"},
+        {"widget_11", "QWidget", "tab_1"},
+        {"lblCodec", "QLabel", "tab_1"},
         {"widget_2", "QWidget", "tab_1"},
         {"label", "QLabel", "tab_1"},
         {"sbScrollScreen", "QSpinBox", "tab_1"},
@@ -187,6 +189,7 @@ void TestMainForm::widgetTree_data()
         {"edtFindText", "QLineEdit", "tab_3"},
         {"btnFindFront", "QPushButton", "tab_3"},
         {"btnFindNext", "QPushButton", "tab_3"},
+        {"lblFindResult", "QLabel", "tab_3"},
         {"widget_7", "QWidget", "tab_3"},
         {"btnAbout", "QPushButton", "tab_4"},
         {"widget_9", "QWidget", "tab_4"},
@@ -228,14 +231,17 @@ void TestMainForm::layouts_data()
     QTest::newRow("horizontalLayout_2")
         << "horizontalLayout_2"
         << "QHBoxLayout" << 8 << 8
-        << QStringList{"verticalLayout_6", "verticalLayout_7", "verticalLayout_3",
-                       "verticalLayout_4", "verticalLayout_2"};
+        << QStringList{"verticalLayout_6", "verticalLayout_7", "verticalLayout_11",
+                       "verticalLayout_3", "verticalLayout_4", "verticalLayout_2"};
     QTest::newRow("verticalLayout_6")
         << "verticalLayout_6"
         << "QVBoxLayout" << 8 << -1 << QStringList{"btnOpen", "btnBookmark"};
     QTest::newRow("verticalLayout_7")
         << "verticalLayout_7"
         << "QVBoxLayout" << 8 << -1 << QStringList{"btnHistory", "btnCodec"};
+    QTest::newRow("verticalLayout_11")
+        << "verticalLayout_11"
+        << "QVBoxLayout" << 8 << -1 << QStringList{"widget_11", "lblCodec"};
     QTest::newRow("verticalLayout_3")
         << "verticalLayout_3"
         << "QVBoxLayout" << 8 << 3 << QStringList{"widget_2", "label", "sbScrollScreen"};
@@ -254,7 +260,8 @@ void TestMainForm::layouts_data()
         << QStringList{"btnUiFont", "btnTextFont", "btnTextColor", "btnBackColor", "widget_4"};
     QTest::newRow("verticalLayout_9")
         << "verticalLayout_9"
-        << "QVBoxLayout" << 8 << 8 << QStringList{"horizontalLayout_7", "widget_7"};
+        << "QVBoxLayout" << 8 << 8
+        << QStringList{"horizontalLayout_7", "lblFindResult", "widget_7"};
     QTest::newRow("horizontalLayout_7")
         << "horizontalLayout_7"
         << "QHBoxLayout" << 8 << -1 << QStringList{"edtFindText", "btnFindFront", "btnFindNext"};
@@ -724,7 +731,8 @@ void TestMainForm::comingBack()
 
     ModalDialogWatcher watcher;
     if (road == "restart") {
-        m_window->resize(700, 450);
+        m_window->resize(760, 450); // within the offscreen screen of 800 × 600
+        const QSize size = m_window->size(); // as far as the window's minimum allows
         child<QSpinBox>(m_window, "sbLineSpacing")->setValue(150);
         drop({QUrl::fromLocalFile(novel)});
         QTimer::singleShot(0, m_window, &QWidget::close); // ends the loop, as in the program
@@ -734,7 +742,7 @@ void TestMainForm::comingBack()
         m_window = new MainForm;
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window));
-        QCOMPARE(m_window->size(), QSize(700, 450));
+        QCOMPARE(m_window->size(), size);
         auto *layout = qobject_cast<ReadingLayout *>(
             child<QTextEdit>(m_window, "textWidget")->document()->documentLayout());
         QCOMPARE(layout->comfort().lineSpacing, 150);

@@ -248,14 +248,6 @@
         <translation>Search with Baidu</translation>
     </message>
     <message>
-        <source>http://www.google.com/search?q=</source>
-        <translation>http://www.google.com/search?q=</translation>
-    </message>
-    <message>
-        <source>http://www.baidu.com/s?wd=</source>
-        <translation>http://www.baidu.com/s?wd=</translation>
-    </message>
-    <message>
         <source>更新提示</source>
         <translation>Update Available</translation>
     </message>
@@ -269,7 +261,7 @@
     </message>
     <message>
         <source>行与行的距离，以字体本身的行高为 100%</source>
-        <translation>Distance between lines; 100% is the font's own line height</translation>
+        <translation>Distance between lines; 100% is the font&apos;s own line height</translation>
     </message>
     <message>
         <source>段距</source>
@@ -326,6 +318,59 @@
     <message>
         <source>查找前一个</source>
         <translation>Find Previous</translation>
+    </message>
+    <message>
+        <source>%1（%2）</source>
+        <extracomment>a bookmark&apos;s title, then the name of its file</extracomment>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>未找到</source>
+        <translation>Not found</translation>
+    </message>
+    <message>
+        <source>已到达文首</source>
+        <translation>Reached the beginning</translation>
+    </message>
+    <message>
+        <source>已到达文末</source>
+        <translation>Reached the end</translation>
+    </message>
+    <message>
+        <source>https://www.google.com/search?q=</source>
+        <translation>https://www.google.com/search?q=</translation>
+    </message>
+    <message>
+        <source>https://www.baidu.com/s?wd=</source>
+        <translation>https://www.baidu.com/s?wd=</translation>
+    </message>
+    <message>
+        <source>GB18030 编码</source>
+        <translation>GB18030 Encoding</translation>
+    </message>
+    <message>
+        <source>Big5 编码</source>
+        <translation>Big5 Encoding</translation>
+    </message>
+    <message>
+        <source>UTF-16 LE 编码</source>
+        <translation>UTF-16 LE Encoding</translation>
+    </message>
+    <message>
+        <source>UTF-16 BE 编码</source>
+        <translation>UTF-16 BE Encoding</translation>
+    </message>
+    <message>
+        <source>ANSI（%1）</source>
+        <translation>ANSI (%1)</translation>
+    </message>
+    <message>
+        <source>繁体中文（Big5）</source>
+        <translation>Big5</translation>
+    </message>
+    <message>
+        <source>简体中文（GB18030）</source>
+        <translation>GB18030</translation>
     </message>
     <message>
         <source>只显示文本，全屏阅读；Esc 退出</source>

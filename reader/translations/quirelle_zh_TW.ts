@@ -248,14 +248,6 @@
         <translation>在百度搜尋</translation>
     </message>
     <message>
-        <source>http://www.google.com/search?q=</source>
-        <translation>http://www.google.com/search?q=</translation>
-    </message>
-    <message>
-        <source>http://www.baidu.com/s?wd=</source>
-        <translation>http://www.baidu.com/s?wd=</translation>
-    </message>
-    <message>
         <source>更新提示</source>
         <translation>更新提示</translation>
     </message>
@@ -326,6 +318,59 @@
     <message>
         <source>查找前一个</source>
         <translation>尋找上一個</translation>
+    </message>
+    <message>
+        <source>%1（%2）</source>
+        <extracomment>a bookmark&apos;s title, then the name of its file</extracomment>
+        <translation>%1（%2）</translation>
+    </message>
+    <message>
+        <source>未找到</source>
+        <translation>未找到</translation>
+    </message>
+    <message>
+        <source>已到达文首</source>
+        <translation>已到達文首</translation>
+    </message>
+    <message>
+        <source>已到达文末</source>
+        <translation>已到達文末</translation>
+    </message>
+    <message>
+        <source>https://www.google.com/search?q=</source>
+        <translation>https://www.google.com/search?q=</translation>
+    </message>
+    <message>
+        <source>https://www.baidu.com/s?wd=</source>
+        <translation>https://www.baidu.com/s?wd=</translation>
+    </message>
+    <message>
+        <source>GB18030 编码</source>
+        <translation>GB18030 編碼</translation>
+    </message>
+    <message>
+        <source>Big5 编码</source>
+        <translation>Big5 編碼</translation>
+    </message>
+    <message>
+        <source>UTF-16 LE 编码</source>
+        <translation>UTF-16 LE 編碼</translation>
+    </message>
+    <message>
+        <source>UTF-16 BE 编码</source>
+        <translation>UTF-16 BE 編碼</translation>
+    </message>
+    <message>
+        <source>ANSI（%1）</source>
+        <translation>ANSI（%1）</translation>
+    </message>
+    <message>
+        <source>繁体中文（Big5）</source>
+        <translation>繁體中文（Big5）</translation>
+    </message>
+    <message>
+        <source>简体中文（GB18030）</source>
+        <translation>簡體中文（GB18030）</translation>
     </message>
     <message>
         <source>只显示文本，全屏阅读；Esc 退出</source>
