@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QIODevice>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -64,7 +65,6 @@ void ReadingState::readParse(QXmlStreamReader *reader)
 {
     if (!reader->readNextStartElement() || reader->name() != RootName)
         return;
-    // Whatever was read before an XML error stays.
     while (reader->readNextStartElement()) {
         const QStringRef name = reader->name();
         if (name == ComfortName) {
@@ -76,6 +76,28 @@ void ReadingState::readParse(QXmlStreamReader *reader)
             continue; // already past the list's end tag
         }
         reader->skipCurrentElement();
+    }
+    // The reader stops at the first damage (a path edited by hand with a
+    // bare "&", say); what came before stays, and every later line still
+    // holds one whole element of its own.
+    if (reader->hasError() && reader->device() != nullptr)
+        readLinesAfter(reader->device(), reader->lineNumber());
+}
+
+void ReadingState::readLinesAfter(QIODevice *device, qint64 damagedLine)
+{
+    device->seek(0);
+    const QList<QByteArray> lines = device->readAll().split('\n');
+    for (qint64 i = damagedLine; i < lines.size(); ++i) {
+        QXmlStreamReader line(lines.at(int(i)));
+        if (!line.readNextStartElement())
+            continue;
+        if (line.name() == FileName)
+            readPlace(&line);
+        else if (line.name() == ComfortName)
+            readComfort(&line);
+        else if (line.name() == WindowName)
+            readWindow(&line);
     }
 }
 
@@ -101,26 +123,30 @@ void ReadingState::readWindow(QXmlStreamReader *reader)
     windowState = QByteArray::fromBase64(attributes.value(DockLayoutName).toLatin1());
 }
 
-// An entry without a usable position or path is passed over; a path listed
-// twice keeps its first, most recent, position.
 void ReadingState::readPositions(QXmlStreamReader *reader)
 {
     m_places.clear();
     while (reader->readNextStartElement()) {
-        if (reader->name() != FileName) {
+        if (reader->name() == FileName)
+            readPlace(reader);
+        else
             reader->skipCurrentElement();
-            continue;
-        }
-        int position = -1;
-        readInteger(reader, PositionName, position);
-        const QString path = reader->readElementText(QXmlStreamReader::SkipChildElements);
-        // A path cut off by a damaged file names nothing the user read.
-        if (reader->hasError() || position < 0 || path.isEmpty())
-            continue;
-        const QString name = absoluteName(path);
-        if (m_places.size() < MaxPositions && indexOf(name) < 0)
-            m_places.append({name, position});
     }
+}
+
+// An entry without a usable position or path is passed over; a path listed
+// twice keeps its first, most recent, position.
+void ReadingState::readPlace(QXmlStreamReader *reader)
+{
+    int position = -1;
+    readInteger(reader, PositionName, position);
+    const QString path = reader->readElementText(QXmlStreamReader::SkipChildElements);
+    // A path cut off by a damaged file names nothing the user read.
+    if (reader->hasError() || position < 0 || path.isEmpty())
+        return;
+    const QString name = absoluteName(path);
+    if (m_places.size() < MaxPositions && indexOf(name) < 0)
+        m_places.append({name, position});
 }
 
 void ReadingState::writeParse(QXmlStreamWriter *writer)

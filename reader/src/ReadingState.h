@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 
+class QIODevice;
+
 // What the reader keeps between runs besides its settings and bookmarks:
 // where each recently shown file was being read, the comfort settings of the
 // reading layout and the main window's geometry and dock layout. It has a
@@ -46,6 +48,8 @@ private:
     void readComfort(QXmlStreamReader *reader);
     void readWindow(QXmlStreamReader *reader);
     void readPositions(QXmlStreamReader *reader);
+    void readPlace(QXmlStreamReader *reader);
+    void readLinesAfter(QIODevice *device, qint64 damagedLine);
     void writePositions(QXmlStreamWriter *writer);
 
     QList<Place> m_places; // most recent first

@@ -67,6 +67,13 @@ void TestReadingState::readsWhatIsUsable_data()
         << "<排版 行距=\"120\"/><阅读位置><文件 位置=\"12\">/n/a.txt</文件><文件 位置=\"30\">/n/b"
         << "120 0 0 0"
         << "12 -1 -1";
+    QTest::newRow("a bare & in one path: the lines after it still count")
+        << "\n<阅读位置>\n<文件 位置=\"12\">/n/a.txt</文件>\n<文件 位置=\"5\">/n/R&D.txt</文件>"
+           "\n<文件 位置=\"30\">/n/b.txt</文件>\n<排版 段距=\"4\"/>\n<文件 "
+           "位置=\"7\">/n/c.txt</文件>"
+           "\n</阅读位置>\n"
+        << "100 4 0 0"
+        << "12 30 7";
     QTest::newRow("unknown elements between")
         << "<新功能 x=\"1\"><排版 行距=\"200\"/></新功能>" + entries + "<排版 段距=\"6\"/>"
         << "100 6 0 0"
