@@ -731,7 +731,7 @@ void TestMainForm::comingBack()
 
     ModalDialogWatcher watcher;
     if (road == "restart") {
-        m_window->resize(760, 450); // within the offscreen screen of 800 × 600
+        m_window->resize(760, 450);          // within the offscreen screen of 800 × 600
         const QSize size = m_window->size(); // as far as the window's minimum allows
         child<QSpinBox>(m_window, "sbLineSpacing")->setValue(150);
         drop({QUrl::fromLocalFile(novel)});
@@ -777,9 +777,6 @@ void TestMainForm::commandLine_data()
     QTest::newRow("relative path, further arguments ignored")
         << QStringList{"Quirelle", "sub/novel.txt", "other.txt"} << "novel"
         << "";
-    QTest::newRow("absolute path")
-        << QStringList{"Quirelle", m_files.filePath("other.txt")} << "other"
-        << "";
     QTest::newRow("missing file") << QStringList{"Quirelle", "gone.txt"} << ""
                                   << "文件不存在：" +
                                          QDir::toNativeSeparators(m_files.filePath("gone.txt"));
@@ -795,7 +792,6 @@ void TestMainForm::commandLine()
     QFETCH(QString, message);
     QDir(m_files.path()).mkpath("sub");
     writeFile(QStringLiteral("sub/novel.txt"), "novel");
-    writeFile(QStringLiteral("other.txt"), "other");
     ModalDialogWatcher watcher;
     m_window->openArguments(arguments, m_files.path());
     auto *text = child<QTextEdit>(m_window, "textWidget");
@@ -837,7 +833,6 @@ void TestMainForm::keys_data()
                          << "full screen 1, tab 0, top 0, dialogs 0, selected ";
     QTest::newRow("F11, Esc") << "text" << QKeySequence(Qt::Key_F11, Qt::Key_Escape) << start;
     QTest::newRow("F11 in a dialog") << "dialog" << QKeySequence(Qt::Key_F11) << start;
-    QTest::newRow("F11 in the find field") << "find" << QKeySequence(Qt::Key_F11) << inFind;
     QTest::newRow("Ctrl+O") << "text" << QKeySequence(Qt::CTRL + Qt::Key_O)
                             << "full screen 0, tab 0, top 0, dialogs 1, selected ";
     QTest::newRow("Ctrl+O in the find field")
@@ -849,9 +844,6 @@ void TestMainForm::keys_data()
     QTest::newRow("Space, Space, Shift+Space")
         << "text" << QKeySequence(Qt::Key_Space, Qt::Key_Space, Qt::SHIFT + Qt::Key_Space)
         << "full screen 0, tab 0, top page 1, dialogs 0, selected ";
-    QTest::newRow("Space in the find field") << "find" << QKeySequence(Qt::Key_Space) << inFind;
-    QTest::newRow("Ctrl+End, Ctrl+Home")
-        << "text" << QKeySequence(Qt::CTRL + Qt::Key_End, Qt::CTRL + Qt::Key_Home) << start;
     QTest::newRow("Ctrl+End") << "text" << QKeySequence(Qt::CTRL + Qt::Key_End)
                               << "full screen 0, tab 0, top end, dialogs 0, selected ";
     QTest::newRow("F3, F3, Shift+F3 in the find field")
@@ -871,7 +863,7 @@ void TestMainForm::keys()
     auto *text = child<QTextEdit>(m_window, "textWidget");
     auto *find = child<QLineEdit>(m_window, "edtFindText");
     auto *tabs = child<QTabWidget>(m_window, "tabWidget");
-    find->setText(QStringLiteral("第200行"));
+    find->setText(QStringLiteral("第200行")); // on the next page
     const auto press = [&key] {
         for (int i = 0; i < key.count(); ++i)
             QTest::keyClick(QApplication::focusWidget(),
@@ -886,8 +878,7 @@ void TestMainForm::keys()
     if (focus == "dialog") {
         child<QPushButton>(m_window, "btnAbout")->click();
     } else {
-        if (focus == "find")
-            tabs->setCurrentIndex(2);
+        tabs->setCurrentIndex(focus == "find" ? 2 : 0);
         QWidget *target = focus == "find" ? static_cast<QWidget *>(find) : text;
         target->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), target);
@@ -907,8 +898,6 @@ void TestMainForm::keys()
                  .arg(watcher.seen - (focus == "dialog"))
                  .arg(text->textCursor().selectedText()),
              outcome);
-    if (focus == "find")
-        QCOMPARE(find->text(), key == QKeySequence(Qt::Key_Space) ? "第200行 " : "第200行");
 }
 
 QUIRELLE_TEST_MAIN_IN_PROGRAM_FOLDER(TestMainForm)

@@ -285,7 +285,6 @@ void TestReadingLayout::comfortShapesTheColumn_data()
         << ComfortSettings{100, 0, 0, 301} << "153 301";
     QTest::newRow("margins give way to a narrow column")
         << ComfortSettings{250, 100, 400, 0} << "204 200";
-    QTest::newRow("wider than the page") << ComfortSettings{120, 0, 10, 4000} << "14 580";
 }
 
 // Lines are spaced and paragraphs set apart as asked, in a column that is

@@ -110,7 +110,6 @@ void TestReadingState::readsWhatIsUsable()
 void TestReadingState::keepsTheMostRecentFiles()
 {
     ReadingState state;
-    state.windowGeometry = QByteArray("\x01\x02\xff", 3);
     for (int i = 0; i <= ReadingState::MaxPositions; ++i)
         QVERIFY(state.setPosition(QStringLiteral("/n/%1.txt").arg(i), i + 100));
     QVERIFY(!state.setPosition(QStringLiteral("/n/500.txt"), 600)); // already the newest
@@ -126,7 +125,6 @@ void TestReadingState::keepsTheMostRecentFiles()
     QCOMPARE(again.position(QStringLiteral("/n/1.txt")), 7);
     QCOMPARE(again.position(QStringLiteral("/n/3.txt")), 103);
     QCOMPARE(again.position(QStringLiteral("/n/502.txt")), 0);
-    QCOMPARE(again.windowGeometry, state.windowGeometry);
 }
 
 QTEST_GUILESS_MAIN(TestReadingState)
