@@ -422,8 +422,8 @@ void MainForm::createShortcuts()
         addShortcut(fullScreen, [this] { setFullScreen(!isFullScreen()); }),
         addShortcut(Qt::Key_Space, [this] { m_textScroll->scrollPage(true); }),
         addShortcut(Qt::SHIFT + Qt::Key_Space, [this] { m_textScroll->scrollPage(false); }),
-        addShortcut(Qt::CTRL + Qt::Key_Home, [this] { goToEnd(false); }),
-        addShortcut(Qt::CTRL + Qt::Key_End, [this] { goToEnd(true); }),
+        addShortcut(Qt::CTRL + Qt::Key_Home, [this] { goToTextEdge(false); }),
+        addShortcut(Qt::CTRL + Qt::Key_End, [this] { goToTextEdge(true); }),
     };
     m_leaveFullScreen = addShortcut(Qt::Key_Escape, [this] { setFullScreen(false); });
     // meant for the find field, so they work while typing in it
@@ -468,7 +468,7 @@ void MainForm::updateShortcuts()
 }
 
 // Only the text stays: controls, advertisement panel, docks and the view's
-// frame go; the view keeps its place and automatic scrolling keeps going.
+// frame go. Automatic scrolling keeps going.
 void MainForm::setFullScreen(bool on)
 {
     if (on == isFullScreen())
@@ -516,7 +516,7 @@ void MainForm::addBookmarkHere()
     m_bookmarkMenu->showAddBookmarkForm();
 }
 
-void MainForm::goToEnd(bool end)
+void MainForm::goToTextEdge(bool end)
 {
     QTextCursor cursor(ui->textWidget->document());
     cursor.movePosition(end ? QTextCursor::End : QTextCursor::Start);

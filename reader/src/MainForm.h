@@ -87,7 +87,7 @@ private:
     void setFullScreen(bool on);
     void goToFind();
     void addBookmarkHere();
-    void goToEnd(bool end);
+    void goToTextEdge(bool end);
 
     Ui::MainForm *ui; // owned, deleted in the destructor
 
