@@ -4,6 +4,7 @@
 #include "AboutForm.h"
 #include "BookmarkConfig.h"
 #include "BookmarkMenug.h"
+#include "ChapterPanel.h"
 #include "Config.h"
 #include "ProgramConstants.h"
 #include "THistoryFileMenu.h"
@@ -16,12 +17,14 @@
 #include "ZkCheckUpdate.h"
 #include "ZkUtility.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QDesktopWidget>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QMimeData>
@@ -52,6 +55,7 @@ MainForm::MainForm(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainForm)
     zk::moveCenter(this, QApplication::desktop());
     createComponents();
     initComponents();
+    initChapters();
     connectSignals();
     initAd();
     loadConfig();
@@ -129,6 +133,69 @@ void MainForm::connectSignals()
             &MainForm::scrollScreenTimeChange);
     connect(ui->sbScrollPage, QOverload<int>::of(&QSpinBox::valueChanged), this,
             &MainForm::scrollPageTimeChange);
+
+    connect(m_textDisplay, &TextDisplay::textLoaded, m_chapterPanel, &ChapterPanel::scanText);
+    connect(m_textDisplay, &TextDisplay::opened, this, &MainForm::showWindowTitle);
+    connect(m_chapterPanel, &ChapterPanel::currentChapterChanged, this, &MainForm::showWindowTitle);
+}
+
+// The chapter list docks beside the window's content, shown at first; the
+// window's saved state, once restored, says whether it stays shown.
+void MainForm::initChapters()
+{
+    m_appTitle = windowTitle();
+    m_chapterPanel = new ChapterPanel(this);
+    m_chapterPanel->setTextWidget(ui->textWidget);
+    m_chapterPanel->setTextDisplay(m_textDisplay);
+    addDockWidget(Qt::LeftDockWidgetArea, m_chapterPanel);
+    resizeDocks({m_chapterPanel}, {200}, Qt::Horizontal);
+    // Shortcuts of the window, so that they work wherever the focus is.
+    addActions({m_chapterPanel->previousAction(), m_chapterPanel->nextAction(),
+                m_chapterPanel->toggleViewAction()});
+    addChapterButtons();
+}
+
+// A column of the reading page: the list above, previous and next below.
+void MainForm::addChapterButtons()
+{
+    const auto button = [this](const QString &name, QAction *action) {
+        auto *button = new QPushButton(action->text(), ui->tab_1);
+        button->setObjectName(name);
+        button->setToolTip(action->toolTip());
+        button->setCheckable(action->isCheckable());
+        button->setChecked(action->isChecked());
+        button->setEnabled(action->isEnabled());
+        connect(button, &QPushButton::clicked, action, &QAction::trigger);
+        connect(action, &QAction::changed, button, [button, action] {
+            button->setChecked(action->isChecked());
+            button->setEnabled(action->isEnabled());
+        });
+        return button;
+    };
+    auto *column = new QVBoxLayout;
+    column->setObjectName(QStringLiteral("verticalLayout_11"));
+    column->setSpacing(8);
+    column->addWidget(button(QStringLiteral("btnChapters"), m_chapterPanel->toggleViewAction()));
+    auto *row = new QHBoxLayout;
+    row->setObjectName(QStringLiteral("horizontalLayout_9"));
+    row->setSpacing(8);
+    row->addWidget(button(QStringLiteral("btnPrevChapter"), m_chapterPanel->previousAction()));
+    row->addWidget(button(QStringLiteral("btnNextChapter"), m_chapterPanel->nextAction()));
+    column->addLayout(row);
+    ui->horizontalLayout_2->insertLayout(2, column);
+}
+
+// "novel.txt - 第十章 突破 - 澄溪文本阅读器": the file, the chapter being
+// read, the program.
+void MainForm::showWindowTitle()
+{
+    QStringList parts;
+    if (!m_textDisplay->m_fileName.isEmpty())
+        parts << QFileInfo(m_textDisplay->m_fileName).fileName();
+    if (!m_chapterPanel->currentTitle().isEmpty())
+        parts << m_chapterPanel->currentTitle();
+    parts << m_appTitle;
+    setWindowTitle(parts.join(QStringLiteral(" - ")));
 }
 
 // The panel stays hidden until its configuration has arrived; the rotator

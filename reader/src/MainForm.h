@@ -9,6 +9,7 @@ class MainForm;
 }
 
 class BookmarkConfig;
+class ChapterPanel;
 class BookmarkMenug;
 class Config;
 class TextCodecMenu;
@@ -55,6 +56,9 @@ private:
     void createComponents();
     void initComponents();
     void connectSignals();
+    void initChapters();
+    void addChapterButtons();
+    void showWindowTitle();
     void initAd();
     void loadConfig();
     void openTextFile(QString fileName);
@@ -73,6 +77,10 @@ private:
     BookmarkConfig *m_bookmarkConfig = nullptr;
     TextMenu *m_textMenu = nullptr;
     TextEdit *m_textEdit = nullptr;
+    ChapterPanel *m_chapterPanel = nullptr; // docked on the window
+
+    // The form's title, which the file name and chapter are put before.
+    QString m_appTitle;
 
     // Set only while loadConfig fills the interval spin boxes, so that
     // showing the stored values does not start scrolling or save.

@@ -39,6 +39,10 @@ signals:
     // The text of fileName is in the view: opened, or read again in another
     // encoding.
     void opened(const QString &fileName);
+    // The whole text just put into the view, as the view got it (line ends
+    // untouched). Implicitly shared: a receiver that keeps it keeps the
+    // decoded text alive, so it should let go once it is done with it.
+    void textLoaded(const QString &text);
 
 public slots:
     void setTextFont(QFont font);

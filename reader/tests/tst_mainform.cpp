@@ -214,14 +214,20 @@ void TestMainForm::layouts_data()
     QTest::newRow("horizontalLayout_2")
         << "horizontalLayout_2"
         << "QHBoxLayout" << 8 << 8
-        << QStringList{"verticalLayout_6", "verticalLayout_7", "verticalLayout_3",
-                       "verticalLayout_4", "verticalLayout_2"};
+        << QStringList{"verticalLayout_6", "verticalLayout_7", "verticalLayout_11",
+                       "verticalLayout_3", "verticalLayout_4", "verticalLayout_2"};
     QTest::newRow("verticalLayout_6")
         << "verticalLayout_6"
         << "QVBoxLayout" << 8 << -1 << QStringList{"btnOpen", "btnBookmark"};
     QTest::newRow("verticalLayout_7")
         << "verticalLayout_7"
         << "QVBoxLayout" << 8 << -1 << QStringList{"btnHistory", "btnCodec"};
+    QTest::newRow("verticalLayout_11")
+        << "verticalLayout_11"
+        << "QVBoxLayout" << 8 << -1 << QStringList{"btnChapters", "horizontalLayout_9"};
+    QTest::newRow("horizontalLayout_9")
+        << "horizontalLayout_9"
+        << "QHBoxLayout" << 8 << -1 << QStringList{"btnPrevChapter", "btnNextChapter"};
     QTest::newRow("verticalLayout_3")
         << "verticalLayout_3"
         << "QVBoxLayout" << 8 << 3 << QStringList{"widget_2", "label", "sbScrollScreen"};

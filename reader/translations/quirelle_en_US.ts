@@ -267,5 +267,21 @@
         <source>有新版本是否查看？</source>
         <translation>A newer version is available. Do you want to see it?</translation>
     </message>
+    <message>
+        <source>目录</source>
+        <translation>Chapters</translation>
+    </message>
+    <message>
+        <source>未找到章节</source>
+        <translation>No chapters found</translation>
+    </message>
+    <message>
+        <source>上一章</source>
+        <translation>Previous Chapter</translation>
+    </message>
+    <message>
+        <source>下一章</source>
+        <translation>Next Chapter</translation>
+    </message>
 </context>
 </TS>

@@ -267,5 +267,21 @@
         <source>有新版本是否查看？</source>
         <translation>有新版本，是否查看？</translation>
     </message>
+    <message>
+        <source>目录</source>
+        <translation>目錄</translation>
+    </message>
+    <message>
+        <source>未找到章节</source>
+        <translation>未找到章節</translation>
+    </message>
+    <message>
+        <source>上一章</source>
+        <translation>上一章</translation>
+    </message>
+    <message>
+        <source>下一章</source>
+        <translation>下一章</translation>
+    </message>
 </context>
 </TS>
