@@ -9,7 +9,9 @@
 # novel through the real file dialog, opens a second file, reopens the first
 # from the recent-files menu, forces UTF-8 and back to ANSI from the encoding
 # menu, adds a bookmark from the context menu and jumps to it after reopening
-# the file. Each step is judged from screenshots and the settings files only.
+# the file, and opens a novel with chapters and jumps to its third chapter
+# from the chapter list. Each step is judged from screenshots, the window
+# title and the settings files only.
 # Prints one line per step; screenshots stay in <build>/e2e/<locale>/.
 #
 # Controls are found by object name: tools/FormProbe.cpp builds the same
@@ -58,6 +60,16 @@ novel=$out/files/novel-gbk.txt
 iconv -f UTF-8 -t GBK "$novel_utf8" >"$novel"
 novel16=$out/files/novel-utf16.txt
 { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$novel_utf8"; } >"$novel16"
+# Four chapters, and the last two of them as a file of their own: opened,
+# that one shows the third chapter's heading on its first line.
+chapter_text() { # numeral, title
+    printf '第%s章 %s\n' "$1" "$2"
+    for i in $(seq 1 60); do printf '　　%s之后的第%d段：江水东流，少年望着远山出神。\n' "$2" "$i"; done
+}
+chapters=$out/files/chapters.txt
+{ chapter_text 一 风起; chapter_text 二 云涌; chapter_text 三 雷动; chapter_text 四 雨落; } >"$chapters"
+chapter_tail=$out/files/chapter-tail.txt
+{ chapter_text 三 雷动; chapter_text 四 雨落; } >"$chapter_tail"
 other=$out/files/other-utf8.txt
 for i in $(seq 1 60); do printf 'Another book, line %d: the river runs east.\n' "$i"; done >"$other"
 
@@ -282,6 +294,31 @@ scenario() {
     check "opens the novel's UTF-16 copy" open_with_dialog "$novel16" || return
     shot utf16-copy
     check "the GBK novel reads exactly like its UTF-16 copy" same_text "$top" "$last_shot" || return
+
+    check "opens the last two chapters of a novel as a file" open_with_dialog "$chapter_tail" ||
+        return
+    shot chapter-tail
+    local heading
+    heading=$(text_line_at "$last_shot.text.png" 8)
+    # shellcheck disable=SC2086 # top and height
+    crop "$last_shot.png" textWidget "$dir/heading-line.png" $heading
+    check "opens the whole novel" open_with_dialog "$chapters" || return
+    # a click on the first row, then the third with the keyboard
+    xdotool mousemove $((win_x + WX[chapterView] + 30)) $((win_y + WY[chapterView] + 10)) click 1
+    sleep 0.3
+    xdotool key --delay 80 Down Down Return
+    shot jumped-to-chapter
+    # shellcheck disable=SC2086 # the heading line's height, with room for the margin
+    crop "$last_shot.png" textWidget "$dir/top-band.png" 0 $((${heading#* } + ${heading% *} + 2))
+    check "the chapter list puts the third chapter's heading on the top line" \
+        compare -metric AE -subimage-search "$dir/top-band.png" "$dir/heading-line.png" null: \
+        2>/dev/null || return
+    check "the window title names the file and the chapter" \
+        eval '[ "$(xdotool getwindowname "$win_id")" = "chapters.txt - 第三章 雷动 - $main_title" ]' ||
+        return
+    xdotool key ctrl+Next
+    check "Ctrl+Page Down goes on to the fourth chapter" \
+        wait_for 5 eval '[ "$(xdotool getwindowname "$win_id")" = "chapters.txt - 第四章 雨落 - $main_title" ]'
 }
 
 for locale in zh_CN en_US; do
