@@ -475,10 +475,14 @@ int Session::runChapters()
     QObject::connect(&m_display, &TextDisplay::textLoaded, &panel, &ChapterPanel::scanText);
     panel.show();
     auto *list = panel.findChild<QListView *>(QStringLiteral("chapterView"));
-    qint64 listed = -1;
+    qint64 listed = -1, filling = -1;
+    QObject::connect(list->model(), &QAbstractItemModel::modelAboutToBeReset,
+                     [&] { filling = m_clock.nsecsElapsed(); });
     QObject::connect(list->model(), &QAbstractItemModel::modelReset, [&] {
-        if (list->model()->rowCount() > 0)
+        if (list->model()->rowCount() > 0) {
             listed = m_clock.nsecsElapsed();
+            report("list_fill_ms", msBetween(filling, listed));
+        }
     });
 
     openNovel();

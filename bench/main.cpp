@@ -306,6 +306,8 @@ QString buildTable(const QList<Novel> &novels,
               QStringLiteral("open_paint_ms"), floorKey);
     table.row(QStringLiteral("chapters: list complete after the text is on screen (ms)"), chapters,
               QStringLiteral("list_after_paint_ms"));
+    table.row(QStringLiteral("chapters: filling the list (ms)"), chapters,
+              QStringLiteral("list_fill_ms"));
     table.row(QStringLiteral("chapters: longest pass until the list is complete (ms)"), chapters,
               QStringLiteral("list_longest_after_ms"));
     table.row(QStringLiteral("chapters: jump to the middle chapter: call (ms)"), chapters,
