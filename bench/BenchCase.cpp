@@ -3,7 +3,9 @@
 #include "ChapterIndex.h"
 #include "ChapterModel.h"
 #include "ChapterPanel.h"
+#include "NovelGenerator.h"
 #include "TextDisplay.h"
+#include "TextEncoding.h"
 #include "ZkUtility.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -74,7 +76,7 @@ protected:
 };
 
 double sameProcessFloorMs(const BenchCase &benchCase);
-QString readNovel(const BenchCase &benchCase);
+QString novelText(const QByteArray &bytes, const QString &encoding);
 void resetPeakResident();
 
 class Session
@@ -461,7 +463,10 @@ double Session::scrollStepUs(int steps)
 int Session::runChapters()
 {
     {
-        const QString text = readNovel(m_case);
+        QFile file(m_case.file);
+        if (!file.open(QIODevice::ReadOnly))
+            return 1;
+        const QString text = novelText(file.readAll(), m_case.encoding);
         QElapsedTimer timer;
         timer.start();
         const int found = ChapterIndex::scan(text).size();
@@ -622,15 +627,12 @@ int Session::run()
     return runLookChange();
 }
 
-QString readNovel(const BenchCase &benchCase)
+// The text as any reader that knew the encoding would decode it.
+QString novelText(const QByteArray &bytes, const QString &encoding)
 {
-    QFile file(benchCase.file);
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    const QByteArray bytes = file.readAll();
-    return benchCase.encoding == QLatin1String("utf8")
-               ? QString::fromUtf8(bytes)
-               : QTextCodec::codecForName("GB18030")->toUnicode(bytes);
+    if (encoding == QLatin1String("utf8"))
+        return QString::fromUtf8(bytes);
+    return novelCodec(encoding)->toUnicode(bytes);
 }
 
 double sameProcessFloorMs(const BenchCase &benchCase)
@@ -641,9 +643,7 @@ double sameProcessFloorMs(const BenchCase &benchCase)
     if (!file.open(QIODevice::ReadOnly))
         return -1;
     const QByteArray bytes = file.readAll();
-    const QString text = benchCase.encoding == QLatin1String("utf8")
-                             ? QString::fromUtf8(bytes)
-                             : QTextCodec::codecForName("GB18030")->toUnicode(bytes);
+    const QString text = novelText(bytes, benchCase.encoding);
     QTextDocument document;
     document.setPlainText(text);
     return timer.nsecsElapsed() / 1e6;
@@ -667,9 +667,7 @@ int runFloor(const BenchCase &benchCase)
         return 1;
     const QByteArray bytes = file.readAll();
     const qint64 read = timer.nsecsElapsed();
-    const QString text = benchCase.encoding == QLatin1String("utf8")
-                             ? QString::fromUtf8(bytes)
-                             : QTextCodec::codecForName("GB18030")->toUnicode(bytes);
+    const QString text = novelText(bytes, benchCase.encoding);
     const qint64 decoded = timer.nsecsElapsed();
     QTextDocument document;
     document.setPlainText(text);
@@ -680,6 +678,12 @@ int runFloor(const BenchCase &benchCase)
     report("floor_ms", done / 1e6);
     report("floor_peak_bytes", peakResident());
     report("chars", document.characterCount());
+
+    // Detection looks at samples of the bytes only, whatever their size.
+    timer.start();
+    const int codec = TextEncoding::detect(bytes);
+    report("detect_ms", timer.nsecsElapsed() / 1e6);
+    report("detected", TextEncoding::name(codec));
 
     QTextCursor cursor(&document);
     timer.start();

@@ -1,5 +1,6 @@
 #include "NovelGenerator.h"
 
+#include <QMap>
 #include <QTextCodec>
 
 namespace
@@ -46,7 +47,7 @@ qint64 gbkSize(const QString &text)
     return size;
 }
 
-QString paragraph(Random &random)
+QString paragraph(Random &random, const QString &hanzi)
 {
     const int length = random.between(18, 196);
     QString text = QStringLiteral("　　");
@@ -59,7 +60,7 @@ QString paragraph(Random &random)
             text += Punctuation.at(random.between(0, Punctuation.size() - 1));
             clause = random.between(4, 15);
         } else {
-            text += Hanzi.at(random.between(0, Hanzi.size() - 1));
+            text += hanzi.at(random.between(0, hanzi.size() - 1));
         }
     }
     text += Endings.at(random.between(0, Endings.size() - 1));
@@ -68,36 +69,64 @@ QString paragraph(Random &random)
     return text + QStringLiteral("\r\n");
 }
 
-QString chapterTitle(Random &random, int number)
+QString chapterTitle(Random &random, int number, const QString &hanzi)
 {
     QString title = QStringLiteral("第%1章 ").arg(number);
     const int length = random.between(4, 8);
     for (int i = 0; i < length; ++i)
-        title += Hanzi.at(random.between(0, Hanzi.size() - 1));
+        title += hanzi.at(random.between(0, hanzi.size() - 1));
     return title + QStringLiteral("\r\n");
+}
+
+// The characters of Hanzi that the encoding has.
+QString hanziFor(const QString &encoding)
+{
+    QTextCodec *codec = novelCodec(encoding);
+    QString hanzi;
+    for (const QChar c : Hanzi) {
+        if (codec->canEncode(c))
+            hanzi += c;
+    }
+    return hanzi;
 }
 
 } // namespace
 
-QString generateNovel(qint64 gbkBytes)
+QString generateNovel(qint64 gbkBytes, const QString &encoding)
 {
+    const QString hanzi = hanziFor(encoding);
     Random random(0x5175697265ULL);
     QString text;
     text.reserve(int(gbkBytes / 2 + 1024));
     qint64 size = 0;
     int chapter = 0;
     while (size < gbkBytes) {
-        QString piece = chapterTitle(random, ++chapter);
+        QString piece = chapterTitle(random, ++chapter, hanzi);
         const int paragraphs = random.between(30, 60);
         for (int i = 0; i < paragraphs; ++i)
-            piece += paragraph(random);
+            piece += paragraph(random, hanzi);
         size += gbkSize(piece);
         text += piece;
     }
     return text;
 }
 
-QByteArray encodeGbk(const QString &text)
+QTextCodec *novelCodec(const QString &encoding)
 {
-    return QTextCodec::codecForName("GB18030")->fromUnicode(text);
+    static const QMap<QString, QByteArray> names{{QStringLiteral("gbk"), "GB18030"},
+                                                 {QStringLiteral("utf8"), "UTF-8"},
+                                                 {QStringLiteral("big5"), "Big5"},
+                                                 {QStringLiteral("utf16le"), "UTF-16LE"},
+                                                 {QStringLiteral("utf16be"), "UTF-16BE"}};
+    QTextCodec *codec = QTextCodec::codecForName(names.value(encoding));
+    if (codec == nullptr)
+        qFatal("unknown encoding %s", qPrintable(encoding));
+    return codec;
+}
+
+QByteArray encodeNovel(const QString &text, const QString &encoding)
+{
+    // Qt's UTF-16 codecs write a mark unless told otherwise.
+    QTextEncoder encoder(novelCodec(encoding), QTextCodec::IgnoreHeader);
+    return encoder.fromUnicode(text);
 }

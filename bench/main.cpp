@@ -33,10 +33,13 @@ struct Novel {
     QString path;
     QString name() const
     {
-        return QStringLiteral("%1 MB %2")
-            .arg(megabytes)
-            .arg(encoding == QLatin1String("utf8") ? QStringLiteral("UTF-8")
-                                                   : QStringLiteral("GBK"));
+        static const QMap<QString, QString> names{
+            {QStringLiteral("gbk"), QStringLiteral("GBK")},
+            {QStringLiteral("utf8"), QStringLiteral("UTF-8")},
+            {QStringLiteral("big5"), QStringLiteral("Big5")},
+            {QStringLiteral("utf16le"), QStringLiteral("UTF-16 LE")},
+            {QStringLiteral("utf16be"), QStringLiteral("UTF-16 BE")}};
+        return QStringLiteral("%1 MB %2").arg(megabytes).arg(names.value(encoding, encoding));
     }
 };
 
@@ -67,8 +70,8 @@ QString writeNovel(const QString &dir, int megabytes, const QString &encoding)
         QStringLiteral("%1/novel-%2mb-%3.txt").arg(dir).arg(megabytes).arg(encoding);
     if (QFile::exists(path))
         return path;
-    const QString text = generateNovel(qint64(megabytes) * 1024 * 1024);
-    const QByteArray bytes = encoding == QLatin1String("utf8") ? text.toUtf8() : encodeGbk(text);
+    const QString text = generateNovel(qint64(megabytes) * 1024 * 1024, encoding);
+    const QByteArray bytes = encodeNovel(text, encoding);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write %s", qPrintable(path));
@@ -235,6 +238,9 @@ QString buildTable(const QList<Novel> &novels,
     table.row(QStringLiteral("floor: setPlainText, detached document (ms)"), floor,
               QStringLiteral("floor_setplaintext_ms"));
     table.row(QStringLiteral("**floor** = read + decode + setPlainText (ms)"), floor, floorKey);
+    table.row(QStringLiteral("detection: TextEncoding::detect (ms)"), floor,
+              QStringLiteral("detect_ms"));
+    table.row(QStringLiteral("detection: answer"), floor, QStringLiteral("detected"));
     table.row(QStringLiteral("open: openFile call (ms, ×floor)"), open,
               QStringLiteral("open_call_ms"), floorKey);
     table.row(QStringLiteral("open: text on screen (ms, ×floor)"), open,
@@ -393,8 +399,8 @@ int main(int argc, char *argv[])
     const QCommandLineOption sizes(QStringLiteral("sizes"), QStringLiteral("Novel sizes in MB."),
                                    QStringLiteral("list"), QStringLiteral("1,10,40"));
     const QCommandLineOption encodings(QStringLiteral("encodings"),
-                                       QStringLiteral("gbk and/or utf8."), QStringLiteral("list"),
-                                       QStringLiteral("gbk,utf8"));
+                                       QStringLiteral("gbk, utf8, big5, utf16le, utf16be."),
+                                       QStringLiteral("list"), QStringLiteral("gbk,utf8"));
     const QCommandLineOption cases(
         QStringLiteral("cases"), QStringLiteral("floor, open, jump, chapters, colour, font."),
         QStringLiteral("list"), QStringLiteral("floor,open,jump,chapters,colour,font"));

@@ -9,7 +9,8 @@
 # novel through the real file dialog, opens a second file, reopens the first
 # from the recent-files menu, forces UTF-8 and back to ANSI from the encoding
 # menu, adds a bookmark from the context menu and jumps to it after reopening
-# the file, and opens a novel with chapters and jumps to its third chapter
+# the file, opens a Big5 novel without a mark, which must read like its
+# UTF-8 copy, and opens a novel with chapters and jumps to its third chapter
 # from the chapter list. Each step is judged from screenshots, the window
 # title and the settings files only.
 # Prints one line per step; screenshots stay in <build>/e2e/<locale>/.
@@ -49,17 +50,25 @@ for locale in zh_CN en_US; do
 done
 
 # --- the texts read ----------------------------------------------------------
+write_novel() { # chapter title, line with %d for its number, file
+    {
+        printf '%s\n\n' "$1"
+        # shellcheck disable=SC2059 # the line is the format
+        for i in $(seq 1 400); do printf "$2\\n" "$i"; done
+    } >"$3"
+}
 novel_utf8=$out/files/novel.utf8
-{
-    printf '第一章 风起青萍之末\n\n'
-    for i in $(seq 1 400); do
-        printf '第%d行：山间的雾气慢慢散开，少年背起行囊，沿着溪水往镇上走去。\n' "$i"
-    done
-} >"$novel_utf8"
+write_novel '第一章 风起青萍之末' '第%d行：山间的雾气慢慢散开，少年背起行囊，沿着溪水往镇上走去。' "$novel_utf8"
 novel=$out/files/novel-gbk.txt
 iconv -f UTF-8 -t GBK "$novel_utf8" >"$novel"
 novel16=$out/files/novel-utf16.txt
 { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$novel_utf8"; } >"$novel16"
+# The same novel in traditional characters, once in UTF-8 and once in Big5,
+# without a mark, as Taiwan and Hong Kong novels circulate.
+novel_tw=$out/files/novel-tw-utf8.txt
+write_novel '第一章 風起青萍之末' '第%d行：山間的霧氣慢慢散開，少年背起行囊，沿著溪水往鎮上走去。' "$novel_tw"
+novel_big5=$out/files/novel-big5.txt
+iconv -f UTF-8 -t BIG5 "$novel_tw" >"$novel_big5"
 # Four chapters, and the last two of them as a file of their own: opened,
 # that one shows the third chapter's heading on its first line.
 chapter_text() { # numeral, title
@@ -294,6 +303,20 @@ scenario() {
     check "opens the novel's UTF-16 copy" open_with_dialog "$novel16" || return
     shot utf16-copy
     check "the GBK novel reads exactly like its UTF-16 copy" same_text "$top" "$last_shot" || return
+    crop "$top.png" lblCodec "$dir/codec-gbk.png"
+
+    check "opens the traditional novel in UTF-8" open_with_dialog "$novel_tw" || return
+    shot traditional-utf8
+    local traditional=$last_shot
+    crop "$last_shot.png" lblCodec "$dir/codec-utf8.png"
+    check "opens the traditional novel in Big5" open_with_dialog "$novel_big5" || return
+    shot traditional-big5
+    check "the Big5 novel reads exactly like its UTF-8 copy" same_text "$traditional" "$last_shot" ||
+        return
+    crop "$last_shot.png" lblCodec "$dir/codec-big5.png"
+    check "the label beside the encoding button names Big5, neither GBK nor UTF-8" eval \
+        '[ "$(pixel_difference "$dir/codec-big5.png" "$dir/codec-gbk.png")" != 0 ] &&
+         [ "$(pixel_difference "$dir/codec-big5.png" "$dir/codec-utf8.png")" != 0 ]' || return
 
     check "opens the last two chapters of a novel as a file" open_with_dialog "$chapter_tail" ||
         return

@@ -10,6 +10,8 @@
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QTextEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
 #include <QtConcurrent>
 
 #include <cassert>
@@ -21,6 +23,7 @@ ChapterPanel::ChapterPanel(QWidget *parent) : QDockWidget(parent)
     setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
     createWidgets();
     createActions();
+    createLayout();
     connect(&m_scan, &QFutureWatcher<QVector<Chapter>>::finished, this,
             &ChapterPanel::showChapters);
 }
@@ -49,7 +52,27 @@ void ChapterPanel::createWidgets()
     m_stack = new QStackedWidget;
     m_stack->addWidget(m_view);
     m_stack->addWidget(m_lblEmpty);
-    setWidget(m_stack);
+}
+
+// The list, with the previous and next chapter below it.
+void ChapterPanel::createLayout()
+{
+    const auto button = [](const QString &name, QAction *action) {
+        auto *button = new QToolButton;
+        button->setObjectName(name);
+        button->setDefaultAction(action);
+        button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        return button;
+    };
+    auto *steps = new QHBoxLayout;
+    steps->addWidget(button(QStringLiteral("btnPrevChapter"), m_previousAction));
+    steps->addWidget(button(QStringLiteral("btnNextChapter"), m_nextAction));
+    auto *content = new QWidget;
+    auto *layout = new QVBoxLayout(content);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_stack);
+    layout->addLayout(steps);
+    setWidget(content);
 }
 
 void ChapterPanel::createActions()

@@ -47,6 +47,7 @@ public slots:
 private:
     void createWidgets();
     void createActions();
+    void createLayout();
     void showChapters();
     void followReading();
     void jumpToRow(int row);

@@ -29,6 +29,7 @@
 #include <QFontInfo>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QToolButton>
 #include <QUrl>
 
 namespace
@@ -109,6 +110,7 @@ void MainForm::initComponents()
 
     m_codecMenu->setTextDisplay(m_textDisplay);
     ui->btnCodec->setMenu(m_codecMenu->menu());
+    m_codecMenu->setCodecLabel(ui->lblCodec);
 
     m_textDisplay->setTextWidget(ui->textWidget);
     m_textDisplay->setParentWidget(this);
@@ -152,37 +154,17 @@ void MainForm::initChapters()
     // Shortcuts of the window, so that they work wherever the focus is.
     addActions({m_chapterPanel->previousAction(), m_chapterPanel->nextAction(),
                 m_chapterPanel->toggleViewAction()});
-    addChapterButtons();
+    addChapterButton();
 }
 
-// A column of the reading page: the list above, previous and next below.
-void MainForm::addChapterButtons()
+// Beside the tabs, where it takes no room from the controls and shows on
+// every page.
+void MainForm::addChapterButton()
 {
-    const auto button = [this](const QString &name, QAction *action) {
-        auto *button = new QPushButton(action->text(), ui->tab_1);
-        button->setObjectName(name);
-        button->setToolTip(action->toolTip());
-        button->setCheckable(action->isCheckable());
-        button->setChecked(action->isChecked());
-        button->setEnabled(action->isEnabled());
-        connect(button, &QPushButton::clicked, action, &QAction::trigger);
-        connect(action, &QAction::changed, button, [button, action] {
-            button->setChecked(action->isChecked());
-            button->setEnabled(action->isEnabled());
-        });
-        return button;
-    };
-    auto *column = new QVBoxLayout;
-    column->setObjectName(QStringLiteral("verticalLayout_11"));
-    column->setSpacing(8);
-    column->addWidget(button(QStringLiteral("btnChapters"), m_chapterPanel->toggleViewAction()));
-    auto *row = new QHBoxLayout;
-    row->setObjectName(QStringLiteral("horizontalLayout_9"));
-    row->setSpacing(8);
-    row->addWidget(button(QStringLiteral("btnPrevChapter"), m_chapterPanel->previousAction()));
-    row->addWidget(button(QStringLiteral("btnNextChapter"), m_chapterPanel->nextAction()));
-    column->addLayout(row);
-    ui->horizontalLayout_2->insertLayout(2, column);
+    auto *button = new QToolButton(ui->tabWidget);
+    button->setObjectName(QStringLiteral("btnChapters"));
+    button->setDefaultAction(m_chapterPanel->toggleViewAction());
+    ui->tabWidget->setCornerWidget(button, Qt::TopRightCorner);
 }
 
 // "novel.txt - 第十章 突破 - 澄溪文本阅读器": the file, the chapter being

@@ -57,7 +57,7 @@ private:
     void initComponents();
     void connectSignals();
     void initChapters();
-    void addChapterButtons();
+    void addChapterButton();
     void showWindowTitle();
     void initAd();
     void loadConfig();

@@ -1,23 +1,22 @@
 #include "TextCodecMenu.h"
 
 #include "TextDisplay.h"
+#include "TextEncoding.h"
 
+#include <QActionGroup>
 #include <QCoreApplication>
+#include <QEvent>
+#include <QLabel>
 #include <QMenu>
 
+#include <algorithm>
 #include <cassert>
-
-namespace
-{
-
-// Codec numbers of TextDisplay::openFile
-const int LocalCodePage = 0;
-const int Utf8 = 1;
-
-} // namespace
 
 TextCodecMenu::TextCodecMenu(QObject *parent) : QObject(parent), m_menu(new QMenu)
 {
+    m_codecGroup = new QActionGroup(m_menu);
+    // nothing is checked while no file is open
+    m_codecGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     createActions();
 }
 
@@ -29,26 +28,105 @@ TextCodecMenu::~TextCodecMenu()
 void TextCodecMenu::setTextDisplay(TextDisplay *display)
 {
     m_textDisplay = display;
+    connect(display, &TextDisplay::codecChanged, this, &TextCodecMenu::showCodec);
+    showCodec(display->codec());
+}
+
+void TextCodecMenu::setCodecLabel(QLabel *label)
+{
+    m_codecLabel = label;
+    // The label is as wide as the longest name, so that the controls beside
+    // it stay put when the encoding changes; its width follows its font.
+    label->installEventFilter(this);
+    fitCodecLabel();
+    showCodec(m_textDisplay != nullptr ? m_textDisplay->codec() : -1);
 }
 
 void TextCodecMenu::createActions()
 {
-    m_ansiAction = m_menu->addAction(QCoreApplication::translate("QObject", "ANSI 编码"));
-    m_utf8Action = m_menu->addAction(QCoreApplication::translate("QObject", "UTF-8 编码"));
-    connect(m_ansiAction, &QAction::triggered, this, &TextCodecMenu::menuClick);
-    connect(m_utf8Action, &QAction::triggered, this, &TextCodecMenu::menuClick);
+    m_ansiAction = addCodecAction(QCoreApplication::translate("QObject", "ANSI 编码"),
+                                  TextEncoding::LocalCodePage);
+    m_utf8Action =
+        addCodecAction(QCoreApplication::translate("QObject", "UTF-8 编码"), TextEncoding::Utf8);
+    m_menu->addSeparator();
+    addCodecAction(QCoreApplication::translate("QObject", "GB18030 编码"), TextEncoding::Gb18030);
+    addCodecAction(QCoreApplication::translate("QObject", "Big5 编码"), TextEncoding::Big5);
+    addCodecAction(QCoreApplication::translate("QObject", "UTF-16 LE 编码"),
+                   TextEncoding::Utf16LittleEndian);
+    addCodecAction(QCoreApplication::translate("QObject", "UTF-16 BE 编码"),
+                   TextEncoding::Utf16BigEndian);
+}
+
+QAction *TextCodecMenu::addCodecAction(const QString &text, int codec)
+{
+    QAction *action = m_menu->addAction(text);
+    action->setData(codec);
+    action->setCheckable(true);
+    m_codecGroup->addAction(action);
+    connect(action, &QAction::triggered, this, &TextCodecMenu::menuClick);
+    return action;
 }
 
 // The file is read again from disk, so changes made to it since it was
 // opened show up. With nothing opened yet the name is empty and the display
-// reports a missing file.
+// reports a missing file. The reading position is kept as a character
+// position, which the same text has in any encoding that suits it.
 void TextCodecMenu::menuClick()
 {
     assert(m_textDisplay != NULL);
+    const auto *action = qobject_cast<QAction *>(sender());
+    if (action == nullptr || action->actionGroup() != m_codecGroup)
+        return;
     // a copy: opening assigns the display's file name
     const QString fileName = m_textDisplay->m_fileName;
-    if (sender() == m_ansiAction)
-        m_textDisplay->openFile(fileName, false, LocalCodePage);
-    else if (sender() == m_utf8Action)
-        m_textDisplay->openFile(fileName, false, Utf8);
+    const int position = m_textDisplay->topPosition();
+    // At the start the view stays as a new text shows it, with the margin
+    // above the first line.
+    if (m_textDisplay->openFile(fileName, false, action->data().toInt()) && position > 0)
+        m_textDisplay->showPosition(position);
+    // the triggered entry checked itself, whether it was read so or not
+    showCodec(m_textDisplay->codec());
+}
+
+void TextCodecMenu::showCodec(int codec)
+{
+    if (codec >= 0)
+        actionFor(codec)->setChecked(true);
+    else if (m_codecGroup->checkedAction() != nullptr)
+        m_codecGroup->checkedAction()->setChecked(false);
+    if (m_codecLabel != nullptr)
+        m_codecLabel->setText(codec < 0 ? QString() : TextEncoding::name(codec));
+}
+
+// Numbers without an entry of their own decode as UTF-8 (2) or GB18030.
+QAction *TextCodecMenu::actionFor(int codec) const
+{
+    const int entry = codec == 2 ? int(TextEncoding::Utf8) : codec;
+    QAction *gb18030 = nullptr;
+    for (QAction *action : m_codecGroup->actions()) {
+        if (action->data().toInt() == entry)
+            return action;
+        if (action->data().toInt() == TextEncoding::Gb18030)
+            gb18030 = action;
+    }
+    return gb18030;
+}
+
+void TextCodecMenu::fitCodecLabel()
+{
+    int width = 0;
+    for (const QAction *action : m_codecGroup->actions()) {
+        const QString name = TextEncoding::name(action->data().toInt());
+        const QFontMetrics metrics = m_codecLabel->fontMetrics();
+        width =
+            std::max({width, metrics.horizontalAdvance(name), metrics.boundingRect(name).width()});
+    }
+    m_codecLabel->setMinimumWidth(width + 2 * m_codecLabel->margin());
+}
+
+bool TextCodecMenu::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_codecLabel && event->type() == QEvent::FontChange)
+        fitCodecLabel();
+    return QObject::eventFilter(watched, event);
 }

@@ -1,5 +1,6 @@
 #include "TextDecoder.h"
 
+#include <QLocale>
 #include <QTextCodec>
 #include <QtEndian>
 
@@ -51,13 +52,16 @@ bool startsAsUtf8(const QByteArray &data)
 
 // Most Linux desktops run a UTF-8 locale, where "the local code page" would
 // turn every GBK novel into garbage; GB18030 is the code page those files
-// were written in, and a superset of GBK.
+// were written in, and a superset of GBK. Taiwan and Hong Kong wrote theirs
+// in Big5.
 QTextCodec *localCodePage()
 {
     QTextCodec *codec = QTextCodec::codecForLocale();
-    if (codec == nullptr || codec->mibEnum() == 106)
-        return QTextCodec::codecForName("GB18030");
-    return codec;
+    if (codec != nullptr && codec->mibEnum() != 106)
+        return codec;
+    if (QLocale().script() == QLocale::TraditionalChineseScript)
+        return QTextCodec::codecForName("Big5");
+    return QTextCodec::codecForName("GB18030");
 }
 
 QString decodeUtf16(const QByteArray &data, bool bigEndianByDefault)
@@ -101,6 +105,8 @@ QString TextDecoder::decode(const QByteArray &data, int codec)
         return decodeUtf16(data, false);
     case 4:
         return decodeUtf16(data, true);
+    case 6:
+        return QTextCodec::codecForName("Big5")->toUnicode(data);
     default:
         return QTextCodec::codecForName("GB18030")->toUnicode(data);
     }
@@ -118,4 +124,9 @@ bool TextDecoder::decodesAsUtf8(const QByteArray &data, QString *text)
     QTextCodec::ConverterState state;
     *text = QTextCodec::codecForMib(106)->toUnicode(data.constData(), data.size(), &state);
     return state.invalidChars == 0 && state.remainingChars == 0;
+}
+
+QByteArray TextDecoder::localCodePageName()
+{
+    return localCodePage()->name();
 }

@@ -9,11 +9,13 @@ class TextDecoder
 {
 public:
     // codec: 0 local 8-bit code page, 1 or 2 UTF-8, 3 UTF-16 LE, 4 UTF-16 BE,
-    // anything else GB18030.
+    // 6 Big5, anything else GB18030 (see TextEncoding::Codec).
     static QString decode(const QByteArray &data, int codec);
     // Decodes as UTF-8 if every byte sequence is valid UTF-8. Text in GBK is
     // practically never valid UTF-8, and mostly fails in its first bytes.
     static bool decodesAsUtf8(const QByteArray &data, QString *text);
+    // The name of the encoding that codec 0 stands for.
+    static QByteArray localCodePageName();
 };
 
 #endif // TEXTDECODER_H

@@ -2,6 +2,7 @@
 
 #include "ReadingLayout.h"
 #include "TextDecoder.h"
+#include "TextEncoding.h"
 #include "ZkUtility.h"
 
 #include <QCoreApplication>
@@ -80,15 +81,11 @@ bool TextDisplay::openFile(const QString &fileName, bool autoDetect, int codec)
         bytes = file.readAll();
     file.close();
 
-    QString utf8;
     if (autoDetect)
-        codec = zk::textFileCodec(bytes);
-    // Without a mark, text that is valid UTF-8 is almost certainly UTF-8; it
-    // is decoded while it is checked.
-    if (autoDetect && codec == 0 && TextDecoder::decodesAsUtf8(bytes, &utf8))
-        showDecodedText(utf8);
+        showDecodedText(TextEncoding::decode(bytes, &codec));
     else
         showText(bytes, codec);
+    setCodec(codec);
     m_textWidget->document()->setMetaInformation(QTextDocument::DocumentTitle,
                                                  QFileInfo(fileName).baseName());
     setFontAndColor(m_textFont, m_textColor);
@@ -129,6 +126,14 @@ void TextDisplay::showPosition(int position, qreal fraction)
 void TextDisplay::showText(const QByteArray &data, int codec)
 {
     showDecodedText(TextDecoder::decode(data, codec));
+}
+
+void TextDisplay::setCodec(int codec)
+{
+    if (codec == m_codec)
+        return;
+    m_codec = codec;
+    emit codecChanged(codec);
 }
 
 void TextDisplay::showDecodedText(const QString &text)

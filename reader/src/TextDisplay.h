@@ -23,10 +23,11 @@ public:
     void setTextWidget(QTextEdit *edit);
     void setParentWidget(QWidget *widget);
 
-    // codec: 0 local 8-bit code page, 1 or 2 UTF-8, 3 UTF-16 LE, 4 UTF-16 BE,
-    // anything else GB18030. With autoDetect the byte-order mark decides.
+    // codec: a TextEncoding::Codec number. With autoDetect the bytes decide.
     // True when the file's text is now in the view.
     bool openFile(const QString &fileName, bool autoDetect, int codec);
+    // The codec number the text on screen was decoded with; -1 before any.
+    int codec() const { return m_codec; }
 
     // The document position of the text at the top of the view.
     int topPosition() const;
@@ -39,6 +40,8 @@ signals:
     // The text of fileName is in the view: opened, or read again in another
     // encoding.
     void opened(const QString &fileName);
+    // Emitted before opened() when the text on screen is decoded otherwise.
+    void codecChanged(int codec);
     // The whole text just put into the view, as the view got it (line ends
     // untouched). Implicitly shared: a receiver that keeps it keeps the
     // decoded text alive, so it should let go once it is done with it.
@@ -51,6 +54,7 @@ public slots:
 
 private:
     void showText(const QByteArray &data, int codec);
+    void setCodec(int codec);
     void showDecodedText(const QString &text);
     void setFontAndColor(const QFont &font, const QColor &color);
     void applyCharFormat(const QTextCharFormat &format);
@@ -88,6 +92,7 @@ private:
     int m_anchorGeneration = -1;
     bool m_anchorAtEnd = false;
     bool m_movingView = false; // the view is moved by this component
+    int m_codec = -1;
 };
 
 #endif // TEXTDISPLAY_H

@@ -156,6 +156,8 @@ void TestMainForm::widgetTree_data()
         {"btnBookmark", "QPushButton", "tab_1"},
         {"btnHistory", "QPushButton", "tab_1"},
         {"btnCodec", "QPushButton", "tab_1"},
+        {"widget_11", "QWidget", "tab_1"},
+        {"lblCodec", "QLabel", "tab_1"},
         {"widget_2", "QWidget", "tab_1"},
         {"label", "QLabel", "tab_1"},
         {"sbScrollScreen", "QSpinBox", "tab_1"},
@@ -224,10 +226,7 @@ void TestMainForm::layouts_data()
         << "QVBoxLayout" << 8 << -1 << QStringList{"btnHistory", "btnCodec"};
     QTest::newRow("verticalLayout_11")
         << "verticalLayout_11"
-        << "QVBoxLayout" << 8 << -1 << QStringList{"btnChapters", "horizontalLayout_9"};
-    QTest::newRow("horizontalLayout_9")
-        << "horizontalLayout_9"
-        << "QHBoxLayout" << 8 << -1 << QStringList{"btnPrevChapter", "btnNextChapter"};
+        << "QVBoxLayout" << 8 << -1 << QStringList{"widget_11", "lblCodec"};
     QTest::newRow("verticalLayout_3")
         << "verticalLayout_3"
         << "QVBoxLayout" << 8 << 3 << QStringList{"widget_2", "label", "sbScrollScreen"};

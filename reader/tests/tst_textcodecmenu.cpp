@@ -1,9 +1,11 @@
 #include "Config.h"
 #include "MainForm.h"
+#include "TextDisplay.h"
 
 #include "ModalDialogWatcher.h"
 #include "TemporaryProgramFolder.h"
 
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTextCodec>
@@ -60,6 +62,52 @@ private slots:
         QCOMPARE(Config::fileList, history);
         dropFile(&window, path);
         QCOMPARE(window.findChild<QTextEdit *>()->toPlainText(), Text);
+    }
+
+    // A Big5 novel is detected as such; forcing GB18030 garbles it, forcing
+    // Big5 again brings it back where the reader was. The checked entry and
+    // the label beside the button follow.
+    void menuFollowsTheText()
+    {
+        MainForm window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QMenu *menu = window.findChild<QPushButton *>("btnCodec")->menu();
+        const auto *label = window.findChild<QLabel *>("lblCodec");
+        auto *display = window.findChild<TextDisplay *>();
+        const auto entries = [menu, label] {
+            QStringList texts;
+            for (const QAction *action : menu->actions())
+                texts << (action->isSeparator()
+                              ? "-"
+                              : action->text() + (action->isChecked() ? "*" : ""));
+            return texts.join('|') + " / " + label->text();
+        };
+        QCOMPARE(entries(),
+                 "ANSI 编码|UTF-8 编码|-|GB18030 编码|Big5 编码|UTF-16 LE 编码|UTF-16 BE 编码 / ");
+
+        const QString novel = QStringLiteral("第%1回　風起青萍之末，山間的霧氣慢慢散開。\r\n");
+        QString text;
+        for (int i = 0; i < 3000; ++i)
+            text += novel.arg(i);
+        const QString path = writeFile(m_files.filePath(QStringLiteral("big5.txt")),
+                                       QTextCodec::codecForName("Big5")->fromUnicode(text));
+        dropFile(&window, path);
+        QCOMPARE(entries(), "ANSI 编码|UTF-8 编码|-|GB18030 编码|Big5 编码*|UTF-16 LE 编码|UTF-16 "
+                            "BE 编码 / 繁体中文（Big5）");
+        const QString shown = window.findChild<QTextEdit *>()->toPlainText();
+        display->showPosition(shown.indexOf(QStringLiteral("第1500回")));
+        const int top = display->topPosition();
+
+        menu->actions().at(3)->trigger();
+        QCOMPARE(entries(), "ANSI 编码|UTF-8 编码|-|GB18030 编码*|Big5 编码|UTF-16 LE 编码|UTF-16 "
+                            "BE 编码 / 简体中文（GB18030）");
+        QVERIFY(window.findChild<QTextEdit *>()->toPlainText() != shown);
+        menu->actions().at(4)->trigger();
+        QCOMPARE(window.findChild<QTextEdit *>()->toPlainText(), shown);
+        QTRY_COMPARE(display->topPosition(), top);
+        QCOMPARE(entries(), "ANSI 编码|UTF-8 编码|-|GB18030 编码|Big5 编码*|UTF-16 LE 编码|UTF-16 "
+                            "BE 编码 / 繁体中文（Big5）");
     }
 
 private:

@@ -1,4 +1,6 @@
+#include "TextDecoder.h"
 #include "TextDisplay.h"
+#include "TextEncoding.h"
 
 #include "ModalDialogWatcher.h"
 #include "ReadingLayout.h"
@@ -43,6 +45,8 @@ private slots:
 
     void decoding_data();
     void decoding();
+    void detectedEncoding_data();
+    void detectedEncoding();
     void forcedDecoding_data();
     void forcedDecoding();
     void documentTitle_data();
@@ -125,6 +129,93 @@ void TestTextDisplay::decoding()
     QFETCH(QString, expected);
     m_display->openFile(writeFile(QStringLiteral("novel.txt"), bytes), true, 0);
     QCOMPARE(m_edit->document()->toPlainText(), expected);
+}
+
+// The same novel written in each encoding, without a mark unless a row says
+// so: short texts (one paragraph) and long ones, whose middle is sampled
+// apart from their start. CR LF line ends throughout.
+void TestTextDisplay::detectedEncoding_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("codec");
+    QTest::addColumn<QString>("locale");
+
+    const auto encoded = [](const char *codec, const QString &text) {
+        return QTextCodec::codecForName(codec)->fromUnicode(text);
+    };
+    const QString simplified = QStringLiteral(
+        "第一章 风起青萍之末\r\n　　山间的雾气慢慢散开，少年背起行囊，沿着溪水往镇上走去。\r\n");
+    const QString traditional = QStringLiteral(
+        "第一章 風起青萍之末\r\n　　山間的霧氣慢慢散開，少年背起行囊，沿著溪水往鎮上走去。\r\n");
+    const QString english = QStringLiteral("The river runs east, and the fog lifts slowly.\r\n");
+    for (const bool isLong : {false, true}) {
+        const int copies = isLong ? 2000 : 1;
+        const QString zh = simplified.repeated(copies), tw = traditional.repeated(copies);
+        const QString size = isLong ? QStringLiteral("long ") : QStringLiteral("short ");
+        const auto row = [&](const QString &name, const QByteArray &bytes, const QString &text,
+                             int codec, const QString &locale = QStringLiteral("C")) {
+            QTest::newRow(qPrintable(size + name))
+                << bytes << QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                << codec << locale;
+        };
+        row("GB18030", encoded("GB18030", zh), zh, TextEncoding::Gb18030);
+        row("traditional in GB18030", encoded("GB18030", tw), tw, TextEncoding::Gb18030);
+        row("Big5", encoded("Big5", tw), tw, TextEncoding::Big5);
+        row("UTF-8", zh.toUtf8(), zh, TextEncoding::Utf8);
+        row("UTF-8 marked", "\xEF\xBB\xBF" + tw.toUtf8(), tw, TextEncoding::Utf8);
+        for (const bool big : {false, true}) {
+            const int codec = big ? TextEncoding::Utf16BigEndian : TextEncoding::Utf16LittleEndian;
+            const QString name = big ? QStringLiteral("UTF-16 BE") : QStringLiteral("UTF-16 LE");
+            row(name, utf16(tw, big), tw, codec);
+            row(name + " marked", (big ? "\xFE\xFF" : "\xFF\xFE") + utf16(zh, big), zh, codec);
+            row(name + " English", utf16(english.repeated(copies), big), english.repeated(copies),
+                codec);
+        }
+        const QString mixed = english.repeated(40 * copies) + simplified + english.repeated(40);
+        row("English with a Chinese line in GBK", encoded("GBK", mixed), mixed,
+            TextEncoding::Gb18030);
+        row("English with a Chinese line in GBK, traditional locale", encoded("GBK", mixed), mixed,
+            TextEncoding::Gb18030, QStringLiteral("zh_TW"));
+    }
+    // Stray zero bytes do not make UTF-16 of a text in another encoding.
+    // (How zero bytes show is not the concern here.)
+    const QByteArray gbk = encoded("GB18030", simplified.repeated(30));
+    const QByteArray zeros = gbk.left(700) + '\0' + gbk.mid(700, 901) + '\0' + gbk.mid(1601);
+    QTest::newRow("GBK with stray zero bytes")
+        << zeros << QString() << int(TextEncoding::Gb18030) << "C";
+    const QByteArray ascii = english.repeated(30).toUtf8();
+    const QByteArray asciiZeros =
+        ascii.left(99) + '\0' + ascii.mid(99, 500) + '\0' + ascii.mid(599);
+    QTest::newRow("ASCII with stray zero bytes")
+        << asciiZeros << QString() << int(TextEncoding::Utf8) << "C";
+    // Only the whole text, beyond the parts sampled, betrays a GBK file that
+    // starts and goes on in ASCII.
+    const QString late = english.repeated(3000) + simplified + english.repeated(3000);
+    QTest::newRow("GBK after 140 KB of ASCII")
+        << encoded("GB18030", late) << QString(late).replace("\r\n", "\n")
+        << int(TextEncoding::Gb18030) << "C";
+    // Too short for uchardet: the locale's Chinese code page.
+    QTest::newRow("a few Big5 characters, traditional locale")
+        << encoded("Big5", QStringLiteral("你好，世界。")) << QStringLiteral("你好，世界。")
+        << int(TextEncoding::Big5) << "zh_HK";
+}
+
+void TestTextDisplay::detectedEncoding()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, expected);
+    QFETCH(int, codec);
+    QFETCH(QString, locale);
+    const QLocale before;
+    QLocale::setDefault(QLocale(locale));
+    QSignalSpy changed(m_display, &TextDisplay::codecChanged);
+    m_display->openFile(writeFile(QStringLiteral("novel.txt"), bytes), true, 0);
+    QLocale::setDefault(before);
+    QCOMPARE(m_display->codec(), codec);
+    QCOMPARE(changed.count(), 1);
+    if (!expected.isNull())
+        QCOMPARE(m_edit->document()->toPlainText(), expected);
 }
 
 void TestTextDisplay::forcedDecoding_data()

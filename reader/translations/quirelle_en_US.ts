@@ -268,6 +268,34 @@
         <translation>A newer version is available. Do you want to see it?</translation>
     </message>
     <message>
+        <source>GB18030 编码</source>
+        <translation>GB18030 Encoding</translation>
+    </message>
+    <message>
+        <source>Big5 编码</source>
+        <translation>Big5 Encoding</translation>
+    </message>
+    <message>
+        <source>UTF-16 LE 编码</source>
+        <translation>UTF-16 LE Encoding</translation>
+    </message>
+    <message>
+        <source>UTF-16 BE 编码</source>
+        <translation>UTF-16 BE Encoding</translation>
+    </message>
+    <message>
+        <source>ANSI（%1）</source>
+        <translation>ANSI (%1)</translation>
+    </message>
+    <message>
+        <source>繁体中文（Big5）</source>
+        <translation>Big5</translation>
+    </message>
+    <message>
+        <source>简体中文（GB18030）</source>
+        <translation>GB18030</translation>
+    </message>
+    <message>
         <source>目录</source>
         <translation>Chapters</translation>
     </message>

@@ -268,6 +268,34 @@
         <translation>有新版本，是否查看？</translation>
     </message>
     <message>
+        <source>GB18030 编码</source>
+        <translation>GB18030 編碼</translation>
+    </message>
+    <message>
+        <source>Big5 编码</source>
+        <translation>Big5 編碼</translation>
+    </message>
+    <message>
+        <source>UTF-16 LE 编码</source>
+        <translation>UTF-16 LE 編碼</translation>
+    </message>
+    <message>
+        <source>UTF-16 BE 编码</source>
+        <translation>UTF-16 BE 編碼</translation>
+    </message>
+    <message>
+        <source>ANSI（%1）</source>
+        <translation>ANSI（%1）</translation>
+    </message>
+    <message>
+        <source>繁体中文（Big5）</source>
+        <translation>繁體中文（Big5）</translation>
+    </message>
+    <message>
+        <source>简体中文（GB18030）</source>
+        <translation>簡體中文（GB18030）</translation>
+    </message>
+    <message>
         <source>目录</source>
         <translation>目錄</translation>
     </message>
