@@ -9,6 +9,7 @@
 #include <QListView>
 #include <QScrollBar>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -38,6 +39,9 @@ void ChapterPanel::createWidgets()
     // Thousands of rows: one row's height stands for all.
     m_view->setUniformItemSizes(true);
     m_view->setTextElideMode(Qt::ElideRight);
+    // Room for a short heading even where the window's controls take most
+    // of its width, as they do in English.
+    m_view->setMinimumWidth(m_view->fontMetrics().horizontalAdvance(QString(8, QChar(0x7AE0))));
     connect(m_view, &QListView::activated, this,
             [this](const QModelIndex &index) { jumpToRow(index.row()); });
     connect(m_view, &QListView::clicked, this,
@@ -82,11 +86,15 @@ void ChapterPanel::createActions()
             action->text(), action->shortcut().toString(QKeySequence::NativeText)));
     };
     m_previousAction = new QAction(QCoreApplication::translate("QObject", "上一章"), this);
+    // Arrows below the list, narrow in every language; the names are in the
+    // tooltips.
+    m_previousAction->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
     m_previousAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp));
     withShortcut(m_previousAction);
     connect(m_previousAction, &QAction::triggered, this, &ChapterPanel::previousChapter);
 
     m_nextAction = new QAction(QCoreApplication::translate("QObject", "下一章"), this);
+    m_nextAction->setIcon(style()->standardIcon(QStyle::SP_ArrowDown));
     m_nextAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown));
     withShortcut(m_nextAction);
     connect(m_nextAction, &QAction::triggered, this, &ChapterPanel::nextChapter);
