@@ -9,10 +9,10 @@
 # novel through the real file dialog, opens a second file, reopens the first
 # from the recent-files menu, forces UTF-8 and back to ANSI from the encoding
 # menu, adds a bookmark from the context menu and jumps to it after reopening
-# the file, opens a Big5 novel without a mark, which must read like its
-# UTF-8 copy, and opens a novel with chapters and jumps to its third chapter
-# from the chapter list. Each step is judged from screenshots, the window
-# title and the settings files only.
+# the file, chooses it again while another file is open, opens a Big5 novel
+# without a mark, which must read like its UTF-8 copy, and opens a novel with
+# chapters and jumps to its third chapter from the chapter list. Each step is
+# judged from screenshots, the window title and the settings files only.
 # Prints one line per step; screenshots stay in <build>/e2e/<locale>/.
 #
 # Controls are found by object name: tools/FormProbe.cpp builds the same
@@ -202,6 +202,16 @@ recent_files() {
 
 same_text() { [ "$(pixel_difference "$1.text.png" "$2.text.png")" = 0 ]; }
 
+# The bookmarked line shows in a picture of the reading view, about a third
+# of the way down, where a jump puts it.
+bookmarked_line_in_top_third() {
+    local found row third=$((WH[textWidget] / 3))
+    found=$(compare -metric AE -subimage-search "$1" "$dir/bookmarked-line.png" null: 2>&1) ||
+        return 1
+    row=${found##*,}
+    [ "$row" -ge $((third - 20)) ] && [ "$row" -le $((third + 20)) ]
+}
+
 check() { # step name, then a test; the scenario stops at the first failure
     local name=$1; shift
     if "$@"; then
@@ -299,6 +309,16 @@ scenario() {
     check "the bookmark menu jumps to the bookmarked line" \
         compare -metric AE -subimage-search "$last_shot.text.png" "$dir/bookmarked-line.png" null: \
         2>/dev/null || return
+    check "the bookmarked line is a third of the way down the view" \
+        bookmarked_line_in_top_third "$last_shot.text.png" || return
+
+    check "opens the second file again" open_with_dialog "$other" || return
+    menu_entry btnBookmark 2
+    shot bookmark-from-other-file
+    check "the novel's bookmark, chosen in the other file, opens the novel at the bookmarked line" \
+        bookmarked_line_in_top_third "$last_shot.text.png" || return
+    check "the novel reached through its bookmark heads the recent files" \
+        eval '[ "$(recent_files | cut -d" " -f1)" = novel-gbk.txt ]' || return
 
     check "opens the novel's UTF-16 copy" open_with_dialog "$novel16" || return
     shot utf16-copy

@@ -12,6 +12,9 @@ const QString VersionName = QStringLiteral("version");
 const QString BookmarkName = QStringLiteral("书签");
 const QString TitleName = QStringLiteral("标题");
 const QString PosName = QStringLiteral("位置");
+// Asked for by name in every form, so older releases skip it and files they
+// wrote read without it.
+const QString FileName = QStringLiteral("文件");
 
 // One way a release spelled the file. An empty version means the root is
 // taken whatever version it carries.
@@ -70,8 +73,9 @@ void BookmarkConfig::readParse(QXmlStreamReader *reader)
     while (reader->readNextStartElement()) {
         if (reader->name() == form->bookmark) {
             const QXmlStreamAttributes attributes = reader->attributes();
-            bookmarks.append(
-                {attributes.value(form->title).toString(), attributes.value(form->pos).toString()});
+            bookmarks.append({attributes.value(form->title).toString(),
+                              attributes.value(form->pos).toString(),
+                              attributes.value(FileName).toString()});
         }
         reader->skipCurrentElement();
     }
@@ -90,6 +94,8 @@ void BookmarkConfig::writeParse(QXmlStreamWriter *writer)
         writer->writeStartElement(BookmarkName);
         writer->writeAttribute(TitleName, writableText(entry.title));
         writer->writeAttribute(PosName, writableText(entry.pos));
+        if (!entry.file.isEmpty())
+            writer->writeAttribute(FileName, writableText(entry.file));
         writer->writeEndElement();
     }
     writer->writeEndElement();
@@ -98,9 +104,9 @@ void BookmarkConfig::writeParse(QXmlStreamWriter *writer)
 
 // A title is taken from the selection of whatever file is open, so it may
 // hold anything that file held; mended here, the file stays whole.
-void BookmarkConfig::append(const QString &title, const QString &pos)
+void BookmarkConfig::append(const QString &title, const QString &pos, const QString &file)
 {
-    bookmarks.append({writableText(title), writableText(pos)});
+    bookmarks.append({writableText(title), writableText(pos), writableText(file)});
 }
 
 QString BookmarkConfig::writableText(const QString &text)

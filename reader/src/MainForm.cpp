@@ -56,6 +56,7 @@ MainForm::MainForm(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainForm)
     zk::moveCenter(this, QApplication::desktop());
     createComponents();
     initComponents();
+    initJumps();
     initChapters();
     connectSignals();
     initAd();
@@ -121,6 +122,15 @@ void MainForm::initComponents()
     m_historyMenu->setParentWidget(this);
 }
 
+// Bookmarks and finds move the view through the text display, which puts
+// their line in the top third; the find box answers beside itself.
+void MainForm::initJumps()
+{
+    m_bookmarkMenu->setTextDisplay(m_textDisplay);
+    m_textEdit->setTextDisplay(m_textDisplay);
+    m_textEdit->setResultLabel(ui->lblFindResult);
+}
+
 void MainForm::connectSignals()
 {
     connect(ui->btnOpen, &QPushButton::clicked, this, &MainForm::openFileDialog);
@@ -135,6 +145,8 @@ void MainForm::connectSignals()
             &MainForm::scrollScreenTimeChange);
     connect(ui->sbScrollPage, QOverload<int>::of(&QSpinBox::valueChanged), this,
             &MainForm::scrollPageTimeChange);
+
+    connect(m_bookmarkMenu, &BookmarkMenug::openRequested, this, &MainForm::openTextFile);
 
     connect(m_textDisplay, &TextDisplay::textLoaded, m_chapterPanel, &ChapterPanel::scanText);
     connect(m_textDisplay, &TextDisplay::opened, this, &MainForm::showWindowTitle);
@@ -323,14 +335,17 @@ void MainForm::scrollPageTimeChange(int time)
     m_appConfig->save(configFilePath());
 }
 
-void MainForm::openTextFile(QString fileName)
+void MainForm::openTextFile(QString fileName, int position)
 {
     if (fileName.isEmpty())
         return;
     fileName = QDir::toNativeSeparators(fileName);
-    m_textDisplay->openFile(fileName, true, 0);
+    const bool opened = m_textDisplay->openFile(fileName, true, 0);
     // listed even when missing: the display has told the user already
     m_historyMenu->addFile(fileName);
+    // After the file's own opening steps, so the bookmark wins over them.
+    if (opened && position >= 0)
+        m_textDisplay->showPosition(position, 1.0 / 3);
 }
 
 void MainForm::closeEvent(QCloseEvent *event)

@@ -55,13 +55,16 @@ private slots:
 private:
     void createComponents();
     void initComponents();
+    void initJumps();
     void connectSignals();
     void initChapters();
     void addChapterButton();
     void showWindowTitle();
     void initAd();
     void loadConfig();
-    void openTextFile(QString fileName);
+    // With a position (a bookmark of another file), the view goes there once
+    // the file is on screen.
+    void openTextFile(QString fileName, int position = -1);
 
     Ui::MainForm *ui; // owned, deleted in the destructor
 

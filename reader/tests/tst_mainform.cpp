@@ -175,6 +175,7 @@ void TestMainForm::widgetTree_data()
         {"edtFindText", "QLineEdit", "tab_3"},
         {"btnFindFront", "QPushButton", "tab_3"},
         {"btnFindNext", "QPushButton", "tab_3"},
+        {"lblFindResult", "QLabel", "tab_3"},
         {"widget_7", "QWidget", "tab_3"},
         {"btnAbout", "QPushButton", "tab_4"},
         {"widget_9", "QWidget", "tab_4"},
@@ -245,7 +246,8 @@ void TestMainForm::layouts_data()
         << QStringList{"btnUiFont", "btnTextFont", "btnTextColor", "btnBackColor", "widget_4"};
     QTest::newRow("verticalLayout_9")
         << "verticalLayout_9"
-        << "QVBoxLayout" << 8 << 8 << QStringList{"horizontalLayout_7", "widget_7"};
+        << "QVBoxLayout" << 8 << 8
+        << QStringList{"horizontalLayout_7", "lblFindResult", "widget_7"};
     QTest::newRow("horizontalLayout_7")
         << "horizontalLayout_7"
         << "QHBoxLayout" << 8 << -1 << QStringList{"edtFindText", "btnFindFront", "btnFindNext"};

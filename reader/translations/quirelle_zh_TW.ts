@@ -252,20 +252,37 @@
         <translation>在百度搜尋</translation>
     </message>
     <message>
-        <source>http://www.google.com/search?q=</source>
-        <translation>http://www.google.com/search?q=</translation>
-    </message>
-    <message>
-        <source>http://www.baidu.com/s?wd=</source>
-        <translation>http://www.baidu.com/s?wd=</translation>
-    </message>
-    <message>
         <source>更新提示</source>
         <translation>更新提示</translation>
     </message>
     <message>
         <source>有新版本是否查看？</source>
         <translation>有新版本，是否查看？</translation>
+    </message>
+    <message>
+        <source>%1（%2）</source>
+        <extracomment>a bookmark&apos;s title, then the name of its file</extracomment>
+        <translation>%1（%2）</translation>
+    </message>
+    <message>
+        <source>未找到</source>
+        <translation>未找到</translation>
+    </message>
+    <message>
+        <source>已到达文首</source>
+        <translation>已到達文首</translation>
+    </message>
+    <message>
+        <source>已到达文末</source>
+        <translation>已到達文末</translation>
+    </message>
+    <message>
+        <source>https://www.google.com/search?q=</source>
+        <translation>https://www.google.com/search?q=</translation>
+    </message>
+    <message>
+        <source>https://www.baidu.com/s?wd=</source>
+        <translation>https://www.baidu.com/s?wd=</translation>
     </message>
     <message>
         <source>GB18030 编码</source>
