@@ -9,6 +9,7 @@ class MainForm;
 }
 
 class BookmarkConfig;
+class ChapterPanel;
 class BookmarkMenug;
 class Config;
 class TextCodecMenu;
@@ -56,6 +57,9 @@ private:
     void initComponents();
     void initJumps();
     void connectSignals();
+    void initChapters();
+    void addChapterButton();
+    void showWindowTitle();
     void initAd();
     void loadConfig();
     // With a position (a bookmark of another file), the view goes there once
@@ -76,6 +80,10 @@ private:
     BookmarkConfig *m_bookmarkConfig = nullptr;
     TextMenu *m_textMenu = nullptr;
     TextEdit *m_textEdit = nullptr;
+    ChapterPanel *m_chapterPanel = nullptr; // docked on the window
+
+    // The form's title, which the file name and chapter are put before.
+    QString m_appTitle;
 
     // Set only while loadConfig fills the interval spin boxes, so that
     // showing the stored values does not start scrolling or save.

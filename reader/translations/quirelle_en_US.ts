@@ -312,5 +312,21 @@
         <source>简体中文（GB18030）</source>
         <translation>GB18030</translation>
     </message>
+    <message>
+        <source>目录</source>
+        <translation>Chapters</translation>
+    </message>
+    <message>
+        <source>未找到章节</source>
+        <translation>No chapters found</translation>
+    </message>
+    <message>
+        <source>上一章</source>
+        <translation>Previous Chapter</translation>
+    </message>
+    <message>
+        <source>下一章</source>
+        <translation>Next Chapter</translation>
+    </message>
 </context>
 </TS>

@@ -312,5 +312,21 @@
         <source>简体中文（GB18030）</source>
         <translation>簡體中文（GB18030）</translation>
     </message>
+    <message>
+        <source>目录</source>
+        <translation>目錄</translation>
+    </message>
+    <message>
+        <source>未找到章节</source>
+        <translation>未找到章節</translation>
+    </message>
+    <message>
+        <source>上一章</source>
+        <translation>上一章</translation>
+    </message>
+    <message>
+        <source>下一章</source>
+        <translation>下一章</translation>
+    </message>
 </context>
 </TS>
