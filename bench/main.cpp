@@ -314,6 +314,35 @@ QString buildTable(const QList<Novel> &novels,
         table.row(label + QStringLiteral("still on screen once laid out"), id,
                   QStringLiteral("jump_kept"));
     }
+    const QString chapters = QStringLiteral("chapters");
+    table.row(QStringLiteral("chapters: scan on the GUI thread, for comparison (ms)"), chapters,
+              QStringLiteral("scan_ms"));
+    table.row(QStringLiteral("chapters: headings found"), chapters, QStringLiteral("list_rows"));
+    table.row(QStringLiteral("chapters: text on screen (ms, ×floor)"), chapters,
+              QStringLiteral("open_paint_ms"), floorKey);
+    table.row(QStringLiteral("chapters: list complete after the text is on screen (ms)"), chapters,
+              QStringLiteral("list_after_paint_ms"));
+    table.memoryRow(QStringLiteral("chapters: peak memory, novel open and laid out"), chapters,
+                    QStringLiteral("peak_bytes"));
+    table.row(QStringLiteral("chapters: filling the list (ms)"), chapters,
+              QStringLiteral("list_fill_ms"));
+    table.row(QStringLiteral("chapters: longest pass until the list is complete, at least 100 ms "
+                             "after the text is on screen (ms)"),
+              chapters, QStringLiteral("list_longest_after_ms"));
+    table.row(QStringLiteral("chapters: the same without the list (ms)"),
+              QStringLiteral("chapters@nolist"), QStringLiteral("list_longest_after_ms"));
+    table.row(QStringLiteral("chapters: jump to the middle chapter: call (ms)"), chapters,
+              QStringLiteral("chapter_jump_call_ms"));
+    table.row(QStringLiteral("chapters: jump: heading on screen (ms)"), chapters,
+              QStringLiteral("chapter_jump_paint_ms"));
+    table.row(QStringLiteral("chapters: jump: longest pass (ms)"), chapters,
+              QStringLiteral("chapter_jump_longest_ms"));
+    table.row(QStringLiteral("chapters: jump: heading on the top line once settled"), chapters,
+              QStringLiteral("chapter_jump_top_kept"));
+    table.row(QStringLiteral("chapters: scroll step with the list following (µs)"), chapters,
+              QStringLiteral("follow_step_us"));
+    table.row(QStringLiteral("chapters: scroll step without the list (µs)"), chapters,
+              QStringLiteral("plain_step_us"));
     return table.text();
 }
 
@@ -335,7 +364,10 @@ int runParent(const Options &options)
         const bool gbk = novel.encoding == QLatin1String("gbk");
         QList<QPair<QString, QString>> runs;
         for (const QString &kind : options.cases) {
-            if (kind == QLatin1String("jump")) {
+            if (kind == QLatin1String("chapters")) {
+                if (gbk)
+                    runs << qMakePair(kind, QString()) << qMakePair(kind, QStringLiteral("nolist"));
+            } else if (kind == QLatin1String("jump")) {
                 if (gbk) {
                     for (const QString &where : options.jumps)
                         runs.append({kind, where});
@@ -386,8 +418,8 @@ int main(int argc, char *argv[])
                                        QStringLiteral("gbk, utf8, big5, utf16le, utf16be."),
                                        QStringLiteral("list"), QStringLiteral("gbk,utf8"));
     const QCommandLineOption cases(
-        QStringLiteral("cases"), QStringLiteral("floor, open, jump, colour, font, comfort."),
-        QStringLiteral("list"), QStringLiteral("floor,open,jump,colour,font,comfort"));
+        QStringLiteral("cases"), QStringLiteral("floor, open, jump, chapters, colour, font, comfort."),
+        QStringLiteral("list"), QStringLiteral("floor,open,jump,chapters,colour,font,comfort"));
     const QCommandLineOption positions(QStringLiteral("positions"),
                                        QStringLiteral("start, mid, end."), QStringLiteral("list"),
                                        QStringLiteral("start,mid,end"));

@@ -13,9 +13,10 @@
 # another file is open; then kills the program once the view has rested,
 # starts it again and reopens the novel from the recent-files menu at the
 # same text; opens a Big5 novel without a mark, which must read like its
-# UTF-8 copy; and finally starts the program with a file named on its
+# UTF-8 copy, and a novel with chapters, jumping to its third chapter from
+# the chapter list; and finally starts the program with a file named on its
 # command line, as a file manager does. Each step is judged from
-# screenshots and the settings files only.
+# screenshots, the window title and the settings files only.
 # Prints one line per step; screenshots stay in <build>/e2e/<locale>/.
 #
 # Controls are found by object name: tools/FormProbe.cpp builds the same
@@ -73,6 +74,16 @@ novel_tw=$out/files/novel-tw-utf8.txt
 write_novel '第一章 風起青萍之末' '第%d行：山間的霧氣慢慢散開，少年背起行囊，沿著溪水往鎮上走去。' "$novel_tw"
 novel_big5=$out/files/novel-big5.txt
 iconv -f UTF-8 -t BIG5 "$novel_tw" >"$novel_big5"
+# Four chapters, and the last two of them as a file of their own: opened,
+# that one shows the third chapter's heading on its first line.
+chapter_text() { # numeral, title
+    printf '第%s章 %s\n' "$1" "$2"
+    for i in $(seq 1 60); do printf '　　%s之后的第%d段：江水东流，少年望着远山出神。\n' "$2" "$i"; done
+}
+chapters=$out/files/chapters.txt
+{ chapter_text 一 风起; chapter_text 二 云涌; chapter_text 三 雷动; chapter_text 四 雨落; } >"$chapters"
+chapter_tail=$out/files/chapter-tail.txt
+{ chapter_text 三 雷动; chapter_text 四 雨落; } >"$chapter_tail"
 other=$out/files/other-utf8.txt
 for i in $(seq 1 60); do printf 'Another book, line %d: the river runs east.\n' "$i"; done >"$other"
 
@@ -372,7 +383,33 @@ scenario() {
     crop "$last_shot.png" lblCodec "$dir/codec-big5.png"
     check "the label beside the encoding button names Big5, neither GBK nor UTF-8" eval \
         '[ "$(pixel_difference "$dir/codec-big5.png" "$dir/codec-gbk.png")" != 0 ] &&
-         [ "$(pixel_difference "$dir/codec-big5.png" "$dir/codec-utf8.png")" != 0 ]'
+         [ "$(pixel_difference "$dir/codec-big5.png" "$dir/codec-utf8.png")" != 0 ]' || return
+
+    check "opens the last two chapters of a novel as a file" open_with_dialog "$chapter_tail" ||
+        return
+    shot chapter-tail
+    local heading
+    heading=$(text_line_at "$last_shot.text.png" 8)
+    # shellcheck disable=SC2086 # top and height
+    crop "$last_shot.png" textWidget "$dir/heading-line.png" $heading
+    check "opens the whole novel" open_with_dialog "$chapters" || return
+    # a click on the first row, then the third with the keyboard
+    xdotool mousemove $((win_x + WX[chapterView] + 30)) $((win_y + WY[chapterView] + 10)) click 1
+    sleep 0.3
+    xdotool key --delay 80 Down Down Return
+    shot jumped-to-chapter
+    # shellcheck disable=SC2086 # the heading line's height, with room for the margin
+    crop "$last_shot.png" textWidget "$dir/top-band.png" 0 $((${heading#* } + ${heading% *} + 2))
+    check "the chapter list puts the third chapter's heading on the top line" \
+        compare -metric AE -subimage-search "$dir/top-band.png" "$dir/heading-line.png" null: \
+        2>/dev/null || return
+    check "the window title names the file and the chapter" \
+        eval '[ "$(xdotool getwindowname "$win_id")" = "chapters.txt - 第三章 雷动 - $main_title" ]' ||
+        return
+    xdotool key ctrl+Next
+    check "Ctrl+Page Down goes on to the fourth chapter" \
+        wait_for 5 eval '[ "$(xdotool getwindowname "$win_id")" = "chapters.txt - 第四章 雨落 - $main_title" ]' ||
+        return
 
     stop_program
     check "starts with a file named on the command line" start_program "$other" || return

@@ -4,6 +4,7 @@
 #include "AboutForm.h"
 #include "BookmarkConfig.h"
 #include "BookmarkMenug.h"
+#include "ChapterPanel.h"
 #include "ComfortPanel.h"
 #include "Config.h"
 #include "ProgramConstants.h"
@@ -19,6 +20,7 @@
 #include "ZkCheckUpdate.h"
 #include "ZkUtility.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QColorDialog>
@@ -26,6 +28,7 @@
 #include <QDir>
 #include <QDockWidget>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QMimeData>
@@ -33,6 +36,7 @@
 #include <QShortcut>
 #include <QSpinBox>
 #include <QTimer>
+#include <QToolButton>
 #include <QUrl>
 
 namespace
@@ -60,6 +64,7 @@ MainForm::MainForm(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainForm)
     createComponents();
     initComponents();
     initJumps();
+    initChapters();
     connectSignals();
     initAd();
     loadConfig();
@@ -152,6 +157,49 @@ void MainForm::connectSignals()
             &MainForm::scrollPageTimeChange);
 
     connect(m_bookmarkMenu, &BookmarkMenug::openRequested, this, &MainForm::openTextFile);
+
+    connect(m_textDisplay, &TextDisplay::textLoaded, m_chapterPanel, &ChapterPanel::scanText);
+    connect(m_textDisplay, &TextDisplay::opened, this, &MainForm::showWindowTitle);
+    connect(m_chapterPanel, &ChapterPanel::currentChapterChanged, this, &MainForm::showWindowTitle);
+}
+
+// The chapter list docks beside the window's content, shown at first; the
+// window's saved state, once restored, says whether it stays shown.
+void MainForm::initChapters()
+{
+    m_appTitle = windowTitle();
+    m_chapterPanel = new ChapterPanel(this);
+    m_chapterPanel->setTextWidget(ui->textWidget);
+    m_chapterPanel->setTextDisplay(m_textDisplay);
+    addDockWidget(Qt::LeftDockWidgetArea, m_chapterPanel);
+    resizeDocks({m_chapterPanel}, {200}, Qt::Horizontal);
+    // Shortcuts of the window, so that they work wherever the focus is.
+    addActions({m_chapterPanel->previousAction(), m_chapterPanel->nextAction(),
+                m_chapterPanel->toggleViewAction()});
+    addChapterButton();
+}
+
+// Beside the tabs, where it takes no room from the controls and shows on
+// every page.
+void MainForm::addChapterButton()
+{
+    auto *button = new QToolButton(ui->tabWidget);
+    button->setObjectName(QStringLiteral("btnChapters"));
+    button->setDefaultAction(m_chapterPanel->toggleViewAction());
+    ui->tabWidget->setCornerWidget(button, Qt::TopRightCorner);
+}
+
+// "novel.txt - 第十章 突破 - 澄溪文本阅读器": the file, the chapter being
+// read, the program.
+void MainForm::showWindowTitle()
+{
+    QStringList parts;
+    if (!m_textDisplay->m_fileName.isEmpty())
+        parts << QFileInfo(m_textDisplay->m_fileName).fileName();
+    if (!m_chapterPanel->currentTitle().isEmpty())
+        parts << m_chapterPanel->currentTitle();
+    parts << m_appTitle;
+    setWindowTitle(parts.join(QStringLiteral(" - ")));
 }
 
 // The panel stays hidden until its configuration has arrived; the rotator

@@ -12,6 +12,7 @@ class MainForm;
 }
 
 class BookmarkConfig;
+class ChapterPanel;
 class BookmarkMenug;
 class ComfortPanel;
 class Config;
@@ -69,6 +70,9 @@ private:
     void initComponents();
     void initJumps();
     void connectSignals();
+    void initChapters();
+    void addChapterButton();
+    void showWindowTitle();
     void initAd();
     void loadConfig();
     // With a position (a bookmark of another file), the view goes there once
@@ -115,6 +119,10 @@ private:
     // were, which is what the window keeps for the next start.
     QList<QPointer<QWidget>> m_hiddenForFullScreen;
     QByteArray m_stateBeforeFullScreen;
+    ChapterPanel *m_chapterPanel = nullptr; // docked on the window
+
+    // The form's title, which the file name and chapter are put before.
+    QString m_appTitle;
 
     // Set only while loadConfig fills the interval spin boxes, so that
     // showing the stored values does not start scrolling or save.

@@ -168,6 +168,7 @@ void TextDisplay::showDecodedText(const QString &text)
     // where a forward search finds nothing and a new bookmark points past
     // everything the reader sees. A new text is read from its start.
     m_textWidget->setTextCursor(QTextCursor(m_textWidget->document()));
+    emit textLoaded(text);
 }
 
 void TextDisplay::setTextFont(QFont font)

@@ -50,6 +50,10 @@ signals:
     void opened(const QString &fileName);
     // Emitted before opened() when the text on screen is decoded otherwise.
     void codecChanged(int codec);
+    // The whole text just put into the view, as the view got it (line ends
+    // untouched). Implicitly shared: a receiver that keeps it keeps the
+    // decoded text alive, so it should let go once it is done with it.
+    void textLoaded(const QString &text);
 
 public slots:
     void setTextFont(QFont font);

@@ -376,5 +376,21 @@
         <source>只显示文本，全屏阅读；Esc 退出</source>
         <translation>Show only the text, full screen; Esc leaves</translation>
     </message>
+    <message>
+        <source>目录</source>
+        <translation>Chapters</translation>
+    </message>
+    <message>
+        <source>未找到章节</source>
+        <translation>No chapters found</translation>
+    </message>
+    <message>
+        <source>上一章</source>
+        <translation>Previous Chapter</translation>
+    </message>
+    <message>
+        <source>下一章</source>
+        <translation>Next Chapter</translation>
+    </message>
 </context>
 </TS>

@@ -376,5 +376,21 @@
         <source>只显示文本，全屏阅读；Esc 退出</source>
         <translation>只顯示文字，全螢幕閱讀；Esc 離開</translation>
     </message>
+    <message>
+        <source>目录</source>
+        <translation>目錄</translation>
+    </message>
+    <message>
+        <source>未找到章节</source>
+        <translation>未找到章節</translation>
+    </message>
+    <message>
+        <source>上一章</source>
+        <translation>上一章</translation>
+    </message>
+    <message>
+        <source>下一章</source>
+        <translation>下一章</translation>
+    </message>
 </context>
 </TS>
