@@ -31,6 +31,7 @@
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QShortcut>
@@ -74,8 +75,6 @@ MainForm::MainForm(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainForm)
 
 MainForm::~MainForm()
 {
-    // Focus moves while the widgets go, and the shortcuts may be gone then.
-    disconnect(qApp, nullptr, this, nullptr);
     delete ui;
 }
 
@@ -464,22 +463,23 @@ void MainForm::createShortcuts()
     const QKeySequence open(Qt::CTRL + Qt::Key_O), bookmark(Qt::CTRL + Qt::Key_D);
     const QKeySequence fullScreen(Qt::Key_F11), find(Qt::CTRL + Qt::Key_F);
     const QKeySequence findNext(Qt::Key_F3), findFront(Qt::SHIFT + Qt::Key_F3);
-    m_readingShortcuts = {
-        addShortcut(open, [this] { openFileDialog(); }),
-        addShortcut(bookmark, [this] { addBookmarkHere(); }),
-        addShortcut(fullScreen, [this] { setFullScreen(!isFullScreen()); }),
-        addShortcut(Qt::Key_Space, [this] { m_textScroll->scrollPage(true); }),
-        addShortcut(Qt::SHIFT + Qt::Key_Space, [this] { m_textScroll->scrollPage(false); }),
-        addShortcut(Qt::CTRL + Qt::Key_Home, [this] { goToTextEdge(false); }),
-        addShortcut(Qt::CTRL + Qt::Key_End, [this] { goToTextEdge(true); }),
-    };
+    addShortcut(open, [this] { openFileDialog(); });
+    addShortcut(bookmark, [this] { addBookmarkHere(); });
+    addShortcut(fullScreen, [this] { setFullScreen(!isFullScreen()); });
+    addShortcut(Qt::Key_Space, [this] { m_textScroll->scrollPage(true); });
+    addShortcut(Qt::SHIFT + Qt::Key_Space, [this] { m_textScroll->scrollPage(false); });
+    addShortcut(Qt::CTRL + Qt::Key_Home, [this] { goToTextEdge(false); });
+    addShortcut(Qt::CTRL + Qt::Key_End, [this] { goToTextEdge(true); });
     m_leaveFullScreen = addShortcut(Qt::Key_Escape, [this] { setFullScreen(false); });
-    // meant for the find field, so they work while typing in it
+    m_leaveFullScreen->setEnabled(false);
     addShortcut(find, [this] { goToFind(); });
     addShortcut(findNext, [this] { m_textEdit->findNext(); });
     addShortcut(findFront, [this] { m_textEdit->findFront(); });
-    connect(qApp, &QApplication::focusChanged, this, &MainForm::updateShortcuts);
-    updateShortcuts();
+    m_findKeys = {find, findNext, findFront};
+    for (QWidget *field : findChildren<QLineEdit *>())
+        field->installEventFilter(this);
+    for (QWidget *field : findChildren<QAbstractSpinBox *>())
+        field->installEventFilter(this);
 
     setShortcutTip(ui->btnOpen, QCoreApplication::translate("QObject", "打开文本文件"), open);
     setShortcutTip(ui->btnBookmark,
@@ -504,15 +504,20 @@ QShortcut *MainForm::addShortcut(const QKeySequence &key, const std::function<vo
     return shortcut;
 }
 
-// Keys typed into a field belong to the field.
-void MainForm::updateShortcuts()
+// Keys typed into a text field belong to the field, whatever shortcut of the
+// window (or of a panel docked on it) they would trigger; only the keys for
+// finding still work there. A field that claims a key keeps the shortcut
+// from firing.
+bool MainForm::eventFilter(QObject *watched, QEvent *event)
 {
-    const QWidget *focus = QApplication::focusWidget();
-    const bool typing = qobject_cast<const QLineEdit *>(focus) != nullptr ||
-                        qobject_cast<const QAbstractSpinBox *>(focus) != nullptr;
-    for (QShortcut *shortcut : qAsConst(m_readingShortcuts))
-        shortcut->setEnabled(!typing);
-    m_leaveFullScreen->setEnabled(!typing && isFullScreen());
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (!m_findKeys.contains(QKeySequence(int(key->modifiers()) | key->key()))) {
+            event->accept();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 // Only the text stays: controls, advertisement panel, docks and the view's
@@ -543,7 +548,7 @@ void MainForm::setFullScreen(bool on)
         ui->textWidget->setFrameShape(QFrame::StyledPanel);
     }
     setWindowState(windowState() ^ Qt::WindowFullScreen);
-    updateShortcuts();
+    m_leaveFullScreen->setEnabled(on);
 }
 
 void MainForm::goToFind()

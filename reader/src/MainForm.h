@@ -47,6 +47,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
@@ -87,7 +88,6 @@ private:
     void comfortChange(const ComfortSettings &comfort);
     void createShortcuts();
     QShortcut *addShortcut(const QKeySequence &key, const std::function<void()> &action);
-    void updateShortcuts();
     void setFullScreen(bool on);
     void goToFind();
     void addBookmarkHere();
@@ -111,9 +111,8 @@ private:
     ReadingPositions *m_readingPositions = nullptr;
     ComfortPanel *m_comfortPanel = nullptr; // in widget_6 of the 显示 page
 
-    // Off while the user types in a text field: every shortcut but those
-    // meant for the find field.
-    QList<QShortcut *> m_readingShortcuts;
+    // The only shortcuts that work while the user types in a text field.
+    QList<QKeySequence> m_findKeys;
     QShortcut *m_leaveFullScreen = nullptr; // Esc, on only in full screen
     // What full screen hid, shown again when it ends; and the docks as they
     // were, which is what the window keeps for the next start.
