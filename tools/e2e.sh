@@ -181,8 +181,9 @@ start_program() { # [file]
     # shellcheck disable=SC2086 # the Exec line is a command line
     $command ${1:+"$1"} >>"$dir/program.log" 2>&1 &
     program_pid=$!
-    wait_for 20 window_named "$main_title" || return 1
-    win_id=$(xdotool search --onlyvisible --name "^$main_title\$" | head -n1)
+    # the title starts with the file shown, if any
+    wait_for 20 window_named ".*$main_title" || return 1
+    win_id=$(xdotool search --onlyvisible --name "$main_title\$" | head -n1)
     eval "$(xdotool getwindowgeometry --shell "$win_id" | sed 's/^/win_/' | grep -E '^win_[XY]=')"
     win_x=$win_X win_y=$win_Y
 }
