@@ -15,6 +15,7 @@
 
 #include <QColorDialog>
 #include <QDesktopWidget>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMenu>
@@ -734,6 +735,7 @@ void TestMainForm::comingBack()
         m_window->resize(760, 450);          // within the offscreen screen of 800 × 600
         const QSize size = m_window->size(); // as far as the window's minimum allows
         child<QSpinBox>(m_window, "sbLineSpacing")->setValue(150);
+        child<QDockWidget>(m_window, "chapterDock")->hide();
         drop({QUrl::fromLocalFile(novel)});
         QTimer::singleShot(0, m_window, &QWidget::close); // ends the loop, as in the program
         QCOMPARE(QApplication::exec(), 0);
@@ -743,6 +745,7 @@ void TestMainForm::comingBack()
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window));
         QCOMPARE(m_window->size(), size);
+        QVERIFY(child<QDockWidget>(m_window, "chapterDock")->isHidden());
         auto *layout = qobject_cast<ReadingLayout *>(
             child<QTextEdit>(m_window, "textWidget")->document()->documentLayout());
         QCOMPARE(layout->comfort().lineSpacing, 150);
