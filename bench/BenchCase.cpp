@@ -4,6 +4,7 @@
 #include "ChapterModel.h"
 #include "ChapterPanel.h"
 #include "NovelGenerator.h"
+#include "ReadingLayout.h"
 #include "TextDisplay.h"
 #include "TextEncoding.h"
 #include "ZkUtility.h"
@@ -24,6 +25,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <limits>
@@ -124,6 +126,8 @@ private:
     int runFloor();
     int runOpen();
     int runJump();
+    int runRestore();
+    int followJump(qint64 start);
     int runChapters();
     int runLookChange();
 
@@ -134,6 +138,7 @@ private:
     QTimer m_heartbeat;
     QFont m_font;
     QColor m_color;
+    ComfortSettings m_comfort;
 
     qint64 m_lastTick = -1;
     bool m_tracking = false;
@@ -256,14 +261,17 @@ bool Session::lookAt(int position) const
     return color == m_color && layoutMatches(block);
 }
 
-// Lays the block's text out afresh in the chosen font and compares: a block
-// still holding lines of the previous font differs in height or breaks.
+// Lays the block's text out afresh in the chosen font and column width and
+// compares: a block still holding lines of the previous font or comfort
+// settings differs in height, breaks or line spacing.
 bool Session::layoutMatches(const QTextBlock &block) const
 {
     const QTextDocument *document = m_view.document();
     QTextLayout probe(block.text(), m_font);
     probe.setTextOption(document->defaultTextOption());
-    const qreal width = document->textWidth() - 2 * document->documentMargin();
+    const auto *reading = qobject_cast<const ReadingLayout *>(document->documentLayout());
+    const qreal width = reading != nullptr ? reading->lineWidth()
+                                           : document->textWidth() - 2 * document->documentMargin();
     probe.beginLayout();
     for (QTextLine line = probe.createLine(); line.isValid(); line = probe.createLine())
         line.setLineWidth(width);
@@ -272,8 +280,15 @@ bool Session::layoutMatches(const QTextBlock &block) const
     if (laid->lineCount() != probe.lineCount())
         return false;
     const QTextLine first = laid->lineAt(0);
-    return first.textLength() == probe.lineAt(0).textLength() &&
-           qAbs(first.height() - probe.lineAt(0).height()) < 0.01;
+    if (first.textLength() != probe.lineAt(0).textLength() ||
+        qAbs(first.height() - probe.lineAt(0).height()) >= 0.01)
+        return false;
+    if (laid->lineCount() < 2)
+        return true;
+    const QTextLine line = probe.lineAt(0);
+    const qreal natural = std::ceil(line.ascent() + line.descent() + line.leading());
+    const qreal pitch = std::ceil(natural * m_comfort.lineSpacing / 100.0);
+    return qAbs(laid->lineAt(1).y() - first.y() - pitch) < 0.01;
 }
 
 bool Session::layoutComplete() const
@@ -391,6 +406,8 @@ int Session::runOpen()
 // bar goes to its maximum.
 int Session::runJump()
 {
+    if (m_case.position == QLatin1String("restore"))
+        return runRestore();
     setUp();
     openNovel();
     const QTextDocument *document = m_view.document();
@@ -408,13 +425,33 @@ int Session::runJump()
         m_view.setTextCursor(cursor);
     });
     report("jump_call_ms", msBetween(start, m_callEnd));
+    return followJump(start);
+}
+
+// As the reader returns to where a file was left: the middle of the text,
+// shown in the opening's own pass.
+int Session::runRestore()
+{
+    setUp();
+    QObject::connect(&m_display, &TextDisplay::opened, [this] {
+        m_target = (m_view.document()->characterCount() - 1) / 2;
+        m_display.showPosition(m_target, 0);
+    });
+    openNovel();
+    report("jump_call_ms", msBetween(m_start, m_callEnd));
+    return followJump(m_start);
+}
+
+// The target must show, and stay on screen while the layout goes on around
+// it.
+int Session::followJump(qint64 start)
+{
     waitForTarget(start, "jump_paint_ms");
-    // The target must stay on screen while the layout goes on around it.
     const qint64 done = waitUntil([this] { return layoutComplete(); }, JumpTimeoutMs);
     report("jump_complete_ms", done < 0 ? -1 : msBetween(start, done));
     waitMs(300);
     stopTracking("jump_");
-    report("jump_kept", QString::number(lineVisible(target)));
+    report("jump_kept", QString::number(lineVisible(m_target)));
     return 0;
 }
 
@@ -569,7 +606,13 @@ void Session::placeView(const QString &position)
 
 void Session::changeLook()
 {
-    if (m_case.kind == QLatin1String("colour")) {
+    if (m_case.kind == QLatin1String("comfort")) {
+        m_comfort.lineSpacing = 150;
+        m_comfort.paragraphSpacing = 8;
+        m_comfort.sideMargin = 40;
+        m_comfort.maxTextWidth = 700;
+        m_display.setComfort(m_comfort);
+    } else if (m_case.kind == QLatin1String("colour")) {
         m_color = QColor(0x80, 0x20, 0x20);
         m_display.setTextColor(m_color);
     } else {

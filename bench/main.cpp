@@ -272,10 +272,10 @@ QString buildTable(const QList<Novel> &novels,
         table.row(QStringLiteral("colour @%1: scroll value kept").arg(position), id,
                   QStringLiteral("scroll_kept"));
     }
-    for (const QString &position : options.positions) {
-        const QString id = QStringLiteral("font@") + position;
-        const QString label =
-            QStringLiteral("font %1 pt @%2: ").arg(options.fontSize).arg(position);
+    // A comfort change keeps the line at the top; a font change keeps the
+    // scroll value.
+    const auto lookChangeRows = [&table](const QString &id, const QString &label,
+                                         const QString &keptLabel, const QString &keptKey) {
         table.row(label + QStringLiteral("call (ms)"), id, QStringLiteral("change_call_ms"));
         table.row(label + QStringLiteral("new look on the page (ms)"), id,
                   QStringLiteral("look_ms"));
@@ -283,9 +283,17 @@ QString buildTable(const QList<Novel> &novels,
         table.row(label + QStringLiteral("whole text laid out (ms)"), id,
                   QStringLiteral("complete_ms"));
         table.row(label + QStringLiteral("longest pass (ms)"), id, QStringLiteral("longest_ms"));
-        table.row(label + QStringLiteral("scroll value kept"), id, QStringLiteral("scroll_kept"));
+        table.row(label + keptLabel, id, keptKey);
         table.row(label + QStringLiteral("cursor kept"), id, QStringLiteral("cursor_kept"));
-    }
+    };
+    for (const QString &position : options.positions)
+        lookChangeRows(QStringLiteral("comfort@") + position,
+                       QStringLiteral("comfort @%1: ").arg(position),
+                       QStringLiteral("top line kept"), QStringLiteral("top_char_kept"));
+    for (const QString &position : options.positions)
+        lookChangeRows(QStringLiteral("font@") + position,
+                       QStringLiteral("font %1 pt @%2: ").arg(options.fontSize).arg(position),
+                       QStringLiteral("scroll value kept"), QStringLiteral("scroll_kept"));
     table.row(QStringLiteral("find forward, no match (ms, ×QTextDocument::find)"), open,
               QStringLiteral("find_forward_ms"), QStringLiteral("floor_find_forward_ms"));
     table.row(QStringLiteral("find backward, no match (ms, ×QTextDocument::find)"), open,
@@ -294,6 +302,8 @@ QString buildTable(const QList<Novel> &novels,
         const QString id = QStringLiteral("jump@") + where;
         const QString label = where == QLatin1String("max")
                                   ? QStringLiteral("scroll bar to maximum after opening: ")
+                              : where == QLatin1String("restore")
+                                  ? QStringLiteral("opened at a stored position in the middle: ")
                                   : QStringLiteral("jump to the %1 after opening: ")
                                         .arg(where == QLatin1String("mid") ? "middle" : "end");
         table.row(label + QStringLiteral("call (ms)"), id, QStringLiteral("jump_call_ms"));
@@ -362,7 +372,8 @@ int runParent(const Options &options)
                     for (const QString &where : options.jumps)
                         runs.append({kind, where});
                 }
-            } else if (kind == QLatin1String("colour") || kind == QLatin1String("font")) {
+            } else if (kind == QLatin1String("colour") || kind == QLatin1String("font") ||
+                       kind == QLatin1String("comfort")) {
                 if (gbk) {
                     for (const QString &position : options.positions)
                         runs.append({kind, position});
@@ -407,14 +418,15 @@ int main(int argc, char *argv[])
                                        QStringLiteral("gbk, utf8, big5, utf16le, utf16be."),
                                        QStringLiteral("list"), QStringLiteral("gbk,utf8"));
     const QCommandLineOption cases(
-        QStringLiteral("cases"), QStringLiteral("floor, open, jump, chapters, colour, font."),
-        QStringLiteral("list"), QStringLiteral("floor,open,jump,chapters,colour,font"));
+        QStringLiteral("cases"), QStringLiteral("floor, open, jump, chapters, colour, font, comfort."),
+        QStringLiteral("list"), QStringLiteral("floor,open,jump,chapters,colour,font,comfort"));
     const QCommandLineOption positions(QStringLiteral("positions"),
                                        QStringLiteral("start, mid, end."), QStringLiteral("list"),
                                        QStringLiteral("start,mid,end"));
-    const QCommandLineOption jumps(QStringLiteral("jumps"),
-                                   QStringLiteral("mid, end, max (scroll bar)."),
-                                   QStringLiteral("list"), QStringLiteral("mid,end,max"));
+    const QCommandLineOption jumps(
+        QStringLiteral("jumps"),
+        QStringLiteral("mid, end, max (scroll bar), restore (while opening)."),
+        QStringLiteral("list"), QStringLiteral("mid,end,max,restore"));
     const QCommandLineOption fontSize(QStringLiteral("font-size"),
                                       QStringLiteral("Point size the font changes to (from 12)."),
                                       QStringLiteral("points"), QStringLiteral("14"));

@@ -8,11 +8,15 @@
 # Chinese and once under an English locale, and with xdotool opens a GBK
 # novel through the real file dialog, opens a second file, reopens the first
 # from the recent-files menu, forces UTF-8 and back to ANSI from the encoding
-# menu, adds a bookmark from the context menu and jumps to it after reopening
-# the file, chooses it again while another file is open, opens a Big5 novel
-# without a mark, which must read like its UTF-8 copy, and opens a novel with
-# chapters and jumps to its third chapter from the chapter list. Each step is
-# judged from screenshots, the window title and the settings files only.
+# menu, adds a bookmark from the context menu, reopens the file where it was
+# left, goes to its start and jumps to the bookmark, chooses it again while
+# another file is open; then kills the program once the view has rested,
+# starts it again and reopens the novel from the recent-files menu at the
+# same text; opens a Big5 novel without a mark, which must read like its
+# UTF-8 copy, and a novel with chapters, jumping to its third chapter from
+# the chapter list; and finally starts the program with a file named on its
+# command line, as a file manager does. Each step is judged from
+# screenshots, the window title and the settings files only.
 # Prints one line per step; screenshots stay in <build>/e2e/<locale>/.
 #
 # Controls are found by object name: tools/FormProbe.cpp builds the same
@@ -42,6 +46,7 @@ cmake --build "$build" --target QuirelleFormProbe >"$out/probe-build.log" 2>&1 |
 desktop_file=$(echo "$prefix"/share/applications/*.desktop)
 exec_line=$(sed -n 's/^Exec=//p' "$desktop_file")
 [ -n "$exec_line" ] || die "no Exec line in $desktop_file"
+[ "${exec_line% %f}" != "$exec_line" ] || die "the Exec line does not pass a file: $exec_line"
 
 # Locales are compiled privately, so nothing of the machine is changed.
 for locale in zh_CN en_US; do
@@ -84,7 +89,9 @@ for i in $(seq 1 60); do printf 'Another book, line %d: the river runs east.\n' 
 
 # --- the X server ------------------------------------------------------------
 exec 3>"$out/display"
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
+# Without -noreset the server resets whenever its last client leaves, and a
+# program started at that moment (as after a kill) cannot connect.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset >"$out/xvfb.log" 2>&1 &
 xvfb_pid=$!
 exec 3>&-
 program_pid=
@@ -167,6 +174,36 @@ text_line_at() { # picture, y
         }'
 }
 
+# Starts the program as a launcher would, with %f replaced by the file given
+# (or dropped without one), and waits for its window.
+start_program() { # [file]
+    local command=${exec_line% %f}
+    # shellcheck disable=SC2086 # the Exec line is a command line
+    $command ${1:+"$1"} >>"$dir/program.log" 2>&1 &
+    program_pid=$!
+    # the title starts with the file shown, if any
+    wait_for 20 window_named ".*$main_title" || return 1
+    win_id=$(xdotool search --onlyvisible --name "$main_title\$" | head -n1)
+    eval "$(xdotool getwindowgeometry --shell "$win_id" | sed 's/^/win_/' | grep -E '^win_[XY]=')"
+    win_x=$win_X win_y=$win_Y
+}
+
+stop_program() {
+    kill "$program_pid" 2>/dev/null
+    wait "$program_pid" 2>/dev/null
+    program_pid=
+}
+
+# Keys go to the window under the pointer: there is no window manager.
+key_in_text() { # keys...
+    xdotool mousemove $((win_x + WX[textWidget] + WW[textWidget] / 3)) \
+        $((win_y + WY[textWidget] + WH[textWidget] / 2)) key "$@"
+}
+
+line_on_screen() { # shot, picture of a line
+    compare -metric AE -subimage-search "$1.text.png" "$2" null: 2>/dev/null
+}
+
 click() { # widget [button]
     local x=$((win_x + WX[$1] + WW[$1] / 2)) y=$((win_y + WY[$1] + WH[$1] / 2))
     xdotool mousemove "$x" "$y" click "${2:-1}"
@@ -237,14 +274,8 @@ scenario() {
     check "the form probe finds the controls" test -n "${WW[btnOpen]:-}" -a -n "${WW[textWidget]:-}" ||
         return
 
-    # shellcheck disable=SC2086 # the Exec line is a command line
-    $exec_line >"$dir/program.log" 2>&1 &
-    program_pid=$!
-    check "starts from the .desktop Exec line with the title \"$main_title\"" \
-        wait_for 20 window_named "$main_title" || return
-    win_id=$(xdotool search --onlyvisible --name "^$main_title\$" | head -n1)
-    eval "$(xdotool getwindowgeometry --shell "$win_id" | sed 's/^/win_/' | grep -E '^win_[XY]=')"
-    win_x=$win_X win_y=$win_Y
+    check "starts from the .desktop Exec line with the title \"$main_title\"" start_program ||
+        return
     shot start
     local start=$last_shot
 
@@ -260,6 +291,7 @@ scenario() {
 
     check "opens a second file" open_with_dialog "$other" || return
     shot second-file
+    local second=$last_shot
     check "the second file replaces the novel on screen" eval '! same_text "$top" "$last_shot"' ||
         return
     check "Config.xml lists the second file above the novel" \
@@ -300,15 +332,18 @@ scenario() {
         wait_for 10 eval 'grep -q "novel-gbk" "$(settings_file Bookmark.xml)" 2>/dev/null' || return
 
     menu_entry btnHistory 3
-    shot reopened-for-bookmark
-    check "reopening the novel shows its start" same_text "$top" "$last_shot" || return
+    shot reopened-where-left
+    check "reopening the novel comes back to where it was left" \
+        line_on_screen "$last_shot" "$dir/bookmarked-line.png" || return
+    key_in_text ctrl+Home
+    shot ctrl-home
+    check "Ctrl+Home goes to the start" same_text "$top" "$last_shot" || return
 
     # management entry, then the bookmarks
     menu_entry btnBookmark 2
     shot jumped-to-bookmark
     check "the bookmark menu jumps to the bookmarked line" \
-        compare -metric AE -subimage-search "$last_shot.text.png" "$dir/bookmarked-line.png" null: \
-        2>/dev/null || return
+        line_on_screen "$last_shot" "$dir/bookmarked-line.png" || return
     check "the bookmarked line is a third of the way down the view" \
         bookmarked_line_in_top_third "$last_shot.text.png" || return
 
@@ -319,6 +354,19 @@ scenario() {
         bookmarked_line_in_top_third "$last_shot.text.png" || return
     check "the novel reached through its bookmark heads the recent files" \
         eval '[ "$(recent_files | cut -d" " -f1)" = novel-gbk.txt ]' || return
+
+    # The position is written a few seconds after the view stops moving,
+    # so a program killed after that loses nothing.
+    menu_entry btnHistory 2
+    shot before-restart
+    local before=$last_shot
+    sleep 4
+    stop_program
+    check "starts again after being killed" start_program || return
+    menu_entry btnHistory 2
+    shot after-restart
+    check "after the restart the recent-files menu shows the same text at the top" \
+        same_text "$before" "$last_shot" || return
 
     check "opens the novel's UTF-16 copy" open_with_dialog "$novel16" || return
     shot utf16-copy
@@ -361,7 +409,16 @@ scenario() {
         return
     xdotool key ctrl+Next
     check "Ctrl+Page Down goes on to the fourth chapter" \
-        wait_for 5 eval '[ "$(xdotool getwindowname "$win_id")" = "chapters.txt - 第四章 雨落 - $main_title" ]'
+        wait_for 5 eval '[ "$(xdotool getwindowname "$win_id")" = "chapters.txt - 第四章 雨落 - $main_title" ]' ||
+        return
+
+    stop_program
+    check "starts with a file named on the command line" start_program "$other" || return
+    shot file-argument
+    check "the file named on the command line is on screen" same_text "$second" "$last_shot" ||
+        return
+    check "the file named on the command line heads the recent files" \
+        eval '[ "$(recent_files | cut -d" " -f1)" = other-utf8.txt ]'
 }
 
 for locale in zh_CN en_US; do
@@ -376,11 +433,7 @@ for locale in zh_CN en_US; do
     export LOCPATH=$out/locale
     export LANG=$locale.UTF-8
     scenario
-    if [ -n "$program_pid" ]; then
-        kill "$program_pid" 2>/dev/null
-        wait "$program_pid" 2>/dev/null
-        program_pid=
-    fi
+    [ -n "$program_pid" ] && stop_program
 done
 
 echo "screenshots: $out/zh_CN $out/en_US"

@@ -79,7 +79,7 @@ bool isWritableDir(const QString &path)
            info.permissions().testFlag(QFileDevice::WriteOwner);
 }
 
-// Both files must land in the same folder for the whole run, even if the
+// Every file must land in the same folder for the whole run, even if the
 // program folder's permissions change meanwhile.
 const QString &settingsDir()
 {
@@ -108,6 +108,11 @@ QString configFilePath()
 QString bookmarkFilePath()
 {
     return settingsDir() + QStringLiteral("/Bookmark.xml");
+}
+
+QString readingStateFilePath()
+{
+    return settingsDir() + QStringLiteral("/ReadingState.xml");
 }
 
 QString localeDirPath()

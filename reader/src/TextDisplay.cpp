@@ -71,6 +71,8 @@ bool TextDisplay::openFile(const QString &fileName, bool autoDetect, int codec)
                                  QMessageBox::Ok);
         return false;
     }
+    if (!m_fileName.isEmpty())
+        emit leaving(m_fileName);
     m_fileName = fileName;
 
     // A file that exists but cannot be read (a folder, no permission) shows
@@ -108,12 +110,31 @@ void TextDisplay::showPosition(int position, qreal fraction)
     QTextCursor cursor(document);
     cursor.setPosition(qBound(0, position, document->characterCount() - 1));
     m_textWidget->setTextCursor(cursor);
+    scrollToPosition(cursor.position(), fraction);
+}
 
+void TextDisplay::setComfort(const ComfortSettings &comfort)
+{
+    assert(m_textWidget != NULL);
+    ReadingLayout *layout = readingLayout();
+    if (layout == nullptr || layout->comfort() == comfort)
+        return;
+    // At the very start the view keeps showing the document's margin.
+    const bool atStart = m_textWidget->verticalScrollBar()->value() == 0;
+    const int top = topPosition();
+    layout->setComfort(comfort);
+    if (!atStart)
+        scrollToPosition(top, 0);
+}
+
+// The view only; the cursor stays where it is.
+void TextDisplay::scrollToPosition(int position, qreal fraction)
+{
+    QTextDocument *document = m_textWidget->document();
     // Asking for the block's rectangle lays it out, and the screen above it.
-    const QTextBlock block = cursor.block();
+    const QTextBlock block = document->findBlock(position);
     const QRectF rect = document->documentLayout()->blockBoundingRect(block);
-    const QTextLine line =
-        block.layout()->lineForTextPosition(cursor.position() - block.position());
+    const QTextLine line = block.layout()->lineForTextPosition(position - block.position());
     const qreal lineTop = line.isValid() ? line.y() : 0;
     const qreal top = rect.top() + lineTop - fraction * m_textWidget->viewport()->height();
     // Held as an anchor, so the line stays put while the layout replaces

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QTextCharFormat>
 
+struct ComfortSettings;
+
 class QTextEdit;
 class QWidget;
 class ReadingLayout;
@@ -35,8 +37,14 @@ public:
     // so that the cursor's line sits fraction of the view's height from its
     // top: 0 puts it on the top line, 1.0 / 3 in the top third.
     void showPosition(int position, qreal fraction = 0);
+    // Spacing and placing of the text; the text at the top of the view stays
+    // there.
+    void setComfort(const ComfortSettings &comfort);
 
 signals:
+    // The text of fileName is about to leave the view for another text (or
+    // for the same file read again); the view still shows it.
+    void leaving(const QString &fileName);
     // The text of fileName is in the view: opened, or read again in another
     // encoding.
     void opened(const QString &fileName);
@@ -58,6 +66,7 @@ private:
     void showDecodedText(const QString &text);
     void setFontAndColor(const QFont &font, const QColor &color);
     void applyCharFormat(const QTextCharFormat &format);
+    void scrollToPosition(int position, qreal fraction);
 
     void dropSelection();
     void useTextFont(const QFont &font);

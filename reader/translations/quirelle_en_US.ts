@@ -184,10 +184,6 @@
         <translation>Choose a Text File</translation>
     </message>
     <message>
-        <source>文本文件(*.txt);;全部文件(*.*)</source>
-        <translation>Text files (*.txt);;All files (*)</translation>
-    </message>
-    <message>
         <source>澄溪文本阅读器</source>
         <translation>Quirelle Text Reader</translation>
     </message>
@@ -260,6 +256,70 @@
         <translation>A newer version is available. Do you want to see it?</translation>
     </message>
     <message>
+        <source>行距</source>
+        <translation>Line spacing</translation>
+    </message>
+    <message>
+        <source>行与行的距离，以字体本身的行高为 100%</source>
+        <translation>Distance between lines; 100% is the font&apos;s own line height</translation>
+    </message>
+    <message>
+        <source>段距</source>
+        <translation>Paragraph spacing</translation>
+    </message>
+    <message>
+        <source>每段之后多留的空白，单位为像素</source>
+        <translation>Extra space after each paragraph, in pixels</translation>
+    </message>
+    <message>
+        <source>边距</source>
+        <translation>Margins</translation>
+    </message>
+    <message>
+        <source>文本左右两侧的空白，单位为像素</source>
+        <translation>Space left and right of the text, in pixels</translation>
+    </message>
+    <message>
+        <source>最大宽度</source>
+        <translation>Maximum width</translation>
+    </message>
+    <message>
+        <source>不限</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>文本栏的最大宽度，单位为像素；窗口更宽时文本居中</source>
+        <translation>Widest the text column may be, in pixels; in a wider window the text is centred</translation>
+    </message>
+    <message>
+        <source>全屏</source>
+        <translation>Full Screen</translation>
+    </message>
+    <message>
+        <source>文本文件(*.txt);;全部文件(*)</source>
+        <translation>Text files (*.txt);;All files (*)</translation>
+    </message>
+    <message>
+        <source>打开文本文件</source>
+        <translation>Open a text file</translation>
+    </message>
+    <message>
+        <source>书签；在阅读位置添加书签</source>
+        <translation>Bookmarks; add a bookmark at the reading position</translation>
+    </message>
+    <message>
+        <source>要查找的文字</source>
+        <translation>Text to find</translation>
+    </message>
+    <message>
+        <source>查找下一个</source>
+        <translation>Find Next</translation>
+    </message>
+    <message>
+        <source>查找前一个</source>
+        <translation>Find Previous</translation>
+    </message>
+    <message>
         <source>%1（%2）</source>
         <extracomment>a bookmark&apos;s title, then the name of its file</extracomment>
         <translation>%1 (%2)</translation>
@@ -311,6 +371,10 @@
     <message>
         <source>简体中文（GB18030）</source>
         <translation>GB18030</translation>
+    </message>
+    <message>
+        <source>只显示文本，全屏阅读；Esc 退出</source>
+        <translation>Show only the text, full screen; Esc leaves</translation>
     </message>
     <message>
         <source>目录</source>

@@ -184,10 +184,6 @@
         <translation>選擇文字檔案</translation>
     </message>
     <message>
-        <source>文本文件(*.txt);;全部文件(*.*)</source>
-        <translation>文字檔案(*.txt);;所有檔案(*.*)</translation>
-    </message>
-    <message>
         <source>清除文件列表</source>
         <translation>清除檔案清單</translation>
     </message>
@@ -260,6 +256,70 @@
         <translation>有新版本，是否查看？</translation>
     </message>
     <message>
+        <source>行距</source>
+        <translation>行距</translation>
+    </message>
+    <message>
+        <source>行与行的距离，以字体本身的行高为 100%</source>
+        <translation>行與行的距離，以字型本身的行高為 100%</translation>
+    </message>
+    <message>
+        <source>段距</source>
+        <translation>段距</translation>
+    </message>
+    <message>
+        <source>每段之后多留的空白，单位为像素</source>
+        <translation>每段之後多留的空白，單位為像素</translation>
+    </message>
+    <message>
+        <source>边距</source>
+        <translation>邊距</translation>
+    </message>
+    <message>
+        <source>文本左右两侧的空白，单位为像素</source>
+        <translation>文字左右兩側的空白，單位為像素</translation>
+    </message>
+    <message>
+        <source>最大宽度</source>
+        <translation>最大寬度</translation>
+    </message>
+    <message>
+        <source>不限</source>
+        <translation>不限</translation>
+    </message>
+    <message>
+        <source>文本栏的最大宽度，单位为像素；窗口更宽时文本居中</source>
+        <translation>文字欄的最大寬度，單位為像素；視窗更寬時文字置中</translation>
+    </message>
+    <message>
+        <source>全屏</source>
+        <translation>全螢幕</translation>
+    </message>
+    <message>
+        <source>文本文件(*.txt);;全部文件(*)</source>
+        <translation>文字檔案(*.txt);;所有檔案(*)</translation>
+    </message>
+    <message>
+        <source>打开文本文件</source>
+        <translation>打開文字檔案</translation>
+    </message>
+    <message>
+        <source>书签；在阅读位置添加书签</source>
+        <translation>書籤；在閱讀位置加入書籤</translation>
+    </message>
+    <message>
+        <source>要查找的文字</source>
+        <translation>要尋找的文字</translation>
+    </message>
+    <message>
+        <source>查找下一个</source>
+        <translation>尋找下一個</translation>
+    </message>
+    <message>
+        <source>查找前一个</source>
+        <translation>尋找上一個</translation>
+    </message>
+    <message>
         <source>%1（%2）</source>
         <extracomment>a bookmark&apos;s title, then the name of its file</extracomment>
         <translation>%1（%2）</translation>
@@ -311,6 +371,10 @@
     <message>
         <source>简体中文（GB18030）</source>
         <translation>簡體中文（GB18030）</translation>
+    </message>
+    <message>
+        <source>只显示文本，全屏阅读；Esc 退出</source>
+        <translation>只顯示文字，全螢幕閱讀；Esc 離開</translation>
     </message>
     <message>
         <source>目录</source>
