@@ -1,6 +1,10 @@
 #include "BenchCase.h"
 
+#include "ChapterIndex.h"
+#include "ChapterModel.h"
+#include "ChapterPanel.h"
 #include "NovelGenerator.h"
+#include "ReadingLayout.h"
 #include "TextDisplay.h"
 #include "TextEncoding.h"
 #include "ZkUtility.h"
@@ -10,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QListView>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCodec>
@@ -20,6 +25,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <limits>
@@ -72,6 +78,7 @@ protected:
 };
 
 double sameProcessFloorMs(const BenchCase &benchCase);
+QString novelText(const QByteArray &bytes, const QString &encoding);
 void resetPeakResident();
 
 class Session
@@ -108,12 +115,20 @@ private:
     bool lineVisible(int position) const;
 
     void openNovel();
+    qint64 firstLookPaint() const;
+    qint64 waitForTarget(qint64 start, const char *key);
+    double scrollStepUs(int steps);
+    void reportScan();
+    void jumpFromList(QListView *list);
     void placeView(const QString &position);
     void changeLook();
 
     int runFloor();
     int runOpen();
     int runJump();
+    int runRestore();
+    int followJump(qint64 start);
+    int runChapters();
     int runLookChange();
 
     BenchCase m_case;
@@ -123,6 +138,7 @@ private:
     QTimer m_heartbeat;
     QFont m_font;
     QColor m_color;
+    ComfortSettings m_comfort;
 
     qint64 m_lastTick = -1;
     bool m_tracking = false;
@@ -245,14 +261,17 @@ bool Session::lookAt(int position) const
     return color == m_color && layoutMatches(block);
 }
 
-// Lays the block's text out afresh in the chosen font and compares: a block
-// still holding lines of the previous font differs in height or breaks.
+// Lays the block's text out afresh in the chosen font and column width and
+// compares: a block still holding lines of the previous font or comfort
+// settings differs in height, breaks or line spacing.
 bool Session::layoutMatches(const QTextBlock &block) const
 {
     const QTextDocument *document = m_view.document();
     QTextLayout probe(block.text(), m_font);
     probe.setTextOption(document->defaultTextOption());
-    const qreal width = document->textWidth() - 2 * document->documentMargin();
+    const auto *reading = qobject_cast<const ReadingLayout *>(document->documentLayout());
+    const qreal width = reading != nullptr ? reading->lineWidth()
+                                           : document->textWidth() - 2 * document->documentMargin();
     probe.beginLayout();
     for (QTextLine line = probe.createLine(); line.isValid(); line = probe.createLine())
         line.setLineWidth(width);
@@ -261,8 +280,15 @@ bool Session::layoutMatches(const QTextBlock &block) const
     if (laid->lineCount() != probe.lineCount())
         return false;
     const QTextLine first = laid->lineAt(0);
-    return first.textLength() == probe.lineAt(0).textLength() &&
-           qAbs(first.height() - probe.lineAt(0).height()) < 0.01;
+    if (first.textLength() != probe.lineAt(0).textLength() ||
+        qAbs(first.height() - probe.lineAt(0).height()) >= 0.01)
+        return false;
+    if (laid->lineCount() < 2)
+        return true;
+    const QTextLine line = probe.lineAt(0);
+    const qreal natural = std::ceil(line.ascent() + line.descent() + line.leading());
+    const qreal pitch = std::ceil(natural * m_comfort.lineSpacing / 100.0);
+    return qAbs(laid->lineAt(1).y() - first.y() - pitch) < 0.01;
 }
 
 bool Session::layoutComplete() const
@@ -334,13 +360,10 @@ void Session::openNovel()
         return std::any_of(m_paints.cbegin(), m_paints.cend(),
                            [](const Paint &p) { return p.look; });
     });
-    for (const Paint &paint : qAsConst(m_paints)) {
-        if (paint.look) {
-            report("open_paint_ms", msBetween(start, paint.ns));
-            break;
-        }
-    }
-    if (shown < 0)
+    const qint64 painted = firstLookPaint();
+    if (shown >= 0 && painted >= 0)
+        report("open_paint_ms", msBetween(start, painted));
+    else
         report("open_paint_ms", QStringLiteral("never"));
     report("chars", document->characterCount());
     report("cursor_after_open", m_view.textCursor().position());
@@ -383,6 +406,8 @@ int Session::runOpen()
 // bar goes to its maximum.
 int Session::runJump()
 {
+    if (m_case.position == QLatin1String("restore"))
+        return runRestore();
     setUp();
     openNovel();
     const QTextDocument *document = m_view.document();
@@ -400,23 +425,155 @@ int Session::runJump()
         m_view.setTextCursor(cursor);
     });
     report("jump_call_ms", msBetween(start, m_callEnd));
-    const auto shows = [](const Paint &p) {
-        return p.look && p.target;
-    };
-    const qint64 shown =
-        waitUntil([this, shows] { return std::any_of(m_paints.cbegin(), m_paints.cend(), shows); },
-                  JumpTimeoutMs);
-    const auto first = std::find_if(m_paints.cbegin(), m_paints.cend(), shows);
-    if (shown >= 0 && first != m_paints.cend())
-        report("jump_paint_ms", msBetween(start, first->ns));
-    else
-        report("jump_paint_ms", QStringLiteral("never (%1 s)").arg(JumpTimeoutMs / 1000));
-    // The target must stay on screen while the layout goes on around it.
+    return followJump(start);
+}
+
+// As the reader returns to where a file was left: the middle of the text,
+// shown in the opening's own pass.
+int Session::runRestore()
+{
+    setUp();
+    QObject::connect(&m_display, &TextDisplay::opened, [this] {
+        m_target = (m_view.document()->characterCount() - 1) / 2;
+        m_display.showPosition(m_target, 0);
+    });
+    openNovel();
+    report("jump_call_ms", msBetween(m_start, m_callEnd));
+    return followJump(m_start);
+}
+
+// The target must show, and stay on screen while the layout goes on around
+// it.
+int Session::followJump(qint64 start)
+{
+    waitForTarget(start, "jump_paint_ms");
     const qint64 done = waitUntil([this] { return layoutComplete(); }, JumpTimeoutMs);
     report("jump_complete_ms", done < 0 ? -1 : msBetween(start, done));
     waitMs(300);
     stopTracking("jump_");
-    report("jump_kept", QString::number(lineVisible(target)));
+    report("jump_kept", QString::number(lineVisible(m_target)));
+    return 0;
+}
+
+qint64 Session::firstLookPaint() const
+{
+    for (const Paint &paint : m_paints) {
+        if (paint.look)
+            return paint.ns;
+    }
+    return -1;
+}
+
+// Waits for the first paint that shows the line of m_target whole and in
+// the chosen look; reports when that was, counted from start.
+qint64 Session::waitForTarget(qint64 start, const char *key)
+{
+    const auto shows = [](const Paint &p) {
+        return p.look && p.target;
+    };
+    waitUntil([this, shows] { return std::any_of(m_paints.cbegin(), m_paints.cend(), shows); },
+              JumpTimeoutMs);
+    const auto first = std::find_if(m_paints.cbegin(), m_paints.cend(), shows);
+    if (first == m_paints.cend()) {
+        report(key, QStringLiteral("never (%1 s)").arg(JumpTimeoutMs / 1000));
+        return -1;
+    }
+    report(key, msBetween(start, first->ns));
+    return first->ns;
+}
+
+// Mean time of moving the view down by one scroll-bar unit, as automatic
+// scrolling does, with whatever listens to the scroll bar.
+double Session::scrollStepUs(int steps)
+{
+    QScrollBar *bar = m_view.verticalScrollBar();
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < steps; ++i)
+        bar->setValue(bar->value() + 1);
+    return timer.nsecsElapsed() / 1e3 / steps;
+}
+
+void Session::reportScan()
+{
+    QFile file(m_case.file);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QString text = novelText(file.readAll(), m_case.encoding);
+    QElapsedTimer timer;
+    timer.start();
+    const int found = ChapterIndex::scan(text).size();
+    report("scan_ms", timer.nsecsElapsed() / 1e6);
+    report("scan_chapters", found);
+}
+
+// A click on the list's middle row.
+void Session::jumpFromList(QListView *list)
+{
+    const QModelIndex middle = list->model()->index(list->model()->rowCount() / 2, 0);
+    const int position = static_cast<ChapterModel *>(list->model())->chapter(middle.row()).position;
+    m_target = position;
+    const qint64 start = trigger([list, middle] { emit list->activated(middle); });
+    report("chapter_jump_call_ms", msBetween(start, m_callEnd));
+    waitForTarget(start, "chapter_jump_paint_ms");
+    waitMs(300);
+    stopTracking("chapter_jump_");
+    report("chapter_jump_top_kept",
+           QString::number(m_view.document()->findBlock(position).position() ==
+                           m_display.topPosition()));
+}
+
+// The chapter list as the main window has it: the panel scans each text the
+// view gets on a worker thread. Measured: the scan alone on this thread,
+// how long after the text is on screen the list is complete and the longest
+// pass meanwhile, a jump from the list to the middle chapter, and what the
+// list's following costs a scroll step. With the position "nolist" the same
+// open without the list, for the longest pass over the same stretch.
+int Session::runChapters()
+{
+    const bool withList = m_case.position != QLatin1String("nolist");
+    if (withList)
+        reportScan();
+    setUp();
+    ChapterPanel panel;
+    panel.setTextWidget(&m_view);
+    panel.setTextDisplay(&m_display);
+    if (withList)
+        QObject::connect(&m_display, &TextDisplay::textLoaded, &panel, &ChapterPanel::scanText);
+    panel.show();
+    auto *list = panel.findChild<QListView *>(QStringLiteral("chapterView"));
+    qint64 listed = -1, filling = -1;
+    QObject::connect(list->model(), &QAbstractItemModel::modelAboutToBeReset,
+                     [&] { filling = m_clock.nsecsElapsed(); });
+    QObject::connect(list->model(), &QAbstractItemModel::modelReset, [&] {
+        if (list->model()->rowCount() > 0) {
+            listed = m_clock.nsecsElapsed();
+            report("list_fill_ms", msBetween(filling, listed));
+        }
+    });
+
+    openNovel();
+    if (withList && waitUntil([&] { return listed >= 0; }) < 0)
+        return 1;
+    const qint64 painted = firstLookPaint();
+    if (withList && painted >= 0)
+        report("list_after_paint_ms", msBetween(painted, listed));
+    report("list_rows", list->model()->rowCount());
+    // Both ways over the same stretch: at least 100 ms after the paint.
+    waitMs(qMax<qint64>(0, (painted + 100000000 - m_clock.nsecsElapsed()) / 1000000));
+    stopTracking("list_");
+    // Comparable with the open case: the text held for the scan must not
+    // raise the peak.
+    waitUntil([this] { return layoutComplete(); });
+    report("peak_bytes", peakResident());
+    if (!withList)
+        return 0;
+
+    jumpFromList(list);
+    m_tracking = false;
+    report("follow_step_us", scrollStepUs(2000));
+    QObject::disconnect(m_view.verticalScrollBar(), nullptr, &panel, nullptr);
+    report("plain_step_us", scrollStepUs(2000));
     return 0;
 }
 
@@ -449,7 +606,13 @@ void Session::placeView(const QString &position)
 
 void Session::changeLook()
 {
-    if (m_case.kind == QLatin1String("colour")) {
+    if (m_case.kind == QLatin1String("comfort")) {
+        m_comfort.lineSpacing = 150;
+        m_comfort.paragraphSpacing = 8;
+        m_comfort.sideMargin = 40;
+        m_comfort.maxTextWidth = 700;
+        m_display.setComfort(m_comfort);
+    } else if (m_case.kind == QLatin1String("colour")) {
         m_color = QColor(0x80, 0x20, 0x20);
         m_display.setTextColor(m_color);
     } else {
@@ -523,6 +686,8 @@ int Session::run()
         return runOpen();
     if (m_case.kind == QLatin1String("jump"))
         return runJump();
+    if (m_case.kind == QLatin1String("chapters"))
+        return runChapters();
     return runLookChange();
 }
 

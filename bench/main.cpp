@@ -272,10 +272,10 @@ QString buildTable(const QList<Novel> &novels,
         table.row(QStringLiteral("colour @%1: scroll value kept").arg(position), id,
                   QStringLiteral("scroll_kept"));
     }
-    for (const QString &position : options.positions) {
-        const QString id = QStringLiteral("font@") + position;
-        const QString label =
-            QStringLiteral("font %1 pt @%2: ").arg(options.fontSize).arg(position);
+    // Both keep the line at the top; in another font the same scroll value
+    // shows other text.
+    const auto lookChangeRows = [&table](const QString &id, const QString &label,
+                                         const QString &keptLabel, const QString &keptKey) {
         table.row(label + QStringLiteral("call (ms)"), id, QStringLiteral("change_call_ms"));
         table.row(label + QStringLiteral("new look on the page (ms)"), id,
                   QStringLiteral("look_ms"));
@@ -283,12 +283,17 @@ QString buildTable(const QList<Novel> &novels,
         table.row(label + QStringLiteral("whole text laid out (ms)"), id,
                   QStringLiteral("complete_ms"));
         table.row(label + QStringLiteral("longest pass (ms)"), id, QStringLiteral("longest_ms"));
-        table.row(label + QStringLiteral("scroll value kept"), id, QStringLiteral("scroll_kept"));
-        // In another font the same scroll value shows other text.
-        table.row(label + QStringLiteral("text at the top kept"), id,
-                  QStringLiteral("top_char_kept"));
+        table.row(label + keptLabel, id, keptKey);
         table.row(label + QStringLiteral("cursor kept"), id, QStringLiteral("cursor_kept"));
-    }
+    };
+    for (const QString &position : options.positions)
+        lookChangeRows(QStringLiteral("comfort@") + position,
+                       QStringLiteral("comfort @%1: ").arg(position),
+                       QStringLiteral("top line kept"), QStringLiteral("top_char_kept"));
+    for (const QString &position : options.positions)
+        lookChangeRows(QStringLiteral("font@") + position,
+                       QStringLiteral("font %1 pt @%2: ").arg(options.fontSize).arg(position),
+                       QStringLiteral("top line kept"), QStringLiteral("top_char_kept"));
     table.row(QStringLiteral("find forward, no match (ms, ×QTextDocument::find)"), open,
               QStringLiteral("find_forward_ms"), QStringLiteral("floor_find_forward_ms"));
     table.row(QStringLiteral("find backward, no match (ms, ×QTextDocument::find)"), open,
@@ -297,6 +302,8 @@ QString buildTable(const QList<Novel> &novels,
         const QString id = QStringLiteral("jump@") + where;
         const QString label = where == QLatin1String("max")
                                   ? QStringLiteral("scroll bar to maximum after opening: ")
+                              : where == QLatin1String("restore")
+                                  ? QStringLiteral("opened at a stored position in the middle: ")
                                   : QStringLiteral("jump to the %1 after opening: ")
                                         .arg(where == QLatin1String("mid") ? "middle" : "end");
         table.row(label + QStringLiteral("call (ms)"), id, QStringLiteral("jump_call_ms"));
@@ -307,6 +314,35 @@ QString buildTable(const QList<Novel> &novels,
         table.row(label + QStringLiteral("still on screen once laid out"), id,
                   QStringLiteral("jump_kept"));
     }
+    const QString chapters = QStringLiteral("chapters");
+    table.row(QStringLiteral("chapters: scan on the GUI thread, for comparison (ms)"), chapters,
+              QStringLiteral("scan_ms"));
+    table.row(QStringLiteral("chapters: headings found"), chapters, QStringLiteral("list_rows"));
+    table.row(QStringLiteral("chapters: text on screen (ms, ×floor)"), chapters,
+              QStringLiteral("open_paint_ms"), floorKey);
+    table.row(QStringLiteral("chapters: list complete after the text is on screen (ms)"), chapters,
+              QStringLiteral("list_after_paint_ms"));
+    table.memoryRow(QStringLiteral("chapters: peak memory, novel open and laid out"), chapters,
+                    QStringLiteral("peak_bytes"));
+    table.row(QStringLiteral("chapters: filling the list (ms)"), chapters,
+              QStringLiteral("list_fill_ms"));
+    table.row(QStringLiteral("chapters: longest pass until the list is complete, at least 100 ms "
+                             "after the text is on screen (ms)"),
+              chapters, QStringLiteral("list_longest_after_ms"));
+    table.row(QStringLiteral("chapters: the same without the list (ms)"),
+              QStringLiteral("chapters@nolist"), QStringLiteral("list_longest_after_ms"));
+    table.row(QStringLiteral("chapters: jump to the middle chapter: call (ms)"), chapters,
+              QStringLiteral("chapter_jump_call_ms"));
+    table.row(QStringLiteral("chapters: jump: heading on screen (ms)"), chapters,
+              QStringLiteral("chapter_jump_paint_ms"));
+    table.row(QStringLiteral("chapters: jump: longest pass (ms)"), chapters,
+              QStringLiteral("chapter_jump_longest_ms"));
+    table.row(QStringLiteral("chapters: jump: heading on the top line once settled"), chapters,
+              QStringLiteral("chapter_jump_top_kept"));
+    table.row(QStringLiteral("chapters: scroll step with the list following (µs)"), chapters,
+              QStringLiteral("follow_step_us"));
+    table.row(QStringLiteral("chapters: scroll step without the list (µs)"), chapters,
+              QStringLiteral("plain_step_us"));
     return table.text();
 }
 
@@ -328,12 +364,16 @@ int runParent(const Options &options)
         const bool gbk = novel.encoding == QLatin1String("gbk");
         QList<QPair<QString, QString>> runs;
         for (const QString &kind : options.cases) {
-            if (kind == QLatin1String("jump")) {
+            if (kind == QLatin1String("chapters")) {
+                if (gbk)
+                    runs << qMakePair(kind, QString()) << qMakePair(kind, QStringLiteral("nolist"));
+            } else if (kind == QLatin1String("jump")) {
                 if (gbk) {
                     for (const QString &where : options.jumps)
                         runs.append({kind, where});
                 }
-            } else if (kind == QLatin1String("colour") || kind == QLatin1String("font")) {
+            } else if (kind == QLatin1String("colour") || kind == QLatin1String("font") ||
+                       kind == QLatin1String("comfort")) {
                 if (gbk) {
                     for (const QString &position : options.positions)
                         runs.append({kind, position});
@@ -378,14 +418,16 @@ int main(int argc, char *argv[])
                                        QStringLiteral("gbk, utf8, big5, utf16le, utf16be."),
                                        QStringLiteral("list"), QStringLiteral("gbk,utf8"));
     const QCommandLineOption cases(
-        QStringLiteral("cases"), QStringLiteral("floor, open, jump, colour, font."),
-        QStringLiteral("list"), QStringLiteral("floor,open,jump,colour,font"));
+        QStringLiteral("cases"),
+        QStringLiteral("floor, open, jump, chapters, colour, font, comfort."),
+        QStringLiteral("list"), QStringLiteral("floor,open,jump,chapters,colour,font,comfort"));
     const QCommandLineOption positions(QStringLiteral("positions"),
                                        QStringLiteral("start, mid, end."), QStringLiteral("list"),
                                        QStringLiteral("start,mid,end"));
-    const QCommandLineOption jumps(QStringLiteral("jumps"),
-                                   QStringLiteral("mid, end, max (scroll bar)."),
-                                   QStringLiteral("list"), QStringLiteral("mid,end,max"));
+    const QCommandLineOption jumps(
+        QStringLiteral("jumps"),
+        QStringLiteral("mid, end, max (scroll bar), restore (while opening)."),
+        QStringLiteral("list"), QStringLiteral("mid,end,max,restore"));
     const QCommandLineOption fontSize(QStringLiteral("font-size"),
                                       QStringLiteral("Point size the font changes to (from 12)."),
                                       QStringLiteral("points"), QStringLiteral("14"));

@@ -8,9 +8,15 @@
 # Chinese and once under an English locale, and with xdotool opens a GBK
 # novel through the real file dialog, opens a second file, reopens the first
 # from the recent-files menu, forces UTF-8 and back to ANSI from the encoding
-# menu, adds a bookmark from the context menu and jumps to it after reopening
-# the file, and opens a Big5 novel without a mark, which must read like its
-# UTF-8 copy. Each step is judged from screenshots and the settings files only.
+# menu, adds a bookmark from the context menu, reopens the file where it was
+# left, goes to its start and jumps to the bookmark, chooses it again while
+# another file is open; then kills the program once the view has rested,
+# starts it again and reopens the novel from the recent-files menu at the
+# same text; opens a Big5 novel without a mark, which must read like its
+# UTF-8 copy, and a novel with chapters, jumping to its third chapter from
+# the chapter list; and finally starts the program with a file named on its
+# command line, as a file manager does. Each step is judged from
+# screenshots, the window title and the settings files only.
 # Prints one line per step; screenshots stay in <build>/e2e/<locale>/.
 #
 # Controls are found by object name: tools/FormProbe.cpp builds the same
@@ -40,6 +46,7 @@ cmake --build "$build" --target QuirelleFormProbe >"$out/probe-build.log" 2>&1 |
 desktop_file=$(echo "$prefix"/share/applications/*.desktop)
 exec_line=$(sed -n 's/^Exec=//p' "$desktop_file")
 [ -n "$exec_line" ] || die "no Exec line in $desktop_file"
+[ "${exec_line% %f}" != "$exec_line" ] || die "the Exec line does not pass a file: $exec_line"
 
 # Locales are compiled privately, so nothing of the machine is changed.
 for locale in zh_CN en_US; do
@@ -67,12 +74,24 @@ novel_tw=$out/files/novel-tw-utf8.txt
 write_novel '第一章 風起青萍之末' '第%d行：山間的霧氣慢慢散開，少年背起行囊，沿著溪水往鎮上走去。' "$novel_tw"
 novel_big5=$out/files/novel-big5.txt
 iconv -f UTF-8 -t BIG5 "$novel_tw" >"$novel_big5"
+# Four chapters, and the last two of them as a file of their own: opened,
+# that one shows the third chapter's heading on its first line.
+chapter_text() { # numeral, title
+    printf '第%s章 %s\n' "$1" "$2"
+    for i in $(seq 1 60); do printf '　　%s之后的第%d段：江水东流，少年望着远山出神。\n' "$2" "$i"; done
+}
+chapters=$out/files/chapters.txt
+{ chapter_text 一 风起; chapter_text 二 云涌; chapter_text 三 雷动; chapter_text 四 雨落; } >"$chapters"
+chapter_tail=$out/files/chapter-tail.txt
+{ chapter_text 三 雷动; chapter_text 四 雨落; } >"$chapter_tail"
 other=$out/files/other-utf8.txt
 for i in $(seq 1 60); do printf 'Another book, line %d: the river runs east.\n' "$i"; done >"$other"
 
 # --- the X server ------------------------------------------------------------
 exec 3>"$out/display"
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >"$out/xvfb.log" 2>&1 &
+# Without -noreset the server resets whenever its last client leaves, and a
+# program started at that moment (as after a kill) cannot connect.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset >"$out/xvfb.log" 2>&1 &
 xvfb_pid=$!
 exec 3>&-
 program_pid=
@@ -155,6 +174,36 @@ text_line_at() { # picture, y
         }'
 }
 
+# Starts the program as a launcher would, with %f replaced by the file given
+# (or dropped without one), and waits for its window.
+start_program() { # [file]
+    local command=${exec_line% %f}
+    # shellcheck disable=SC2086 # the Exec line is a command line
+    $command ${1:+"$1"} >>"$dir/program.log" 2>&1 &
+    program_pid=$!
+    # the title starts with the file shown, if any
+    wait_for 20 window_named ".*$main_title" || return 1
+    win_id=$(xdotool search --onlyvisible --name "$main_title\$" | head -n1)
+    eval "$(xdotool getwindowgeometry --shell "$win_id" | sed 's/^/win_/' | grep -E '^win_[XY]=')"
+    win_x=$win_X win_y=$win_Y
+}
+
+stop_program() {
+    kill "$program_pid" 2>/dev/null
+    wait "$program_pid" 2>/dev/null
+    program_pid=
+}
+
+# Keys go to the window under the pointer: there is no window manager.
+key_in_text() { # keys...
+    xdotool mousemove $((win_x + WX[textWidget] + WW[textWidget] / 3)) \
+        $((win_y + WY[textWidget] + WH[textWidget] / 2)) key "$@"
+}
+
+line_on_screen() { # shot, picture of a line
+    compare -metric AE -subimage-search "$1.text.png" "$2" null: 2>/dev/null
+}
+
 click() { # widget [button]
     local x=$((win_x + WX[$1] + WW[$1] / 2)) y=$((win_y + WY[$1] + WH[$1] / 2))
     xdotool mousemove "$x" "$y" click "${2:-1}"
@@ -190,6 +239,16 @@ recent_files() {
 
 same_text() { [ "$(pixel_difference "$1.text.png" "$2.text.png")" = 0 ]; }
 
+# The bookmarked line shows in a picture of the reading view, about a third
+# of the way down, where a jump puts it.
+bookmarked_line_in_top_third() {
+    local found row third=$((WH[textWidget] / 3))
+    found=$(compare -metric AE -subimage-search "$1" "$dir/bookmarked-line.png" null: 2>&1) ||
+        return 1
+    row=${found##*,}
+    [ "$row" -ge $((third - 20)) ] && [ "$row" -le $((third + 20)) ]
+}
+
 check() { # step name, then a test; the scenario stops at the first failure
     local name=$1; shift
     if "$@"; then
@@ -215,14 +274,8 @@ scenario() {
     check "the form probe finds the controls" test -n "${WW[btnOpen]:-}" -a -n "${WW[textWidget]:-}" ||
         return
 
-    # shellcheck disable=SC2086 # the Exec line is a command line
-    $exec_line >"$dir/program.log" 2>&1 &
-    program_pid=$!
-    check "starts from the .desktop Exec line with the title \"$main_title\"" \
-        wait_for 20 window_named "$main_title" || return
-    win_id=$(xdotool search --onlyvisible --name "^$main_title\$" | head -n1)
-    eval "$(xdotool getwindowgeometry --shell "$win_id" | sed 's/^/win_/' | grep -E '^win_[XY]=')"
-    win_x=$win_X win_y=$win_Y
+    check "starts from the .desktop Exec line with the title \"$main_title\"" start_program ||
+        return
     shot start
     local start=$last_shot
 
@@ -238,6 +291,7 @@ scenario() {
 
     check "opens a second file" open_with_dialog "$other" || return
     shot second-file
+    local second=$last_shot
     check "the second file replaces the novel on screen" eval '! same_text "$top" "$last_shot"' ||
         return
     check "Config.xml lists the second file above the novel" \
@@ -278,15 +332,41 @@ scenario() {
         wait_for 10 eval 'grep -q "novel-gbk" "$(settings_file Bookmark.xml)" 2>/dev/null' || return
 
     menu_entry btnHistory 3
-    shot reopened-for-bookmark
-    check "reopening the novel shows its start" same_text "$top" "$last_shot" || return
+    shot reopened-where-left
+    check "reopening the novel comes back to where it was left" \
+        line_on_screen "$last_shot" "$dir/bookmarked-line.png" || return
+    key_in_text ctrl+Home
+    shot ctrl-home
+    check "Ctrl+Home goes to the start" same_text "$top" "$last_shot" || return
 
     # management entry, then the bookmarks
     menu_entry btnBookmark 2
     shot jumped-to-bookmark
     check "the bookmark menu jumps to the bookmarked line" \
-        compare -metric AE -subimage-search "$last_shot.text.png" "$dir/bookmarked-line.png" null: \
-        2>/dev/null || return
+        line_on_screen "$last_shot" "$dir/bookmarked-line.png" || return
+    check "the bookmarked line is a third of the way down the view" \
+        bookmarked_line_in_top_third "$last_shot.text.png" || return
+
+    check "opens the second file again" open_with_dialog "$other" || return
+    menu_entry btnBookmark 2
+    shot bookmark-from-other-file
+    check "the novel's bookmark, chosen in the other file, opens the novel at the bookmarked line" \
+        bookmarked_line_in_top_third "$last_shot.text.png" || return
+    check "the novel reached through its bookmark heads the recent files" \
+        eval '[ "$(recent_files | cut -d" " -f1)" = novel-gbk.txt ]' || return
+
+    # The position is written a few seconds after the view stops moving,
+    # so a program killed after that loses nothing.
+    menu_entry btnHistory 2
+    shot before-restart
+    local before=$last_shot
+    sleep 4
+    stop_program
+    check "starts again after being killed" start_program || return
+    menu_entry btnHistory 2
+    shot after-restart
+    check "after the restart the recent-files menu shows the same text at the top" \
+        same_text "$before" "$last_shot" || return
 
     check "opens the novel's UTF-16 copy" open_with_dialog "$novel16" || return
     shot utf16-copy
@@ -304,7 +384,41 @@ scenario() {
     crop "$last_shot.png" lblCodec "$dir/codec-big5.png"
     check "the label beside the encoding button names Big5, neither GBK nor UTF-8" eval \
         '[ "$(pixel_difference "$dir/codec-big5.png" "$dir/codec-gbk.png")" != 0 ] &&
-         [ "$(pixel_difference "$dir/codec-big5.png" "$dir/codec-utf8.png")" != 0 ]'
+         [ "$(pixel_difference "$dir/codec-big5.png" "$dir/codec-utf8.png")" != 0 ]' || return
+
+    check "opens the last two chapters of a novel as a file" open_with_dialog "$chapter_tail" ||
+        return
+    shot chapter-tail
+    local heading
+    heading=$(text_line_at "$last_shot.text.png" 8)
+    # shellcheck disable=SC2086 # top and height
+    crop "$last_shot.png" textWidget "$dir/heading-line.png" $heading
+    check "opens the whole novel" open_with_dialog "$chapters" || return
+    # a click on the first row, then the third with the keyboard
+    xdotool mousemove $((win_x + WX[chapterView] + 30)) $((win_y + WY[chapterView] + 10)) click 1
+    sleep 0.3
+    xdotool key --delay 80 Down Down Return
+    shot jumped-to-chapter
+    # shellcheck disable=SC2086 # the heading line's height, with room for the margin
+    crop "$last_shot.png" textWidget "$dir/top-band.png" 0 $((${heading#* } + ${heading% *} + 2))
+    check "the chapter list puts the third chapter's heading on the top line" \
+        compare -metric AE -subimage-search "$dir/top-band.png" "$dir/heading-line.png" null: \
+        2>/dev/null || return
+    check "the window title names the file and the chapter" \
+        eval '[ "$(xdotool getwindowname "$win_id")" = "chapters.txt - 第三章 雷动 - $main_title" ]' ||
+        return
+    xdotool key ctrl+Next
+    check "Ctrl+Page Down goes on to the fourth chapter" \
+        wait_for 5 eval '[ "$(xdotool getwindowname "$win_id")" = "chapters.txt - 第四章 雨落 - $main_title" ]' ||
+        return
+
+    stop_program
+    check "starts with a file named on the command line" start_program "$other" || return
+    shot file-argument
+    check "the file named on the command line is on screen" same_text "$second" "$last_shot" ||
+        return
+    check "the file named on the command line heads the recent files" \
+        eval '[ "$(recent_files | cut -d" " -f1)" = other-utf8.txt ]'
 }
 
 for locale in zh_CN en_US; do
@@ -319,11 +433,7 @@ for locale in zh_CN en_US; do
     export LOCPATH=$out/locale
     export LANG=$locale.UTF-8
     scenario
-    if [ -n "$program_pid" ]; then
-        kill "$program_pid" 2>/dev/null
-        wait "$program_pid" 2>/dev/null
-        program_pid=
-    fi
+    [ -n "$program_pid" ] && stop_program
 done
 
 echo "screenshots: $out/zh_CN $out/en_US"

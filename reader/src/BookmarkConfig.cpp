@@ -14,6 +14,9 @@ const QString VersionName = QStringLiteral("version");
 const QString BookmarkName = QStringLiteral("书签");
 const QString TitleName = QStringLiteral("标题");
 const QString PosName = QStringLiteral("位置");
+// Asked for by name in every form, so older releases skip it and files they
+// wrote read without it.
+const QString FileName = QStringLiteral("文件");
 
 // One way a release spelled the file. An empty version means the root is
 // taken whatever version it carries.
@@ -64,8 +67,9 @@ const FileForm *formOf(QXmlStreamReader *reader)
 void readBookmark(QXmlStreamReader *reader, const FileForm &form)
 {
     const QXmlStreamAttributes attributes = reader->attributes();
-    BookmarkConfig::bookmarks.append(
-        {attributes.value(form.title).toString(), attributes.value(form.pos).toString()});
+    BookmarkConfig::bookmarks.append({attributes.value(form.title).toString(),
+                                      attributes.value(form.pos).toString(),
+                                      attributes.value(FileName).toString()});
 }
 
 bool isXmlChar(uint code)
@@ -131,6 +135,8 @@ void BookmarkConfig::writeParse(QXmlStreamWriter *writer)
         writer->writeStartElement(BookmarkName);
         writer->writeAttribute(TitleName, writableText(entry.title));
         writer->writeAttribute(PosName, writableText(entry.pos));
+        if (!entry.file.isEmpty())
+            writer->writeAttribute(FileName, writableText(entry.file));
         writer->writeEndElement();
     }
     writer->writeEndElement();
@@ -139,9 +145,9 @@ void BookmarkConfig::writeParse(QXmlStreamWriter *writer)
 
 // A title is taken from the selection of whatever file is open, so it may
 // hold anything that file held; mended here, the file stays whole.
-void BookmarkConfig::append(const QString &title, const QString &pos)
+void BookmarkConfig::append(const QString &title, const QString &pos, const QString &file)
 {
-    bookmarks.append({writableText(title), writableText(pos)});
+    bookmarks.append({writableText(title), writableText(pos), writableText(file)});
 }
 
 QString BookmarkConfig::writableText(const QString &text)

@@ -10,6 +10,9 @@
 struct BookmarkEntry {
     QString title;
     QString pos; // decimal character offset, kept as text until it is used
+    // absolute path of the file the bookmark was added in; empty in lists
+    // written before bookmarks knew their file
+    QString file;
 };
 
 typedef QList<BookmarkEntry> BookmarkDataItem;
@@ -30,7 +33,7 @@ public:
     void writeParse(QXmlStreamWriter *writer) override;
 
     // Adds at the end without saving.
-    void append(const QString &title, const QString &pos);
+    void append(const QString &title, const QString &pos, const QString &file = QString());
 
     // The text with what XML 1.0 cannot carry mended: unpaired surrogates
     // become U+FFFD, other forbidden characters are dropped.

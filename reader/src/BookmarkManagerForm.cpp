@@ -4,6 +4,7 @@
 #include "ProgramConstants.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QMessageBox>
 
 #include <cassert>
@@ -32,7 +33,7 @@ void BookmarkManagerForm::showEvent(QShowEvent *event)
     m_items = BookmarkConfig::bookmarks;
     ui->listWidget->clear();
     for (const BookmarkEntry &entry : qAsConst(m_items))
-        ui->listWidget->addItem(entry.title);
+        ui->listWidget->addItem(rowText(entry));
     QDialog::showEvent(event);
 }
 
@@ -64,6 +65,17 @@ void BookmarkManagerForm::ok()
     m_config->save(bookmarkFilePath());
     emit bookmarkChange(m_items);
     close();
+}
+
+// Bookmarks of different novels often share a title such as 第一章; the file
+// tells them apart.
+QString BookmarkManagerForm::rowText(const BookmarkEntry &entry)
+{
+    if (entry.file.isEmpty())
+        return entry.title;
+    //: a bookmark's title, then the name of its file
+    return QCoreApplication::translate("QObject", "%1（%2）")
+        .arg(entry.title, QFileInfo(entry.file).fileName());
 }
 
 bool BookmarkManagerForm::confirm(const QString &text)

@@ -34,6 +34,7 @@ private slots:
     void ok();
 
 private:
+    static QString rowText(const BookmarkEntry &entry);
     bool confirm(const QString &text);
 
     Ui::BookmarkManagerForm *ui; // owned, deleted in the destructor

@@ -3,11 +3,14 @@
 #include "BookmarkAddForm.h"
 #include "BookmarkManagerForm.h"
 #include "ProgramConstants.h"
+#include "TextDisplay.h"
 #include "ZkDynamicMenu.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -51,6 +54,12 @@ void BookmarkMenug::setBookmarkConfig(BookmarkConfig *config)
     m_config = config;
 }
 
+void BookmarkMenug::setTextDisplay(TextDisplay *display)
+{
+    m_textDisplay = display;
+    connect(display, &TextDisplay::opened, this, &BookmarkMenug::fileOpened);
+}
+
 void BookmarkMenug::rebuildMenu()
 {
     m_dynamicMenu->clear();
@@ -58,14 +67,14 @@ void BookmarkMenug::rebuildMenu()
         m_dynamicMenu->add(entry.title, true, false);
 }
 
+// The top third, not the bottom edge where the view would merely make the
+// line visible: that is where the eye looks for it.
 void BookmarkMenug::goToPosition(int pos)
 {
     assert(m_textWidget != NULL);
-    QTextCursor cursor = m_textWidget->textCursor();
-    if (pos >= 0 && pos <= m_textWidget->document()->characterCount() - 1)
-        cursor.setPosition(pos);
-    m_textWidget->setTextCursor(cursor);
-    m_textWidget->ensureCursorVisible();
+    assert(m_textDisplay != NULL);
+    const bool inside = pos >= 0 && pos <= m_textWidget->document()->characterCount() - 1;
+    m_textDisplay->showPosition(inside ? pos : m_textWidget->textCursor().position(), 1.0 / 3);
 }
 
 // The title is stored as the file can hold it, and the menu shows that same
@@ -75,7 +84,7 @@ void BookmarkMenug::append(QString title, int pos)
     assert(m_config != NULL);
     title = BookmarkConfig::writableText(title);
     m_dynamicMenu->add(title, true, false);
-    m_config->append(title, QString::number(pos));
+    m_config->append(title, QString::number(pos), m_fileName);
     m_config->save(bookmarkFilePath());
 }
 
@@ -93,16 +102,36 @@ void BookmarkMenug::showAddBookmarkForm()
     form.exec();
 }
 
-// Titles are not unique: the first bookmark of that title wins.
+// Titles are not unique (第一章 in two novels), but the entries stand in the
+// order of the list below the fixed entry and the separator: the place of
+// the entry tells which bookmark was chosen.
 void BookmarkMenug::menuClick(QAction *action)
 {
-    const QString title = action->text();
-    for (const BookmarkEntry &entry : qAsConst(BookmarkConfig::bookmarks)) {
-        if (entry.title == title) {
-            goToPosition(entry.pos.toInt(nullptr, 10));
-            return;
-        }
+    const int index = m_menu->actions().indexOf(action) - 2;
+    if (index >= 0 && index < BookmarkConfig::bookmarks.size())
+        openBookmark(BookmarkConfig::bookmarks.at(index));
+}
+
+// The opening itself is the main window's, so that a file reached through a
+// bookmark is decoded, listed and remembered like any other. A file that is
+// gone changes nothing, not even the recent files.
+void BookmarkMenug::openBookmark(const BookmarkEntry &entry)
+{
+    const int pos = entry.pos.toInt(nullptr, 10);
+    if (entry.file.isEmpty() || QFileInfo(entry.file).absoluteFilePath() == m_fileName) {
+        goToPosition(pos);
+    } else if (!QFile::exists(entry.file)) {
+        QMessageBox::information(
+            m_parentWidget, QCoreApplication::translate("QObject", "提示"),
+            QCoreApplication::translate("QObject", "文件不存在：") + entry.file, QMessageBox::Ok);
+    } else {
+        emit openRequested(entry.file, pos);
     }
+}
+
+void BookmarkMenug::fileOpened(const QString &fileName)
+{
+    m_fileName = QFileInfo(fileName).absoluteFilePath();
 }
 
 void BookmarkMenug::managerBookmart()

@@ -9,12 +9,15 @@ class QAction;
 class QMenu;
 class QTextEdit;
 class QWidget;
+class TextDisplay;
 class ZkDynamicMenu;
 
 // The bookmark button's menu: 书签管理, a separator and one entry per
-// bookmark. Choosing an entry moves the cursor of the reading view to the
-// bookmark's position in whatever file is showing. It also runs the add
-// and manager dialogs and carries their results into the store.
+// bookmark. A bookmark remembers the file it was added in: choosing it jumps
+// there in the file on screen, or asks for its file to be opened first.
+// Bookmarks of older lists know no file and jump in whatever file is showing.
+// It also runs the add and manager dialogs and carries their results into
+// the store.
 class BookmarkMenug : public QObject
 {
     Q_OBJECT
@@ -27,12 +30,20 @@ public:
     void setTextWidget(QTextEdit *edit);
     void setParentWidget(QWidget *widget);
     void setBookmarkConfig(BookmarkConfig *config);
+    // Follows the files it opens; jumps go through it.
+    void setTextDisplay(TextDisplay *display);
 
     // Replaces the bookmark entries by the store's list.
     void rebuildMenu();
-    // A position outside the document leaves the cursor where it is; the
-    // view still returns to it.
+    // The position's line goes to the top third of the view. A position
+    // outside the document leaves the cursor where it is; the view still
+    // returns to it.
     void goToPosition(int pos);
+
+signals:
+    // A bookmark of a file that exists but is not on screen: open it, then
+    // jump to pos.
+    void openRequested(const QString &fileName, int pos);
 
 public slots:
     void append(QString title, int pos);
@@ -44,11 +55,18 @@ private slots:
     void setItem(BookmarkDataItem item);
 
 private:
+    void fileOpened(const QString &fileName);
+    void openBookmark(const BookmarkEntry &entry);
+
     QMenu *m_menu;                      // owned; made without a parent, deleted in the destructor
     ZkDynamicMenu *m_dynamicMenu;       // owned; the bookmark entries of m_menu
     QTextEdit *m_textWidget = nullptr;  // the reading view, not owned
     QWidget *m_parentWidget = nullptr;  // parent of the dialogs, not owned
     BookmarkConfig *m_config = nullptr; // the store, not owned
+
+    TextDisplay *m_textDisplay = nullptr; // moves the view, tells of opened files; not owned
+    // absolute path of the file on screen; empty until one is opened
+    QString m_fileName;
 };
 
 #endif // BOOKMARKMENUG_H

@@ -2,6 +2,9 @@
 #define MAINFORM_H
 
 #include <QMainWindow>
+#include <QPointer>
+
+#include <functional>
 
 namespace Ui
 {
@@ -9,8 +12,13 @@ class MainForm;
 }
 
 class BookmarkConfig;
+class ChapterPanel;
 class BookmarkMenug;
+class ComfortPanel;
 class Config;
+class QShortcut;
+class ReadingPositions;
+class ReadingState;
 class TextCodecMenu;
 class TextDisplay;
 class TextEdit;
@@ -20,6 +28,7 @@ class THistoryFileMenu;
 class ZkAdHelper;
 class ZkCheckUpdate;
 class ZkXmlFile;
+struct ComfortSettings;
 
 // The reader's only main window. It owns the form and every component of
 // the reader (as Qt children), wires them to each other and to the form,
@@ -32,8 +41,14 @@ public:
     explicit MainForm(QWidget *parent = nullptr);
     ~MainForm() override;
 
+    // Opens the first argument after the program's name (a path relative to
+    // workingFolder) once the event loop runs, as if chosen in the file
+    // dialog. Further arguments are ignored.
+    void openArguments(const QStringList &arguments, const QString &workingFolder);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
@@ -55,11 +70,33 @@ private slots:
 private:
     void createComponents();
     void initComponents();
+    void initJumps();
     void connectSignals();
+    void initChapters();
+    void addChapterButton();
+    void showWindowTitle();
     void initAd();
     void loadConfig();
-    void openTextFile(QString fileName);
+    // With a position (a bookmark of another file), the view goes there once
+    // the file is on screen.
+    void openTextFile(QString fileName, int position = -1);
+    QString dialogFolder() const;
+
+    // Reading positions, comfort settings, keys and the window's geometry
+    void initReadingComfort();
+    void loadReadingState();
+    void saveReadingState();
+    void comfortChange(const ComfortSettings &comfort);
+    void createShortcuts();
+    QShortcut *addShortcut(const QKeySequence &key, const std::function<void()> &action);
+    void setFullScreen(bool on);
+    void goToFind();
+    void addBookmarkHere();
+    void goToTextEdge(bool end);
+
+    // Settings and bookmarks that cannot be saved, files kept before replacing
     void watchStores();
+    void watchStore(ZkXmlFile *store);
     void reportSaveFailure(const QString &fileName);
     void reportKeptOriginal(const QString &fileName, const QString &copyName);
     void showWarning(const QString &text);
@@ -78,6 +115,21 @@ private:
     BookmarkConfig *m_bookmarkConfig = nullptr;
     TextMenu *m_textMenu = nullptr;
     TextEdit *m_textEdit = nullptr;
+    ReadingState *m_readingState = nullptr; // file beside Config.xml
+    ReadingPositions *m_readingPositions = nullptr;
+    ComfortPanel *m_comfortPanel = nullptr; // in widget_6 of the 显示 page
+
+    // The only shortcuts that work while the user types in a text field.
+    QList<QKeySequence> m_findKeys;
+    QShortcut *m_leaveFullScreen = nullptr; // Esc, on only in full screen
+    // What full screen hid, shown again when it ends; and the docks as they
+    // were, which is what the window keeps for the next start.
+    QList<QPointer<QWidget>> m_hiddenForFullScreen;
+    QByteArray m_stateBeforeFullScreen;
+    ChapterPanel *m_chapterPanel = nullptr; // docked on the window
+
+    // The form's title, which the file name and chapter are put before.
+    QString m_appTitle;
 
     // Set only while loadConfig fills the interval spin boxes, so that
     // showing the stored values does not start scrolling or save.

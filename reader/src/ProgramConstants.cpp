@@ -84,7 +84,8 @@ bool isWritableDir(const QString &path)
 // move with the user's settings, once: a copy already in dir is newer.
 void adoptSettingsFiles(const QString &programDir, const QString &dir)
 {
-    for (const QString &name : {QStringLiteral("Config.xml"), QStringLiteral("Bookmark.xml")}) {
+    for (const QString &name : {QStringLiteral("Config.xml"), QStringLiteral("Bookmark.xml"),
+                                QStringLiteral("ReadingState.xml")}) {
         const QString source = programDir + QLatin1Char('/') + name;
         const QString target = dir + QLatin1Char('/') + name;
         if (!QFileInfo(source).isFile() || QFileInfo::exists(target) ||
@@ -96,7 +97,7 @@ void adoptSettingsFiles(const QString &programDir, const QString &dir)
     }
 }
 
-// Both files must land in the same folder for the whole run, even if the
+// Every file must land in the same folder for the whole run, even if the
 // program folder's permissions change meanwhile.
 const QString &settingsDir()
 {
@@ -126,6 +127,11 @@ QString configFilePath()
 QString bookmarkFilePath()
 {
     return settingsDir() + QStringLiteral("/Bookmark.xml");
+}
+
+QString readingStateFilePath()
+{
+    return settingsDir() + QStringLiteral("/ReadingState.xml");
 }
 
 QString localeDirPath()

@@ -28,13 +28,16 @@ extern const QString UriListMime;
 
 extern const QFont AppFont;
 
-// Absolute paths of the files the reader keeps. The two settings files sit
+// Absolute paths of the files the reader keeps. The files it writes sit
 // beside the program when its folder is writable and it is not installed
 // under a prefix, else in the user's configuration folder; the choice is
 // made once per run. Translations come from Locale beside the program, or
 // from the shared data folder of an installed program.
 QString configFilePath();
 QString bookmarkFilePath();
+// Reading positions, comfort settings and the window's geometry, beside the
+// settings file.
+QString readingStateFilePath();
 QString localeDirPath();
 
 // The folder the settings files go to for a program living in programDir:

@@ -105,9 +105,36 @@ qreal ReadingLayout::margin() const
     return document()->documentMargin();
 }
 
+// Side margins give way in a narrow view, down to the narrowest column.
 qreal ReadingLayout::lineWidth() const
 {
-    return qMax<qreal>(0, document()->pageSize().width() - 2 * margin());
+    const qreal inner = qMax<qreal>(0, document()->pageSize().width() - 2 * margin());
+    const qreal side = qMin<qreal>(m_comfort.sideMargin,
+                                   qMax<qreal>(0, inner - ComfortSettings::MinColumnWidth) / 2);
+    const qreal width = inner - 2 * side;
+    return m_comfort.maxTextWidth > 0 ? qMin<qreal>(width, m_comfort.maxTextWidth) : width;
+}
+
+// The column is centred on whole pixels, so glyphs stay as sharp as at the
+// left edge.
+qreal ReadingLayout::columnLeft() const
+{
+    const qreal inner = qMax<qreal>(0, document()->pageSize().width() - 2 * margin());
+    return margin() + std::floor((inner - lineWidth()) / 2);
+}
+
+// Whole pixels, as the natural height is: every height stays exact.
+qreal ReadingLayout::linePitch(qreal naturalHeight) const
+{
+    return std::ceil(naturalHeight * m_comfort.lineSpacing / 100.0);
+}
+
+void ReadingLayout::setComfort(const ComfortSettings &comfort)
+{
+    if (comfort == m_comfort)
+        return;
+    m_comfort = comfort;
+    documentChanged(0, 0, document()->characterCount());
 }
 
 void ReadingLayout::documentChanged(int from, int, int charsAdded)
@@ -197,9 +224,13 @@ qreal ReadingLayout::layOutLines(const QTextBlock &block) const
     for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
         line.setLeadingIncluded(true);
         line.setLineWidth(width);
-        line.setPosition(QPointF(0, y));
-        bottom = y + line.height();
-        y += std::ceil(line.ascent() + line.descent() + line.leading());
+        // Added line spacing is shared above and below the glyphs.
+        const qreal natural = std::ceil(line.ascent() + line.descent() + line.leading());
+        const qreal pitch = linePitch(natural);
+        const qreal above = std::floor((pitch - natural) / 2);
+        line.setPosition(QPointF(0, y + above));
+        bottom = y + above + line.height();
+        y += pitch;
         m_sampleCharacters += line.textLength();
         m_sampleWidth += line.naturalTextWidth();
     }
@@ -207,7 +238,7 @@ qreal ReadingLayout::layOutLines(const QTextBlock &block) const
     const qreal height = qMax(y, bottom);
     m_sampleLines += layout->lineCount();
     m_sampleHeight += height;
-    return height;
+    return height + m_comfort.paragraphSpacing;
 }
 
 // The height of the block, laid out now if it is not yet.
@@ -247,15 +278,15 @@ qreal ReadingLayout::estimatedHeight(int length, int perLine) const
 {
     const int characters = length - 1; // without the paragraph separator
     const int lines = characters > 0 ? 1 + (characters - 1) / perLine : 1;
-    return lines * m_metrics.linePitch;
+    return lines * m_metrics.linePitch + m_comfort.paragraphSpacing;
 }
 
 ReadingLayout::Metrics ReadingLayout::fallbackMetrics() const
 {
     const QFontMetricsF metrics(document()->defaultFont());
     Metrics fallback;
-    fallback.linePitch =
-        std::ceil(metrics.ascent() + metrics.descent() + qMax<qreal>(0, metrics.leading()));
+    fallback.linePitch = linePitch(
+        std::ceil(metrics.ascent() + metrics.descent() + qMax<qreal>(0, metrics.leading())));
     fallback.characterWidth = metrics.averageCharWidth();
     return fallback;
 }
@@ -368,8 +399,8 @@ QRectF ReadingLayout::blockBoundingRect(const QTextBlock &block) const
         }
     }
     const qreal top = blockTop(number);
-    block.layout()->setPosition(QPointF(margin(), top));
-    return QRectF(margin(), top, lineWidth(), height);
+    block.layout()->setPosition(QPointF(columnLeft(), top));
+    return QRectF(columnLeft(), top, lineWidth(), height);
 }
 
 int ReadingLayout::hitTest(const QPointF &point, Qt::HitTestAccuracy accuracy) const
@@ -393,7 +424,7 @@ int ReadingLayout::hitTest(const QPointF &point, Qt::HitTestAccuracy accuracy) c
         return fuzzy ? document()->characterCount() - 1 : -1;
 
     const QTextLayout *layout = block.layout();
-    const QPointF local = point - QPointF(margin(), top);
+    const QPointF local = point - QPointF(columnLeft(), top);
     for (int i = 0; i < layout->lineCount(); ++i) {
         const QTextLine line = layout->lineAt(i);
         if (local.y() >= line.y() + line.height() && i + 1 < layout->lineCount())
@@ -447,7 +478,7 @@ void ReadingLayout::drawBlock(QPainter *painter, const PaintContext &context,
                               const QTextBlock &block, qreal top) const
 {
     QTextLayout *layout = block.layout();
-    layout->setPosition(QPointF(margin(), top));
+    layout->setPosition(QPointF(columnLeft(), top));
     const QPointF shift(0, -top);
     painter->save();
     painter->translate(0, top);

@@ -1,6 +1,8 @@
 #ifndef READINGLAYOUT_H
 #define READINGLAYOUT_H
 
+#include "ComfortSettings.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QBasicTimer>
 #include <QTextBlock>
@@ -22,7 +24,9 @@
 //   the event loop, replacing the estimates;
 // - block tops are sums kept in a Fenwick tree, so finding the block at a
 //   height or the top of a block takes logarithmic time anywhere in the text;
-// - a change in the text lays out again only the blocks it touches.
+// - a change in the text lays out again only the blocks it touches;
+// - the reader's comfort settings: line and paragraph spacing, side margins
+//   and a maximum width for a text column centred in the view.
 //
 // Nothing here holds on to a QTextBlock between calls: the toolkit asks for
 // rectangles in the middle of its own edits, before this layout has heard of
@@ -52,6 +56,12 @@ public:
     // Changes with every change of the text or of how it is laid out, after
     // which block numbers and tops from before mean nothing.
     int generation() const { return m_generation; }
+
+    // Lays the whole text out again, as a change of the view's width does.
+    void setComfort(const ComfortSettings &comfort);
+    const ComfortSettings &comfort() const { return m_comfort; }
+    // Width of the text column, in which lines are broken.
+    qreal lineWidth() const;
 
 protected:
     void documentChanged(int from, int charsRemoved, int charsAdded) override;
@@ -87,7 +97,8 @@ private:
     bool canLayOut() const;
     bool inStep() const;
     qreal margin() const;
-    qreal lineWidth() const;
+    qreal columnLeft() const;
+    qreal linePitch(qreal naturalHeight) const;
     qreal layOutLines(const QTextBlock &block) const;
     qreal ensureLaidOut(const QTextBlock &block, int number) const;
     int charactersPerLine() const;
@@ -115,6 +126,7 @@ private:
     int m_characterCount = 0; // as of the last change reported
     int m_generation = 0;
     Metrics m_metrics;
+    ComfortSettings m_comfort;
     // Lines laid out since the last change of the whole text, for m_metrics.
     mutable qreal m_sampleLines = 0;
     mutable qreal m_sampleHeight = 0;

@@ -83,6 +83,8 @@ bool TextDisplay::openFile(const QString &fileName, bool autoDetect, int codec)
                                  QMessageBox::Ok);
         return false;
     }
+    if (!m_fileName.isEmpty())
+        emit leaving(m_fileName);
     m_fileName = fileName;
 
     if (autoDetect)
@@ -121,9 +123,27 @@ void TextDisplay::showPosition(int position, qreal fraction)
     QTextCursor cursor(document);
     cursor.setPosition(qBound(0, position, document->characterCount() - 1));
     m_textWidget->setTextCursor(cursor);
-    // Held as the anchor, so the line stays put while the layout replaces
-    // estimated heights above it and the scroll bar's range catches up.
-    holdAnchor(cursor.position(), -fraction * m_textWidget->viewport()->height());
+    scrollToPosition(cursor.position(), fraction);
+}
+
+// Line spacing, paragraph spacing and the text column change the layout
+// only; the anchor keeps the text at the top of the view where it is.
+void TextDisplay::setComfort(const ComfortSettings &comfort)
+{
+    assert(m_textWidget != NULL);
+    ReadingLayout *layout = readingLayout();
+    if (layout == nullptr || layout->comfort() == comfort)
+        return;
+    layout->setComfort(comfort);
+    followLayout();
+}
+
+// The view only; the cursor stays where it is. Held as the anchor, so the
+// line stays put while the layout replaces estimated heights above it and
+// the scroll bar's range catches up.
+void TextDisplay::scrollToPosition(int position, qreal fraction)
+{
+    holdAnchor(position, -fraction * m_textWidget->viewport()->height());
     followLayout();
 }
 
@@ -152,6 +172,7 @@ void TextDisplay::showDecodedText(const QString &text)
     // where a forward search finds nothing and a new bookmark points past
     // everything the reader sees. A new text is read from its start.
     m_textWidget->setTextCursor(QTextCursor(m_textWidget->document()));
+    emit textLoaded(text);
 }
 
 void TextDisplay::setTextFont(QFont font)
@@ -313,4 +334,9 @@ void TextDisplay::moveView(int value)
     m_movingView = true;
     bar->setValue(value);
     m_movingView = false;
+}
+
+ReadingLayout *TextDisplay::readingLayout() const
+{
+    return qobject_cast<ReadingLayout *>(m_textWidget->document()->documentLayout());
 }

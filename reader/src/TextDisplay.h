@@ -7,7 +7,10 @@
 #include <QString>
 #include <QTextCharFormat>
 
+struct ComfortSettings;
+
 class QTextEdit;
+class ReadingLayout;
 class QWidget;
 
 // Puts a text file into the reading view and keeps the user's font and
@@ -34,13 +37,23 @@ public:
     // so that the cursor's line sits fraction of the view's height from its
     // top: 0 puts it on the top line, 1.0 / 3 in the top third.
     void showPosition(int position, qreal fraction = 0);
+    // Spacing and placing of the text; the text at the top of the view stays
+    // there.
+    void setComfort(const ComfortSettings &comfort);
 
 signals:
+    // The text of fileName is about to leave the view for another text (or
+    // for the same file read again); the view still shows it.
+    void leaving(const QString &fileName);
     // The text of fileName is in the view: opened, or read again in another
     // encoding.
     void opened(const QString &fileName);
     // Emitted before opened() when the text on screen is decoded otherwise.
     void codecChanged(int codec);
+    // The whole text just put into the view, as the view got it (line ends
+    // untouched). Implicitly shared: a receiver that keeps it keeps the
+    // decoded text alive, so it should let go once it is done with it.
+    void textLoaded(const QString &text);
 
 public slots:
     void setTextFont(QFont font);
@@ -54,6 +67,7 @@ private:
     void showDecodedText(const QString &text);
     void setFontAndColor(const QFont &font, const QColor &color);
     void applyCharFormat(const QTextCharFormat &format);
+    void scrollToPosition(int position, qreal fraction);
 
     void dropSelection();
     void useTextFont(const QFont &font);
@@ -63,6 +77,7 @@ private:
     qreal lineTop(int position, qreal *height = nullptr) const;
     void followLayout();
     void moveView(int value);
+    ReadingLayout *readingLayout() const;
 
     QTextEdit *m_textWidget = nullptr; // the reading view, not owned
 

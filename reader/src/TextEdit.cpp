@@ -1,6 +1,11 @@
 #include "TextEdit.h"
 
+#include "TextDisplay.h"
+
+#include <QCoreApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QTextCursor>
 #include <QTextEdit>
 
 #include <cassert>
@@ -12,9 +17,22 @@ void TextEdit::setTextWidget(QTextEdit *edit)
     m_textWidget = edit;
 }
 
+// An answer about the previous word would mislead once the word changes.
 void TextEdit::setFindEdit(QLineEdit *edit)
 {
     m_findEdit = edit;
+    connect(edit, &QLineEdit::returnPressed, this, &TextEdit::findNext);
+    connect(edit, &QLineEdit::textChanged, this, [this] { showResult(QString()); });
+}
+
+void TextEdit::setTextDisplay(TextDisplay *display)
+{
+    m_textDisplay = display;
+}
+
+void TextEdit::setResultLabel(QLabel *label)
+{
+    m_resultLabel = label;
 }
 
 void TextEdit::findFront()
@@ -27,11 +45,42 @@ void TextEdit::findNext()
     find(QTextDocument::FindCaseSensitively);
 }
 
-// A match is selected and scrolled into view; it is also where the next
-// bookmark will point. No match changes nothing and says nothing.
+// A match is selected, with its line in the top third of the view; it is also
+// where the next bookmark will point. No match moves nothing.
 void TextEdit::find(QTextDocument::FindFlags flags)
 {
     assert(m_textWidget != NULL);
     assert(m_findEdit != NULL);
-    m_textWidget->find(m_findEdit->text(), flags);
+    assert(m_textDisplay != NULL);
+    const QString text = m_findEdit->text();
+    const QTextCursor cursor = m_textWidget->textCursor();
+    const QTextCursor match = m_textWidget->document()->find(text, cursor, flags);
+    if (match.isNull()) {
+        showResult(text.isEmpty() ? QString() : noMatchText(cursor, flags));
+        return;
+    }
+    showResult(QString());
+    m_textDisplay->showPosition(match.selectionStart(), 1.0 / 3);
+    m_textWidget->setTextCursor(match);
+}
+
+// When the word occurs behind the cursor, the search has reached the edge of
+// the text. Looking back from where the search began reads only the text it
+// did not see, and stops at the nearest match.
+QString TextEdit::noMatchText(const QTextCursor &from, QTextDocument::FindFlags flags) const
+{
+    const bool backward = flags.testFlag(QTextDocument::FindBackward);
+    QTextCursor start(m_textWidget->document());
+    start.setPosition(backward ? from.selectionStart() : from.selectionEnd());
+    const QTextDocument::FindFlags back = flags ^ QTextDocument::FindBackward;
+    if (m_textWidget->document()->find(m_findEdit->text(), start, back).isNull())
+        return QCoreApplication::translate("QObject", "未找到");
+    return backward ? QCoreApplication::translate("QObject", "已到达文首")
+                    : QCoreApplication::translate("QObject", "已到达文末");
+}
+
+void TextEdit::showResult(const QString &text)
+{
+    assert(m_resultLabel != NULL);
+    m_resultLabel->setText(text);
 }

@@ -2,13 +2,17 @@
 #define TEXTEDIT_H
 
 #include <QObject>
+#include <QString>
 #include <QTextDocument>
 
+class QLabel;
 class QLineEdit;
 class QTextEdit;
+class TextDisplay;
 
-// Runs the two find buttons: searches the reading view for the text of the
-// find box from the cursor on, without wrapping round at either end.
+// Runs the two find buttons and Enter in the find box: searches the reading
+// view for the text of the find box from the cursor on, without wrapping
+// round at either end, and says beside the box when nothing was found.
 class TextEdit : public QObject
 {
     Q_OBJECT
@@ -18,6 +22,10 @@ public:
 
     void setTextWidget(QTextEdit *edit);
     void setFindEdit(QLineEdit *edit);
+    // Shows matches in the top third of the view.
+    void setTextDisplay(TextDisplay *display);
+    // Where a search without a match says so.
+    void setResultLabel(QLabel *label);
 
 public slots:
     void findFront(); // backwards, letter case ignored
@@ -25,9 +33,14 @@ public slots:
 
 private:
     void find(QTextDocument::FindFlags flags);
+    QString noMatchText(const QTextCursor &from, QTextDocument::FindFlags flags) const;
+    void showResult(const QString &text);
 
     QTextEdit *m_textWidget = nullptr; // the reading view, not owned
     QLineEdit *m_findEdit = nullptr;   // the find box, not owned
+
+    TextDisplay *m_textDisplay = nullptr; // shows the matches, not owned
+    QLabel *m_resultLabel = nullptr;      // beside the find box, not owned
 };
 
 #endif // TEXTEDIT_H

@@ -35,10 +35,10 @@ void TextMenu::createActions()
     connect(addAction(QCoreApplication::translate("QObject", "选择全部")), &QAction::triggered,
             m_textWidget, &QTextEdit::selectAll);
     addSeparator();
-    connect(addAction(QCoreApplication::translate("QObject", "在谷歌搜索")), &QAction::triggered,
-            this, &TextMenu::searchByGoogle);
-    connect(addAction(QCoreApplication::translate("QObject", "在百度搜索")), &QAction::triggered,
-            this, &TextMenu::searchByBaidu);
+    connect(addSearchAction(QCoreApplication::translate("QObject", "在谷歌搜索")),
+            &QAction::triggered, this, &TextMenu::searchByGoogle);
+    connect(addSearchAction(QCoreApplication::translate("QObject", "在百度搜索")),
+            &QAction::triggered, this, &TextMenu::searchByBaidu);
 }
 
 QAction *TextMenu::addAction(const QString &text)
@@ -48,21 +48,30 @@ QAction *TextMenu::addAction(const QString &text)
     return action;
 }
 
+// A search without a selection would only open the engine's empty page.
+QAction *TextMenu::addSearchAction(const QString &text)
+{
+    QAction *action = addAction(text);
+    action->setEnabled(m_textWidget->textCursor().hasSelection());
+    connect(m_textWidget, &QTextEdit::copyAvailable, action, &QAction::setEnabled);
+    return action;
+}
+
 void TextMenu::addSeparator()
 {
     addAction(QString())->setSeparator(true);
 }
 
 // The whole prefix goes through translation, so a translation can send the
-// search to another engine.
+// search to another engine. Encrypted, as what a reader looks up is private.
 void TextMenu::searchByGoogle()
 {
-    search(QCoreApplication::translate("QObject", "http://www.google.com/search?q="));
+    search(QCoreApplication::translate("QObject", "https://www.google.com/search?q="));
 }
 
 void TextMenu::searchByBaidu()
 {
-    search(QCoreApplication::translate("QObject", "http://www.baidu.com/s?wd="));
+    search(QCoreApplication::translate("QObject", "https://www.baidu.com/s?wd="));
 }
 
 // The selection is passed as the user sees it, spaces included; only the
@@ -72,6 +81,8 @@ void TextMenu::search(const QString &prefix)
 {
     assert(m_textWidget != NULL);
     QString query = m_textWidget->textCursor().selectedText();
+    if (query.isEmpty())
+        return;
     query.replace(QLatin1Char('%'), QLatin1String("%25"))
         .replace(QLatin1Char('#'), QLatin1String("%23"))
         .replace(QLatin1Char('&'), QLatin1String("%26"))

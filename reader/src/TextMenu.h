@@ -9,7 +9,8 @@ class QString;
 class QTextEdit;
 
 // The right-click menu of the reading view: add a bookmark at the cursor,
-// copy, select all, and look the selection up on the web.
+// copy, select all, and look the selection up on the web (offered only while
+// something is selected).
 class TextMenu : public QObject
 {
     Q_OBJECT
@@ -28,6 +29,7 @@ private slots:
 
 private:
     QAction *addAction(const QString &text);
+    QAction *addSearchAction(const QString &text);
     void addSeparator();
     void search(const QString &prefix);
 

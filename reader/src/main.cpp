@@ -10,6 +10,8 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // A file named on the command line is relative to where it was given.
+    const QString startFolder = QDir::currentPath();
     QDir::setCurrent(QCoreApplication::applicationDirPath());
     zk::setupTranslator(localeDirPath(), QLocale::system().name(), &app, DefaultLocale);
     QCoreApplication::setApplicationName(DisplayName);
@@ -18,5 +20,6 @@ int main(int argc, char *argv[])
 
     MainForm window;
     window.show();
+    window.openArguments(QCoreApplication::arguments(), startFolder);
     return app.exec();
 }

@@ -14,8 +14,10 @@ desktop=$(echo "$prefix"/share/applications/*.desktop)
 desktop-file-validate "$desktop"
 appstreamcli validate --no-net "$prefix"/share/metainfo/*.metainfo.xml
 
-# The launcher starts the installed program, whose icon is in the theme.
-test "$(sed -n 's/^Exec=//p' "$desktop")" = "$prefix/bin/Quirelle"
+# The launcher starts the installed program with the file it is given, and
+# is offered for plain text; its icon is in the theme.
+test "$(sed -n 's/^Exec=//p' "$desktop")" = "$prefix/bin/Quirelle %f"
+grep -qx 'MimeType=text/plain;' "$desktop"
 test -x "$prefix/bin/Quirelle"
 test -f "$prefix/share/icons/hicolor/scalable/apps/$(sed -n 's/^Icon=//p' "$desktop").svg"
 # Translations where the installed program looks, the toolkit's included.

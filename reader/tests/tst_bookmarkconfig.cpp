@@ -15,7 +15,8 @@ QString describe(const BookmarkDataItem &items = BookmarkConfig::bookmarks)
 {
     QStringList parts;
     for (const BookmarkEntry &entry : items)
-        parts << entry.title + QLatin1Char('@') + entry.pos;
+        parts << entry.title + QLatin1Char('@') + entry.pos +
+                     (entry.file.isEmpty() ? QString() : QLatin1Char('@') + entry.file);
     return parts.join(QLatin1Char('|'));
 }
 
@@ -43,6 +44,13 @@ private slots:
                    "    <书签 标题=\"三体：&quot;A&amp;B&quot; &lt;c&gt;𠀀\" 位置=\"x\"/>\n"
                    "    <书签 标题=\"\" 位置=\"\"/>\n"
                    "</Quirelle>\n");
+        QTest::newRow("with and without the file")
+            << BookmarkDataItem{{"a", "7", "/书/A&B <c>.txt"}, {"b", "8"}}
+            << QStringLiteral(
+                   "<Quirelle version=\"2\">\n"
+                   "    <书签 标题=\"a\" 位置=\"7\" 文件=\"/书/A&amp;B &lt;c&gt;.txt\"/>\n"
+                   "    <书签 标题=\"b\" 位置=\"8\"/>\n"
+                   "</Quirelle>\n");
     }
 
     // Written byte for byte, and read back unchanged.
@@ -65,17 +73,21 @@ private slots:
     {
         QTest::addColumn<QByteArray>("data");
         QTest::addColumn<QString>("expected");
-        const QString entries = QStringLiteral("<书签 标题=\"a\" 位置=\"1\"/><其他 标题=\"no\"/>"
-                                               "<书签 位置=\"2\"/><书签 标题=\"c\"/>");
-        const QString read = QStringLiteral("a@1|@2|c@");
+        const QString entries =
+            QStringLiteral("<书签 标题=\"a\" 位置=\"1\"/><其他 标题=\"no\"/>"
+                           "<书签 位置=\"2\"/><书签 标题=\"c\"/>"
+                           "<书签 标题=\"d\" 位置=\"3\" 文件=\"/书/&amp;.txt\"/>");
+        const QString read = QStringLiteral("a@1|@2|c@|d@3@/书/&.txt");
         QTest::newRow("current") << encoded(Declaration + "<Quirelle version=\"2\">" + entries +
                                             "</Quirelle>")
                                  << read;
         QTest::newRow("older release")
             << encoded(Declaration + "<Quirel version=\"1\">" + entries + "</Quirel>") << read;
         QTest::newRow("oldest, any version")
-            << QByteArray("<Root version=\"9\"><Bookmark title=\"t\" pos=\"5\"/><x/></Root>")
-            << QStringLiteral("t@5");
+            << encoded("<Root version=\"9\"><Bookmark title=\"t\" pos=\"5\"/><x/>"
+                       "<Bookmark title=\"u\" pos=\"6\" 文件=\"/书.txt\"/></Root>",
+                       "UTF-8")
+            << QStringLiteral("t@5|u@6@/书.txt");
         QTest::newRow("root and version must pair")
             << encoded(Declaration + "<Quirelle version=\"1\">" + entries + "</Quirelle>")
             << QString();

@@ -1,4 +1,5 @@
 #include "BookmarkConfig.h"
+#include "Config.h"
 #include "MainForm.h"
 #include "ProgramConstants.h"
 
@@ -57,11 +58,12 @@ private slots:
 
         QCOMPARE(watcher.title, QStringLiteral("添加书签"));
         QCOMPARE(bookmarks(true), title + QLatin1Char('@') + QString::number(position));
+        QCOMPARE(BookmarkConfig::bookmarks.last().file, m_files.filePath(QStringLiteral("甲.txt")));
         QCOMPARE(menuTexts(), QStringList({"书签管理", "", title}));
     }
 
     // Positions are offsets into whatever is on screen; one too far leaves
-    // the cursor where it was. Titles are not unique: the first one wins.
+    // the cursor where it was. Titles are not unique: each entry is its own.
     void jumpsInWhateverFileIsOpen()
     {
         restart(
@@ -70,10 +72,43 @@ private slots:
         open(QStringLiteral("long.txt"), 20000, 0, 10);
         QCOMPARE(jump(2), 60);
         QVERIFY(!text()->textCursor().hasSelection());
-        QCOMPARE(jump(6), 100);
+        QCOMPARE(jump(6), 500);
         QCOMPARE(jump(5), 0);
         open(QStringLiteral("short.txt"), 100, 30, 30);
         QCOMPARE(jump(3), 30);
+    }
+
+    void bookmarkOfAFile_data()
+    {
+        QTest::addColumn<QString>("file"); // of the bookmark; 丙 does not exist
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("cursor");
+        QTest::addColumn<QString>("message");
+        // clang-format off
+        QTest::newRow("another file, by the usual road") << "甲.txt" << "甲" << 300 << "";
+        QTest::newRow("the file on screen") << "乙.txt" << "乙" << 300 << "";
+        QTest::newRow("missing: nothing changes") << "丙.txt" << "乙" << 7 << "文件不存在：";
+        QTest::newRow("old entry, no file") << "" << "乙" << 300 << "";
+        // clang-format on
+    }
+
+    void bookmarkOfAFile()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, shown);
+        QFETCH(int, cursor);
+        QFETCH(QString, message);
+        const QString path = file.isEmpty() ? file : m_files.filePath(file);
+        restart({{"mark", "300", path}});
+        writeFile(m_files.filePath(QStringLiteral("甲.txt")), QByteArray(1000, 'y'));
+        open(QStringLiteral("乙.txt"), 1000, 7, 7);
+        ModalDialogWatcher watcher;
+        jump(2);
+
+        QCOMPARE(watcher.text, message.isEmpty() ? message : message + path);
+        QCOMPARE(text()->documentTitle(), shown);
+        QCOMPARE(text()->textCursor().position(), cursor);
+        QCOMPARE(Config::fileList.first(), m_files.filePath(shown + QStringLiteral(".txt")));
     }
 
     void manager_data()
@@ -100,7 +135,8 @@ private slots:
         QFETCH(QString, asked);
         QStringList pending = steps.split(QLatin1Char(' '));
         const bool empty = pending.contains("empty");
-        restart(empty ? BookmarkDataItem() : BookmarkDataItem{{"a", "1"}, {"b", "2"}, {"c", "3"}});
+        restart(empty ? BookmarkDataItem()
+                      : BookmarkDataItem{{"a", "1"}, {"b", "2"}, {"c", "3", "/书/乙.txt"}});
         QString questions;
         ModalDialogWatcher watcher([&](QDialog *dialog) {
             if (auto *box = qobject_cast<QMessageBox *>(dialog)) {
@@ -112,6 +148,7 @@ private slots:
             }
             auto *list = dialog->findChild<QListWidget *>();
             QCOMPARE(list->count(), empty ? 0 : 3);
+            QVERIFY(empty || list->item(2)->text() == QStringLiteral("c（乙.txt）"));
             QTimer::singleShot(0, dialog, [&pending, dialog, list] {
                 while (!pending.isEmpty()) {
                     const QString step = pending.takeFirst();

@@ -3,6 +3,8 @@
 
 #include "Config.h"
 #include "ProgramConstants.h"
+#include "ReadingLayout.h"
+#include "TextDisplay.h"
 #include "TextScroll.h"
 #include "ZkAdHelper.h"
 #include "ZkCheckUpdate.h"
@@ -13,8 +15,12 @@
 
 #include <QColorDialog>
 #include <QDesktopWidget>
+#include <QDockWidget>
+#include <QFileDialog>
 #include <QFontDialog>
+#include <QMenu>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTextDocument>
 #include <QtTest>
 
@@ -34,7 +40,7 @@ private slots:
     void controls();
 
     void startsCentredAndIdle();
-    void closingCreatesNoFileAndEndsLoop();
+    void closingKeepsOnlyTheWindowAndEndsLoop();
     void dragNeedsUriList_data();
     void dragNeedsUriList();
     void dropOpensFirstFileOnly();
@@ -54,6 +60,14 @@ private slots:
     void fontDialogStartsFromFontOnScreen();
     void restartAppliesStoredSettings();
     void shippedTranslationReplacesTexts();
+
+    void comingBack_data();
+    void comingBack();
+    void commandLine_data();
+    void commandLine();
+    void fileDialogStartsWithTheLastFolder();
+    void keys_data();
+    void keys();
 
 private:
     QString writeFile(const QString &name, const QByteArray &bytes);
@@ -117,6 +131,7 @@ QString attribute(const QString &element, const QString &name)
 void TestMainForm::init()
 {
     QFile::remove(configFilePath());
+    QFile::remove(readingStateFilePath());
     resetSettings();
     m_window = new MainForm;
 }
@@ -176,6 +191,7 @@ void TestMainForm::widgetTree_data()
         {"edtFindText", "QLineEdit", "tab_3"},
         {"btnFindFront", "QPushButton", "tab_3"},
         {"btnFindNext", "QPushButton", "tab_3"},
+        {"lblFindResult", "QLabel", "tab_3"},
         {"widget_7", "QWidget", "tab_3"},
         {"btnAbout", "QPushButton", "tab_4"},
         {"widget_9", "QWidget", "tab_4"},
@@ -246,7 +262,8 @@ void TestMainForm::layouts_data()
         << QStringList{"btnUiFont", "btnTextFont", "btnTextColor", "btnBackColor", "widget_4"};
     QTest::newRow("verticalLayout_9")
         << "verticalLayout_9"
-        << "QVBoxLayout" << 8 << 8 << QStringList{"horizontalLayout_7", "widget_7"};
+        << "QVBoxLayout" << 8 << 8
+        << QStringList{"horizontalLayout_7", "lblFindResult", "widget_7"};
     QTest::newRow("horizontalLayout_7")
         << "horizontalLayout_7"
         << "QHBoxLayout" << 8 << -1 << QStringList{"edtFindText", "btnFindFront", "btnFindNext"};
@@ -342,7 +359,7 @@ void TestMainForm::startsCentredAndIdle()
     QVERIFY(parts.indexOf(ads) < parts.indexOf(m_window->findChild<Config *>()));
 }
 
-void TestMainForm::closingCreatesNoFileAndEndsLoop()
+void TestMainForm::closingKeepsOnlyTheWindowAndEndsLoop()
 {
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window));
@@ -350,9 +367,11 @@ void TestMainForm::closingCreatesNoFileAndEndsLoop()
     QTimer::singleShot(0, m_window, &QWidget::close);
     QCOMPARE(QApplication::exec(), 0);
     QVERIFY(!m_window->isVisible());
+    // Only the window's geometry is kept; Config.xml keeps its own rules.
     const QDir folder(QCoreApplication::applicationDirPath());
     QCOMPARE(folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-             QStringList{QFileInfo(QCoreApplication::applicationFilePath()).fileName()});
+             QStringList({QFileInfo(readingStateFilePath()).fileName(),
+                          QFileInfo(QCoreApplication::applicationFilePath()).fileName()}));
 }
 
 void TestMainForm::dragNeedsUriList_data()
@@ -673,6 +692,235 @@ void TestMainForm::shippedTranslationReplacesTexts()
     QVERIFY(watcher.text.startsWith(QStringLiteral("檔案不存在：")));
 
     qDeleteAll(translators);
+}
+
+namespace
+{
+
+// Short numbered lines, so that a line of the file is a line on screen
+// whatever the width.
+QByteArray numberedLines(int count)
+{
+    QString text;
+    for (int i = 1; i <= count; ++i)
+        text += QStringLiteral("第%1行：溪水往东流。\n").arg(i);
+    return text.toUtf8();
+}
+
+int lineStart(int line)
+{
+    return QString::fromUtf8(numberedLines(line - 1)).size();
+}
+
+void chooseRecentFile(QWidget *window, const QString &path)
+{
+    for (QAction *action : child<QPushButton>(window, "btnHistory")->menu()->actions()) {
+        if (action->text() == QDir::toNativeSeparators(path))
+            return action->trigger();
+    }
+    QFAIL("not in the recent-files menu");
+}
+
+} // namespace
+
+void TestMainForm::comingBack_data()
+{
+    QTest::addColumn<QString>("road");
+    QTest::newRow("dropped again after another file") << "drop";
+    QTest::newRow("recent files after a restart") << "restart";
+    QTest::newRow("shortened meanwhile") << "shortened";
+    QTest::newRow("never seen before") << "new";
+    QTest::newRow("a jump after opening wins") << "jump";
+}
+
+void TestMainForm::comingBack()
+{
+    QFETCH(QString, road);
+    const QString novel = writeFile(QStringLiteral("novel.txt"), numberedLines(3000));
+    const QString other = writeFile(QStringLiteral("other.txt"), numberedLines(50));
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    auto display = [this] {
+        return m_window->findChild<TextDisplay *>();
+    };
+    drop({QUrl::fromLocalFile(novel)});
+    display()->showPosition(lineStart(1500));
+    drop({QUrl::fromLocalFile(other)});
+    QCOMPARE(display()->topPosition(), 0);
+    int expected = lineStart(1500);
+
+    ModalDialogWatcher watcher;
+    if (road == "restart") {
+        m_window->resize(760, 450);          // within the offscreen screen of 800 × 600
+        const QSize size = m_window->size(); // as far as the window's minimum allows
+        child<QSpinBox>(m_window, "sbLineSpacing")->setValue(150);
+        child<QDockWidget>(m_window, "chapterDock")->hide();
+        drop({QUrl::fromLocalFile(novel)});
+        QTimer::singleShot(0, m_window, &QWidget::close); // ends the loop, as in the program
+        QCOMPARE(QApplication::exec(), 0);
+        delete m_window;
+        resetSettings();
+        m_window = new MainForm;
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        QCOMPARE(m_window->size(), size);
+        QVERIFY(child<QDockWidget>(m_window, "chapterDock")->isHidden());
+        auto *layout = qobject_cast<ReadingLayout *>(
+            child<QTextEdit>(m_window, "textWidget")->document()->documentLayout());
+        QCOMPARE(layout->comfort().lineSpacing, 150);
+        chooseRecentFile(m_window, novel);
+    } else if (road == "shortened") {
+        writeFile(QStringLiteral("novel.txt"), numberedLines(1000));
+        drop({QUrl::fromLocalFile(novel)});
+        auto *bar = child<QTextEdit>(m_window, "textWidget")->verticalScrollBar();
+        QTRY_COMPARE(bar->value(), bar->maximum());
+        expected = display()->topPosition();
+        QVERIFY(expected > lineStart(900));
+    } else if (road == "new") {
+        drop({QUrl::fromLocalFile(writeFile(QStringLiteral("new.txt"), numberedLines(3000)))});
+        expected = 0;
+    } else if (road == "jump") {
+        drop({QUrl::fromLocalFile(novel)});
+        display()->showPosition(lineStart(20)); // as a bookmark of the file does
+        expected = lineStart(20);
+    } else {
+        drop({QUrl::fromLocalFile(novel)});
+    }
+    QTest::qWait(50); // the layout goes on in the background
+    QCOMPARE(display()->topPosition(), expected);
+    QCOMPARE(watcher.seen, 0);
+}
+
+void TestMainForm::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("shown");   // document title
+    QTest::addColumn<QString>("message"); // of a box, if any
+    QTest::newRow("relative path, further arguments ignored")
+        << QStringList{"Quirelle", "sub/novel.txt", "other.txt"} << "novel"
+        << "";
+    QTest::newRow("missing file") << QStringList{"Quirelle", "gone.txt"} << ""
+                                  << "文件不存在：" +
+                                         QDir::toNativeSeparators(m_files.filePath("gone.txt"));
+    QTest::newRow("no file") << QStringList{"Quirelle"} << ""
+                             << "";
+}
+
+// Opened as the file dialog would, once the window runs.
+void TestMainForm::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, shown);
+    QFETCH(QString, message);
+    QDir(m_files.path()).mkpath("sub");
+    writeFile(QStringLiteral("sub/novel.txt"), "novel");
+    ModalDialogWatcher watcher;
+    m_window->openArguments(arguments, m_files.path());
+    auto *text = child<QTextEdit>(m_window, "textWidget");
+    QTest::qWait(100);
+    QCOMPARE(text->document()->metaInformation(QTextDocument::DocumentTitle), shown);
+    QCOMPARE(watcher.text, message);
+    // only a file that was shown is a recent one
+    const QStringList recent = !shown.isEmpty()
+                                   ? QStringList{QDir::toNativeSeparators(
+                                         QDir(m_files.path()).absoluteFilePath(arguments.at(1)))}
+                                   : QStringList();
+    QCOMPARE(Config::fileList, recent);
+}
+
+void TestMainForm::fileDialogStartsWithTheLastFolder()
+{
+    QStringList seen;
+    ModalDialogWatcher watcher([&seen](QDialog *dialog) {
+        const auto *files = qobject_cast<QFileDialog *>(dialog);
+        seen << files->directory().absolutePath() << files->nameFilters();
+        dialog->reject();
+    });
+    auto *open = child<QPushButton>(m_window, "btnOpen");
+    open->click();
+    QDir(m_files.path()).mkpath("shelf");
+    drop({QUrl::fromLocalFile(writeFile(QStringLiteral("shelf/book.txt"), "book"))});
+    open->click();
+    QCOMPARE(seen, QStringList({QDir::homePath(), "文本文件(*.txt)", "全部文件(*)",
+                                m_files.filePath("shelf"), "文本文件(*.txt)", "全部文件(*)"}));
+}
+
+void TestMainForm::keys_data()
+{
+    QTest::addColumn<QString>("focus"); // text, find or dialog
+    QTest::addColumn<QKeySequence>("key");
+    QTest::addColumn<QString>("outcome");
+    const QString start = "full screen 0, tab 0, top 0, dialogs 0, selected ";
+    const QString inFind = "full screen 0, tab 2, top 0, dialogs 0, selected ";
+    QTest::newRow("F11") << "text" << QKeySequence(Qt::Key_F11)
+                         << "full screen 1, tab 0, top 0, dialogs 0, selected ";
+    QTest::newRow("F11, Esc") << "text" << QKeySequence(Qt::Key_F11, Qt::Key_Escape) << start;
+    QTest::newRow("F11 in a dialog") << "dialog" << QKeySequence(Qt::Key_F11) << start;
+    QTest::newRow("Ctrl+O") << "text" << QKeySequence(Qt::CTRL + Qt::Key_O)
+                            << "full screen 0, tab 0, top 0, dialogs 1, selected ";
+    QTest::newRow("Ctrl+O in the find field")
+        << "find" << QKeySequence(Qt::CTRL + Qt::Key_O) << inFind;
+    QTest::newRow("Ctrl+D") << "text" << QKeySequence(Qt::CTRL + Qt::Key_D)
+                            << "full screen 0, tab 0, top 0, dialogs 1, selected ";
+    QTest::newRow("Ctrl+F in full screen")
+        << "text" << QKeySequence(Qt::Key_F11, Qt::CTRL + Qt::Key_F) << inFind;
+    QTest::newRow("Space, Space, Shift+Space")
+        << "text" << QKeySequence(Qt::Key_Space, Qt::Key_Space, Qt::SHIFT + Qt::Key_Space)
+        << "full screen 0, tab 0, top page 1, dialogs 0, selected ";
+    QTest::newRow("Ctrl+End") << "text" << QKeySequence(Qt::CTRL + Qt::Key_End)
+                              << "full screen 0, tab 0, top end, dialogs 0, selected ";
+    QTest::newRow("F3, F3, Shift+F3 in the find field")
+        << "find" << QKeySequence(Qt::Key_F3, Qt::Key_F3, Qt::SHIFT + Qt::Key_F3)
+        << "full screen 0, tab 2, top moved, dialogs 0, selected 第200行";
+}
+
+void TestMainForm::keys()
+{
+    QFETCH(QString, focus);
+    QFETCH(QKeySequence, key);
+    QFETCH(QString, outcome);
+    drop({QUrl::fromLocalFile(writeFile(QStringLiteral("keys.txt"), numberedLines(3000)))});
+    m_window->show();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    auto *text = child<QTextEdit>(m_window, "textWidget");
+    auto *find = child<QLineEdit>(m_window, "edtFindText");
+    auto *tabs = child<QTabWidget>(m_window, "tabWidget");
+    find->setText(QStringLiteral("第200行")); // on the next page
+    const auto press = [&key] {
+        for (int i = 0; i < key.count(); ++i)
+            QTest::keyClick(QApplication::focusWidget(),
+                            Qt::Key(key[i] & ~Qt::KeyboardModifierMask),
+                            Qt::KeyboardModifiers(key[i] & Qt::KeyboardModifierMask));
+    };
+    ModalDialogWatcher watcher([&](QDialog *dialog) {
+        if (focus == "dialog")
+            press();
+        dialog->reject();
+    });
+    if (focus == "dialog") {
+        child<QPushButton>(m_window, "btnAbout")->click();
+    } else {
+        tabs->setCurrentIndex(focus == "find" ? 2 : 0);
+        QWidget *target = focus == "find" ? static_cast<QWidget *>(find) : text;
+        target->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), target);
+        press();
+    }
+    QTest::qWait(50);
+    const int top = m_window->findChild<TextDisplay *>()->topPosition();
+    const auto *bar = text->verticalScrollBar();
+    const QString where = top == 0                          ? "0"
+                          : bar->value() == bar->maximum()  ? "end"
+                          : bar->value() == bar->pageStep() ? "page 1"
+                                                            : "moved";
+    QCOMPARE(QStringLiteral("full screen %1, tab %2, top %3, dialogs %4, selected %5")
+                 .arg(m_window->isFullScreen())
+                 .arg(tabs->currentIndex())
+                 .arg(where)
+                 .arg(watcher.seen - (focus == "dialog"))
+                 .arg(text->textCursor().selectedText()),
+             outcome);
 }
 
 QUIRELLE_TEST_MAIN_IN_PROGRAM_FOLDER(TestMainForm)

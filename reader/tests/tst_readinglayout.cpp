@@ -2,12 +2,17 @@
 #include "TextDisplay.h"
 
 #include <QRandomGenerator>
+#include <QTextLayout>
+
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QtTest>
+#include <cmath>
+
+Q_DECLARE_METATYPE(ComfortSettings)
 
 namespace
 {
@@ -73,6 +78,8 @@ private slots:
     void changeSequences();
     void jumpsStayOnScreen_data();
     void jumpsStayOnScreen();
+    void comfortShapesTheColumn_data();
+    void comfortShapesTheColumn();
 
 private:
     void run(const QString &step);
@@ -102,7 +109,8 @@ int TestReadingLayout::position(const QString &where) const
 
 // One step of a change sequence: "view text 3000", "document text 50",
 // "view html 40", "view clear", "insert middle 30", "remove end 500",
-// "begin", "end", "query start", "width 300", "font 15".
+// "begin", "end", "query start", "width 300", "font 15", "comfort 150" (line
+// spacing, with fixed paragraph spacing, margins and width).
 void TestReadingLayout::run(const QString &step)
 {
     const QString what = step.section(' ', 0, 0), where = step.section(' ', 1, 1);
@@ -138,6 +146,8 @@ void TestReadingLayout::run(const QString &step)
         m_edit->resize(count, 300);
     else if (what == "font")
         document->setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), count));
+    else if (what == "comfort")
+        m_display->setComfort({count, 6, 30, 300});
     else
         QFAIL(qPrintable(step));
 }
@@ -150,7 +160,9 @@ void TestReadingLayout::compareWithFreshLayout()
     QScopedPointer<QTextDocument> fresh(document->clone());
     fresh->setDefaultFont(document->defaultFont());
     fresh->setDocumentMargin(document->documentMargin());
-    fresh->setDocumentLayout(new ReadingLayout(fresh.data()));
+    auto *layout = new ReadingLayout(fresh.data());
+    layout->setComfort(readingLayout(m_edit.get())->comfort());
+    fresh->setDocumentLayout(layout);
     fresh->setPageSize(document->pageSize());
     const QStringList blocks = blocksOf(document);
     QCOMPARE(blocks, blocksOf(fresh.data()));
@@ -174,6 +186,8 @@ void TestReadingLayout::changeSequences_data()
     QTest::newRow("setPlainText inside an edit block")
         << "view text 500, begin, document text 4000, query end, insert start 3, query middle, "
            "end, query end";
+    QTest::newRow("comfort while laid out in part")
+        << "view text 4000, query end, comfort 180, query middle, width 300, comfort 100";
     QTest::newRow("width and font while laid out in part")
         << "view text 4000, query end, width 250, query middle, font 17, insert middle 20, width "
            "600";
@@ -258,6 +272,48 @@ void TestReadingLayout::jumpsStayOnScreen()
     QCoreApplication::processEvents();
     QCOMPARE(m_edit->cursorRect(probe), where);
     QVERIFY(bar->value() != valueBefore); // the estimates were wrong, or this would prove nothing
+}
+
+void TestReadingLayout::comfortShapesTheColumn_data()
+{
+    QTest::addColumn<ComfortSettings>("comfort");
+    QTest::addColumn<QString>("column"); // left and width
+    // In a page 608 wide, 600 inside the document margins of 4:
+    QTest::newRow("defaults") << ComfortSettings() << "4 600";
+    QTest::newRow("spacing and margins") << ComfortSettings{150, 8, 40, 0} << "44 520";
+    QTest::newRow("narrower than the page, centred")
+        << ComfortSettings{100, 0, 0, 301} << "153 301";
+    QTest::newRow("margins give way to a narrow column")
+        << ComfortSettings{250, 100, 400, 0} << "204 200";
+}
+
+// Lines are spaced and paragraphs set apart as asked, in a column that is
+// placed as asked, and a point on a line finds that line.
+void TestReadingLayout::comfortShapesTheColumn()
+{
+    QFETCH(ComfortSettings, comfort);
+    QFETCH(QString, column);
+    QTextDocument document(QStringLiteral("　　天下大势，分久必合，合久必分。").repeated(12) +
+                           QStringLiteral("\n第二段"));
+    auto *layout = new ReadingLayout(&document);
+    document.setDocumentLayout(layout);
+    document.setPageSize(QSizeF(608, 1e6));
+    const QTextBlock first = document.firstBlock();
+    const QTextLine line = first.layout()->lineAt(0);
+    const qreal natural = std::ceil(line.ascent() + line.descent() + line.leading());
+
+    layout->setComfort(comfort);
+    const QRectF rect = layout->blockBoundingRect(first);
+    const QTextLayout *lines = first.layout();
+    QVERIFY(lines->lineCount() >= 2);
+    const qreal pitch = std::ceil(natural * comfort.lineSpacing / 100);
+    QCOMPARE(QStringLiteral("%1 %2").arg(rect.x()).arg(rect.width()), column);
+    QCOMPARE(lines->lineAt(1).y() - lines->lineAt(0).y(), pitch);
+    QCOMPARE(rect.height(), lines->lineCount() * pitch + comfort.paragraphSpacing);
+    QCOMPARE(layout->blockBoundingRect(first.next()).top(), rect.bottom());
+    const QTextLine second = lines->lineAt(1);
+    const QPointF onSecond(rect.x() + 1, rect.top() + second.y() + second.height() / 2);
+    QCOMPARE(layout->hitTest(onSecond, Qt::FuzzyHit), second.textStart());
 }
 
 QTEST_MAIN(TestReadingLayout)

@@ -1,5 +1,7 @@
+#include "TextDisplay.h"
 #include "TextEdit.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QTextEdit>
 #include <QtTest>
@@ -13,16 +15,19 @@ private slots:
     {
         QTest::addColumn<QString>("word");
         QTest::addColumn<int>("cursor");
-        QTest::addColumn<QString>("presses");  // n: find next, f: find previous
+        QTest::addColumn<QString>("presses");  // n: find next, f: find previous, e: Enter
         QTest::addColumn<QList<int>>("found"); // selection start after each press; -1 none
+        QTest::addColumn<QString>("answer");   // beside the box after the last press
         // "Moon moon MOON moon" at 0, 5, 10, 15
-        QTest::newRow("forwards matches case") << "moon" << 0 << "nnn" << QList<int>{5, 15, 15};
-        QTest::newRow("forwards: capital not in small letters, no wrap")
-            << "Moon" << 1 << "n" << QList<int>{-1};
-        QTest::newRow("backwards ignores case")
-            << "MOON" << 19 << "ffff" << QList<int>{15, 10, 5, 0};
-        QTest::newRow("no wrap at the start") << "moon" << 0 << "nff" << QList<int>{5, 0, 0};
-        QTest::newRow("empty box") << "" << 7 << "nf" << QList<int>{-1, -1};
+        // clang-format off
+        QTest::newRow("forwards matches case") << "moon" << 0 << "nnn" << QList<int>{5, 15, 15} << "已到达文末";
+        QTest::newRow("forwards: capital not in small letters, no wrap") << "Moon" << 1 << "n" << QList<int>{-1} << "已到达文末";
+        QTest::newRow("backwards ignores case") << "MOON" << 19 << "ffff" << QList<int>{15, 10, 5, 0} << "";
+        QTest::newRow("no wrap at the start") << "moon" << 0 << "nff" << QList<int>{5, 0, 0} << "已到达文首";
+        QTest::newRow("nowhere") << "sun" << 7 << "nf" << QList<int>{-1, -1} << "未找到";
+        QTest::newRow("Enter finds next") << "moon" << 0 << "ee" << QList<int>{5, 15} << "";
+        QTest::newRow("empty box") << "" << 7 << "nf" << QList<int>{-1, -1} << "";
+        // clang-format on
     }
 
     void find()
@@ -31,21 +36,34 @@ private slots:
         QFETCH(int, cursor);
         QFETCH(QString, presses);
         QFETCH(QList<int>, found);
+        QFETCH(QString, answer);
         QTextEdit view(QStringLiteral("Moon moon MOON moon"));
         QLineEdit box(word);
+        QLabel label;
+        TextDisplay display;
+        display.setTextWidget(&view);
         TextEdit finder;
         finder.setTextWidget(&view);
         finder.setFindEdit(&box);
+        finder.setTextDisplay(&display);
+        finder.setResultLabel(&label);
         QTextCursor start = view.textCursor();
         start.setPosition(cursor);
         view.setTextCursor(start);
 
         for (int i = 0; i < presses.size(); ++i) {
-            presses.at(i) == QLatin1Char('n') ? finder.findNext() : finder.findFront();
+            if (presses.at(i) == QLatin1Char('e'))
+                QTest::keyClick(&box, Qt::Key_Return);
+            else
+                presses.at(i) == QLatin1Char('n') ? finder.findNext() : finder.findFront();
             const QTextCursor now = view.textCursor();
             QCOMPARE(now.hasSelection() ? now.selectionStart() : -1, found.at(i));
+            QVERIFY(now.hasSelection() || now.position() == cursor); // a miss moves nothing
             QVERIFY(!now.hasSelection() || now.selectedText().toLower() == word.toLower());
         }
+        QCOMPARE(label.text(), answer);
+        box.setText(word + QLatin1Char('x'));
+        QVERIFY(label.text().isEmpty());
     }
 };
 

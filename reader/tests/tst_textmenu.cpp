@@ -18,7 +18,7 @@ public slots:
 private slots:
     void initTestCase()
     {
-        QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "openUrl");
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "openUrl");
     }
 
     void entries_data()
@@ -26,15 +26,15 @@ private slots:
         QTest::addColumn<int>("entry");
         QTest::addColumn<int>("from");
         QTest::addColumn<int>("to");
-        QTest::addColumn<QString>("result"); // clipboard, selection or the address opened
+        QTest::addColumn<QString>("result"); // clipboard, selection or the address opened, if any
         QTest::newRow("copy") << 2 << 9 << 11 << "小说";
         QTest::newRow("select all") << 3 << 0 << 0 << "C++ & C# 小说\u2029second line";
         QTest::newRow("google, words kept as typed")
-            << 5 << 12 << 23 << "http://www.google.com/search?q=second line";
-        QTest::newRow("baidu, nothing selected") << 6 << 3 << 3 << "http://www.baidu.com/s?wd=";
+            << 5 << 12 << 23 << "https://www.google.com/search?q=second line";
+        QTest::newRow("baidu, nothing selected: not offered") << 6 << 3 << 3 << "";
         // left alone, the query would end at # and split at &, and + means a space
         QTest::newRow("baidu, query characters")
-            << 6 << 0 << 8 << "http://www.baidu.com/s?wd=C%2B%2B %26 C%23";
+            << 6 << 0 << 8 << "https://www.baidu.com/s?wd=C%2B%2B %26 C%23";
     }
 
     void entries()
@@ -67,7 +67,11 @@ private slots:
             QCOMPARE(QApplication::clipboard()->text(), result);
         } else if (entry == 3) {
             QCOMPARE(view.textCursor().selectedText(), result);
+        } else if (from == to) {
+            QVERIFY(!view.actions().at(entry)->isEnabled());
+            QVERIFY(m_opened.isEmpty());
         } else {
+            QVERIFY(view.actions().at(entry)->isEnabled());
             QCOMPARE(m_opened.size(), 1);
             QCOMPARE(m_opened.first().toString(), result);
             const QString key = entry == 5 ? "q" : "wd";

@@ -184,10 +184,6 @@
         <translation>Choose a Text File</translation>
     </message>
     <message>
-        <source>文本文件(*.txt);;全部文件(*.*)</source>
-        <translation>Text files (*.txt);;All files (*)</translation>
-    </message>
-    <message>
         <source>澄溪文本阅读器</source>
         <translation>Quirelle Text Reader</translation>
     </message>
@@ -252,14 +248,6 @@
         <translation>Search with Baidu</translation>
     </message>
     <message>
-        <source>http://www.google.com/search?q=</source>
-        <translation>http://www.google.com/search?q=</translation>
-    </message>
-    <message>
-        <source>http://www.baidu.com/s?wd=</source>
-        <translation>http://www.baidu.com/s?wd=</translation>
-    </message>
-    <message>
         <source>更新提示</source>
         <translation>Update Available</translation>
     </message>
@@ -278,6 +266,95 @@ Changes made in this session will be lost when the program closes.</translation>
 原来的文件已保存为 %2。</source>
         <translation>%1 could not be read completely.
 The original file has been kept as %2.</translation>
+    </message>
+    <message>
+        <source>行距</source>
+        <translation>Line spacing</translation>
+    </message>
+    <message>
+        <source>行与行的距离，以字体本身的行高为 100%</source>
+        <translation>Distance between lines; 100% is the font&apos;s own line height</translation>
+    </message>
+    <message>
+        <source>段距</source>
+        <translation>Paragraph spacing</translation>
+    </message>
+    <message>
+        <source>每段之后多留的空白，单位为像素</source>
+        <translation>Extra space after each paragraph, in pixels</translation>
+    </message>
+    <message>
+        <source>边距</source>
+        <translation>Margins</translation>
+    </message>
+    <message>
+        <source>文本左右两侧的空白，单位为像素</source>
+        <translation>Space left and right of the text, in pixels</translation>
+    </message>
+    <message>
+        <source>最大宽度</source>
+        <translation>Maximum width</translation>
+    </message>
+    <message>
+        <source>不限</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>文本栏的最大宽度，单位为像素；窗口更宽时文本居中</source>
+        <translation>Widest the text column may be, in pixels; in a wider window the text is centred</translation>
+    </message>
+    <message>
+        <source>全屏</source>
+        <translation>Full Screen</translation>
+    </message>
+    <message>
+        <source>文本文件(*.txt);;全部文件(*)</source>
+        <translation>Text files (*.txt);;All files (*)</translation>
+    </message>
+    <message>
+        <source>打开文本文件</source>
+        <translation>Open a text file</translation>
+    </message>
+    <message>
+        <source>书签；在阅读位置添加书签</source>
+        <translation>Bookmarks; add a bookmark at the reading position</translation>
+    </message>
+    <message>
+        <source>要查找的文字</source>
+        <translation>Text to find</translation>
+    </message>
+    <message>
+        <source>查找下一个</source>
+        <translation>Find Next</translation>
+    </message>
+    <message>
+        <source>查找前一个</source>
+        <translation>Find Previous</translation>
+    </message>
+    <message>
+        <source>%1（%2）</source>
+        <extracomment>a bookmark&apos;s title, then the name of its file</extracomment>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>未找到</source>
+        <translation>Not found</translation>
+    </message>
+    <message>
+        <source>已到达文首</source>
+        <translation>Reached the beginning</translation>
+    </message>
+    <message>
+        <source>已到达文末</source>
+        <translation>Reached the end</translation>
+    </message>
+    <message>
+        <source>https://www.google.com/search?q=</source>
+        <translation>https://www.google.com/search?q=</translation>
+    </message>
+    <message>
+        <source>https://www.baidu.com/s?wd=</source>
+        <translation>https://www.baidu.com/s?wd=</translation>
     </message>
     <message>
         <source>GB18030 编码</source>
@@ -310,6 +387,26 @@ The original file has been kept as %2.</translation>
     <message>
         <source>无法读取文件：</source>
         <translation>Cannot read the file: </translation>
+    </message>
+    <message>
+        <source>只显示文本，全屏阅读；Esc 退出</source>
+        <translation>Show only the text, full screen; Esc leaves</translation>
+    </message>
+    <message>
+        <source>目录</source>
+        <translation>Chapters</translation>
+    </message>
+    <message>
+        <source>未找到章节</source>
+        <translation>No chapters found</translation>
+    </message>
+    <message>
+        <source>上一章</source>
+        <translation>Previous Chapter</translation>
+    </message>
+    <message>
+        <source>下一章</source>
+        <translation>Next Chapter</translation>
     </message>
 </context>
 </TS>

@@ -184,10 +184,6 @@
         <translation>選擇文字檔案</translation>
     </message>
     <message>
-        <source>文本文件(*.txt);;全部文件(*.*)</source>
-        <translation>文字檔案(*.txt);;所有檔案(*.*)</translation>
-    </message>
-    <message>
         <source>清除文件列表</source>
         <translation>清除檔案清單</translation>
     </message>
@@ -252,14 +248,6 @@
         <translation>在百度搜尋</translation>
     </message>
     <message>
-        <source>http://www.google.com/search?q=</source>
-        <translation>http://www.google.com/search?q=</translation>
-    </message>
-    <message>
-        <source>http://www.baidu.com/s?wd=</source>
-        <translation>http://www.baidu.com/s?wd=</translation>
-    </message>
-    <message>
         <source>更新提示</source>
         <translation>更新提示</translation>
     </message>
@@ -278,6 +266,95 @@
 原来的文件已保存为 %2。</source>
         <translation>%1 未能完整讀取。
 原來的檔案已保存為 %2。</translation>
+    </message>
+    <message>
+        <source>行距</source>
+        <translation>行距</translation>
+    </message>
+    <message>
+        <source>行与行的距离，以字体本身的行高为 100%</source>
+        <translation>行與行的距離，以字型本身的行高為 100%</translation>
+    </message>
+    <message>
+        <source>段距</source>
+        <translation>段距</translation>
+    </message>
+    <message>
+        <source>每段之后多留的空白，单位为像素</source>
+        <translation>每段之後多留的空白，單位為像素</translation>
+    </message>
+    <message>
+        <source>边距</source>
+        <translation>邊距</translation>
+    </message>
+    <message>
+        <source>文本左右两侧的空白，单位为像素</source>
+        <translation>文字左右兩側的空白，單位為像素</translation>
+    </message>
+    <message>
+        <source>最大宽度</source>
+        <translation>最大寬度</translation>
+    </message>
+    <message>
+        <source>不限</source>
+        <translation>不限</translation>
+    </message>
+    <message>
+        <source>文本栏的最大宽度，单位为像素；窗口更宽时文本居中</source>
+        <translation>文字欄的最大寬度，單位為像素；視窗更寬時文字置中</translation>
+    </message>
+    <message>
+        <source>全屏</source>
+        <translation>全螢幕</translation>
+    </message>
+    <message>
+        <source>文本文件(*.txt);;全部文件(*)</source>
+        <translation>文字檔案(*.txt);;所有檔案(*)</translation>
+    </message>
+    <message>
+        <source>打开文本文件</source>
+        <translation>打開文字檔案</translation>
+    </message>
+    <message>
+        <source>书签；在阅读位置添加书签</source>
+        <translation>書籤；在閱讀位置加入書籤</translation>
+    </message>
+    <message>
+        <source>要查找的文字</source>
+        <translation>要尋找的文字</translation>
+    </message>
+    <message>
+        <source>查找下一个</source>
+        <translation>尋找下一個</translation>
+    </message>
+    <message>
+        <source>查找前一个</source>
+        <translation>尋找上一個</translation>
+    </message>
+    <message>
+        <source>%1（%2）</source>
+        <extracomment>a bookmark&apos;s title, then the name of its file</extracomment>
+        <translation>%1（%2）</translation>
+    </message>
+    <message>
+        <source>未找到</source>
+        <translation>未找到</translation>
+    </message>
+    <message>
+        <source>已到达文首</source>
+        <translation>已到達文首</translation>
+    </message>
+    <message>
+        <source>已到达文末</source>
+        <translation>已到達文末</translation>
+    </message>
+    <message>
+        <source>https://www.google.com/search?q=</source>
+        <translation>https://www.google.com/search?q=</translation>
+    </message>
+    <message>
+        <source>https://www.baidu.com/s?wd=</source>
+        <translation>https://www.baidu.com/s?wd=</translation>
     </message>
     <message>
         <source>GB18030 编码</source>
@@ -310,6 +387,26 @@
     <message>
         <source>无法读取文件：</source>
         <translation>無法讀取檔案：</translation>
+    </message>
+    <message>
+        <source>只显示文本，全屏阅读；Esc 退出</source>
+        <translation>只顯示文字，全螢幕閱讀；Esc 離開</translation>
+    </message>
+    <message>
+        <source>目录</source>
+        <translation>目錄</translation>
+    </message>
+    <message>
+        <source>未找到章节</source>
+        <translation>未找到章節</translation>
+    </message>
+    <message>
+        <source>上一章</source>
+        <translation>上一章</translation>
+    </message>
+    <message>
+        <source>下一章</source>
+        <translation>下一章</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,140 @@
+#include "MainForm.h"
+#include "TextDisplay.h"
+
+#include <QDockWidget>
+#include <QLabel>
+#include <QListView>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QtTest>
+
+class TestChapterPanel : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void listJumpsAndFollowsReading();
+    void listBelongsToTheLatestText();
+
+private:
+    QString writeFile(const QString &name, const QString &text);
+    int headingPosition(const QString &title) const;
+    int currentRow() const { return m_list->currentIndex().row(); }
+
+    QTemporaryDir m_files;
+    MainForm *m_window = nullptr;
+    TextDisplay *m_display = nullptr;
+    QListView *m_list = nullptr;
+    QTextEdit *m_text = nullptr;
+};
+
+void TestChapterPanel::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+}
+
+void TestChapterPanel::init()
+{
+    m_window = new MainForm;
+    m_window->show();
+    QApplication::setActiveWindow(m_window);
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    m_display = m_window->findChild<TextDisplay *>();
+    m_list = m_window->findChild<QListView *>(QStringLiteral("chapterView"));
+    m_text = m_window->findChild<QTextEdit *>(QStringLiteral("textWidget"));
+    QVERIFY(m_list != nullptr);
+}
+
+void TestChapterPanel::cleanup()
+{
+    delete m_window;
+}
+
+QString TestChapterPanel::writeFile(const QString &name, const QString &text)
+{
+    QFile file(m_files.filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0)
+        qFatal("cannot write %s", qPrintable(file.fileName()));
+    return file.fileName();
+}
+
+int TestChapterPanel::headingPosition(const QString &title) const
+{
+    return m_text->document()->find(title).block().position();
+}
+
+// A title line, then two volumes of twenty long chapters, with CR LF: more
+// rows than the list shows at once.
+void TestChapterPanel::listJumpsAndFollowsReading()
+{
+    QString novel = QStringLiteral("书名\r\n楔子\r\n");
+    for (int i = 1; i <= 40; ++i) {
+        if (i % 20 == 1)
+            novel += QStringLiteral("第%1卷 卷名\r\n").arg(i / 20 + 1);
+        novel += QStringLiteral("第%1章 标题\r\n").arg(i);
+        novel += QStringLiteral("　　天下大势，分久必合，合久必分。\r\n").repeated(60);
+    }
+    m_display->openFile(writeFile("novel.txt", novel), true, 0);
+    QTRY_COMPARE(m_list->model()->rowCount(), 43);
+    QCOMPARE(m_list->model()->index(1, 0).data().toString(), QStringLiteral("第1卷 卷名"));
+    QVERIFY(m_list->model()->index(1, 0).data(Qt::FontRole).value<QFont>().bold());
+    QCOMPARE(currentRow(), -1); // the title line is above every heading
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("novel.txt - 澄溪文本阅读器"));
+
+    m_list->setFocus();
+    m_list->setCurrentIndex(m_list->model()->index(5, 0));
+    QTest::keyClick(m_list, Qt::Key_Return);
+    QCOMPARE(m_display->topPosition(), headingPosition("第4章 标题"));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("novel.txt - 第4章 标题 - 澄溪文本阅读器"));
+    QScrollBar *bar = m_text->verticalScrollBar();
+    bar->setValue(bar->value() - 4); // the last line of the chapter before
+    QCOMPARE(currentRow(), 4);
+
+    auto *dock = m_window->findChild<QDockWidget *>(QStringLiteral("chapterDock"));
+    QTest::keyClick(m_window, Qt::Key_F9);
+    QVERIFY(dock->isHidden());
+    QTest::keyClick(m_window, Qt::Key_PageDown, Qt::ControlModifier);
+    QCOMPARE(m_display->topPosition(), headingPosition("第4章 标题"));
+    bar->setValue(bar->maximum());
+    QCOMPARE(currentRow(), 42);
+    QTest::keyClick(m_window, Qt::Key_PageUp, Qt::ControlModifier);
+    QCOMPARE(m_display->topPosition(), headingPosition("第39章 标题"));
+    QTest::mouseClick(m_window->findChild<QToolButton *>(QStringLiteral("btnChapters")),
+                      Qt::LeftButton);
+    QVERIFY(dock->isVisible());
+    QCOMPARE(currentRow(), 41);
+    const QRect row = m_list->visualRect(m_list->currentIndex());
+    QVERIFY(row.top() >= 0 && row.bottom() < m_list->viewport()->height());
+}
+
+// A text opened before the list of the one before was ready gets its own
+// list; a text without headings says so.
+void TestChapterPanel::listBelongsToTheLatestText()
+{
+    const QString novel =
+        writeFile("novel.txt", QStringLiteral("第一章 风起\n正文\n").repeated(5000));
+    const QString prose = writeFile("prose.txt", QStringLiteral("　　正文。\n").repeated(100));
+    auto *none = m_window->findChild<QLabel *>(QStringLiteral("lblNoChapters"));
+    m_display->openFile(novel, true, 0);
+    m_display->openFile(prose, true, 0);
+    QTRY_VERIFY(none->isVisible());
+    // Whatever the first scan had to say has been said by now.
+    QThreadPool::globalInstance()->waitForDone();
+    QCoreApplication::processEvents();
+    QVERIFY(none->isVisible());
+    QCOMPARE(none->text(), QStringLiteral("未找到章节"));
+    QCOMPARE(m_list->model()->rowCount(), 0);
+
+    m_display->openFile(novel, true, 0);
+    QTRY_COMPARE(m_list->model()->rowCount(), 5000);
+    QVERIFY(m_list->isVisible());
+}
+
+QTEST_MAIN(TestChapterPanel)
+#include "tst_chapterpanel.moc"

@@ -1,0 +1,131 @@
+#include "ReadingState.h"
+
+#include <QtTest>
+
+namespace
+{
+
+QString describe(const ComfortSettings &comfort)
+{
+    return QStringLiteral("%1 %2 %3 %4")
+        .arg(comfort.lineSpacing)
+        .arg(comfort.paragraphSpacing)
+        .arg(comfort.sideMargin)
+        .arg(comfort.maxTextWidth);
+}
+
+// The positions of three files, -1 for one the store does not know.
+QString positionsOf(const ReadingState &state)
+{
+    QStringList positions;
+    for (const char *name : {"a", "b", "c"})
+        positions << QString::number(state.position(QStringLiteral("/n/%1.txt").arg(name)));
+    return positions.join(' ');
+}
+
+} // namespace
+
+class TestReadingState : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readsWhatIsUsable_data();
+    void readsWhatIsUsable();
+    void keepsTheMostRecentFiles();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestReadingState::readsWhatIsUsable_data()
+{
+    QTest::addColumn<QString>("body"); // the children of the root
+    QTest::addColumn<QString>("comfort");
+    QTest::addColumn<QString>("positions");
+
+    const QString entries = "<阅读位置><文件 位置=\"12\">/n/a.txt</文件>"
+                            "<文件 位置=\"30\">/n/b.txt</文件></阅读位置>";
+    QTest::newRow("usable values")
+        << "<排版 行距=\"150\" 段距=\"8\" 边距=\"40\" 最大宽度=\"700\"/>" + entries
+        << "150 8 40 700"
+        << "12 30 -1";
+    QTest::newRow("limits kept, beyond them the defaults")
+        << "<排版 行距=\"251\" 段距=\"100\" 边距=\"400\" 最大宽度=\"4001\"/>" + entries
+        << "100 100 400 0"
+        << "12 30 -1";
+    QTest::newRow("below the limits, not numbers, missing")
+        << "<排版 行距=\"99\" 段距=\"-1\" 边距=\"四十\"/>" + entries << "100 0 0 0"
+        << "12 30 -1";
+    QTest::newRow("unusable entries passed over, a path twice keeps its first")
+        << "<阅读位置><文件 位置=\"x\">/n/a.txt</文件><文件 位置=\"-4\">/n/b.txt</文件>"
+           "<文件 位置=\"5\"></文件><文件>/n/c.txt</文件><文件 位置=\"9\">/n/./c.txt</文件>"
+           "<文件 位置=\"3\">/n/c.txt</文件><其他 位置=\"1\">/n/a.txt</其他></阅读位置>"
+        << "100 0 0 0"
+        << "-1 -1 9";
+    QTest::newRow("cut off: what came before stays")
+        << "<排版 行距=\"120\"/><阅读位置><文件 位置=\"12\">/n/a.txt</文件><文件 位置=\"30\">/n/b"
+        << "120 0 0 0"
+        << "12 -1 -1";
+    QTest::newRow("a bare & in one path: the lines after it still count")
+        << "\n<阅读位置>\n<文件 位置=\"12\">/n/a.txt</文件>\n<文件 位置=\"5\">/n/R&D.txt</文件>"
+           "\n<文件 位置=\"30\">/n/b.txt</文件>\n<排版 段距=\"4\"/>\n<文件 "
+           "位置=\"7\">/n/c.txt</文件>"
+           "\n</阅读位置>\n"
+        << "100 4 0 0"
+        << "12 30 7";
+    QTest::newRow("unknown elements between")
+        << "<新功能 x=\"1\"><排版 行距=\"200\"/></新功能>" + entries + "<排版 段距=\"6\"/>"
+        << "100 6 0 0"
+        << "12 30 -1";
+}
+
+// A damaged or hand-edited file keeps the defaults for what is unusable, and
+// saving it again loses nothing that could be read.
+void TestReadingState::readsWhatIsUsable()
+{
+    QFETCH(QString, body);
+    QFETCH(QString, comfort);
+    QFETCH(QString, positions);
+    const QString path = m_dir.filePath(QTest::currentDataTag());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<阅读状态 version=\"1\">" + body +
+                (body.endsWith("/n/b") ? "" : "</阅读状态>"))
+                   .toUtf8());
+    file.close();
+
+    ReadingState state;
+    state.load(path);
+    QCOMPARE(describe(state.comfort), comfort);
+    QCOMPARE(positionsOf(state), positions);
+
+    state.save(path);
+    ReadingState again;
+    again.load(path);
+    QCOMPARE(describe(again.comfort), comfort);
+    QCOMPARE(positionsOf(again), positions);
+}
+
+void TestReadingState::keepsTheMostRecentFiles()
+{
+    ReadingState state;
+    for (int i = 0; i <= ReadingState::MaxPositions; ++i)
+        QVERIFY(state.setPosition(QStringLiteral("/n/%1.txt").arg(i), i + 100));
+    QVERIFY(!state.setPosition(QStringLiteral("/n/500.txt"), 600)); // already the newest
+    QVERIFY(state.setPosition(QStringLiteral("/n/1.txt"), 7));      // oldest becomes newest
+    QVERIFY(state.setPosition(QStringLiteral("/n/502.txt"), 0));
+    const QString path = m_dir.filePath(QStringLiteral("recent.xml"));
+    state.save(path);
+
+    ReadingState again;
+    again.load(path);
+    QCOMPARE(again.position(QStringLiteral("/n/0.txt")), -1);
+    QCOMPARE(again.position(QStringLiteral("/n/2.txt")), -1);
+    QCOMPARE(again.position(QStringLiteral("/n/1.txt")), 7);
+    QCOMPARE(again.position(QStringLiteral("/n/3.txt")), 103);
+    QCOMPARE(again.position(QStringLiteral("/n/502.txt")), 0);
+}
+
+QTEST_GUILESS_MAIN(TestReadingState)
+#include "tst_readingstate.moc"
