@@ -13,7 +13,7 @@ mkdir -p "$build/fuzz/findings"
 export LSAN_OPTIONS=suppressions=$here/../cmake/lsan.supp
 export UBSAN_OPTIONS=print_stacktrace=1
 failed=0
-for target in config bookmarks adconfig textdecoder; do
+for target in config bookmarks readingstate adconfig textdecoder; do
     corpus=$build/fuzz/corpus-$target
     mkdir -p "$corpus"
     seeds=("$here/corpus/$target")

@@ -179,9 +179,11 @@ void ZkXmlFile::load(const QString &fileName)
     buffer.open(QIODevice::ReadOnly);
     m_reader->setDevice(&buffer);
     readParse(m_reader);
-    // An empty file has nothing to lose.
-    if ((m_reader->hasError() || !readWhole) && !m_document.trimmed().isEmpty())
+    if (m_reader->hasError() || !readWhole)
         m_copyReason = QStringLiteral("damaged");
+    // An empty file has nothing to lose.
+    if (readWhole && m_document.trimmed().isEmpty())
+        m_copyReason.clear();
     m_reader->setDevice(nullptr);
     m_document.clear();
 }
