@@ -152,7 +152,6 @@ void ReadingLayout::documentChanged(int from, int, int charsAdded)
     replaceBlocks(first, oldCount - 1 - keptAfter, newCount - 1 - keptAfter);
 
     m_characterCount = document->characterCount();
-    ++m_generation;
     m_changedFrom = -1;
     // A moment's delay lets the view paint the first pages before the
     // background work starts.
@@ -352,11 +351,6 @@ void ReadingLayout::reportChanges()
 bool ReadingLayout::laidOutToTheEnd() const
 {
     return inStep() && m_laidOutCount == m_heights.size();
-}
-
-bool ReadingLayout::settledAbove(qreal y) const
-{
-    return inStep() && (m_firstNotLaidOut >= m_heights.size() || blockTop(m_firstNotLaidOut) >= y);
 }
 
 int ReadingLayout::blockNumberAt(qreal y) const

@@ -278,9 +278,9 @@ void TextDisplay::takeAnchor()
     const int value = bar->value();
     // Finding the character lays out only the block it is in, so the text
     // shown at value stays the same.
-    const int position =
-        m_textWidget->document()->documentLayout()->hitTest(QPointF(0, value), Qt::FuzzyHit);
-    holdAnchor(qMax(0, position), value - lineTop(position));
+    const int position = qMax(
+        0, m_textWidget->document()->documentLayout()->hitTest(QPointF(0, value), Qt::FuzzyHit));
+    holdAnchor(position, value - lineTop(position));
     m_anchorAtEnd = value > 0 && value >= bar->maximum();
 }
 
