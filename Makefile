@@ -3,7 +3,10 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all run test bench e2e lupdate build configure clean
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+
+.PHONY: all run test bench e2e fuzz lupdate build configure clean
 
 all: build
 
@@ -31,6 +34,15 @@ bench: configure
 e2e: DEPS_FLAGS = --e2e
 e2e: build
 	tools/e2e.sh $(BUILD_DIR)
+
+# Builds the fuzz targets with clang, ASan and UBSan in their own folder and
+# runs each for FUZZ_SECONDS. Not part of `make test`.
+fuzz:
+	@scripts/install-deps.sh --fuzz
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DQUIRELLE_FUZZ=ON \
+		-DQUIRELLE_BUILD_TESTS=OFF -DQUIRELLE_BUILD_EXAMPLES=OFF $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzzers
+	fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 # Brings reader/translations/*.ts up to date with the sources.
 lupdate: configure

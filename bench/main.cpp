@@ -272,8 +272,8 @@ QString buildTable(const QList<Novel> &novels,
         table.row(QStringLiteral("colour @%1: scroll value kept").arg(position), id,
                   QStringLiteral("scroll_kept"));
     }
-    // A comfort change keeps the line at the top; a font change keeps the
-    // scroll value.
+    // Both keep the line at the top; in another font the same scroll value
+    // shows other text.
     const auto lookChangeRows = [&table](const QString &id, const QString &label,
                                          const QString &keptLabel, const QString &keptKey) {
         table.row(label + QStringLiteral("call (ms)"), id, QStringLiteral("change_call_ms"));
@@ -293,7 +293,7 @@ QString buildTable(const QList<Novel> &novels,
     for (const QString &position : options.positions)
         lookChangeRows(QStringLiteral("font@") + position,
                        QStringLiteral("font %1 pt @%2: ").arg(options.fontSize).arg(position),
-                       QStringLiteral("scroll value kept"), QStringLiteral("scroll_kept"));
+                       QStringLiteral("top line kept"), QStringLiteral("top_char_kept"));
     table.row(QStringLiteral("find forward, no match (ms, ×QTextDocument::find)"), open,
               QStringLiteral("find_forward_ms"), QStringLiteral("floor_find_forward_ms"));
     table.row(QStringLiteral("find backward, no match (ms, ×QTextDocument::find)"), open,
@@ -418,7 +418,8 @@ int main(int argc, char *argv[])
                                        QStringLiteral("gbk, utf8, big5, utf16le, utf16be."),
                                        QStringLiteral("list"), QStringLiteral("gbk,utf8"));
     const QCommandLineOption cases(
-        QStringLiteral("cases"), QStringLiteral("floor, open, jump, chapters, colour, font, comfort."),
+        QStringLiteral("cases"),
+        QStringLiteral("floor, open, jump, chapters, colour, font, comfort."),
         QStringLiteral("list"), QStringLiteral("floor,open,jump,chapters,colour,font,comfort"));
     const QCommandLineOption positions(QStringLiteral("positions"),
                                        QStringLiteral("start, mid, end."), QStringLiteral("list"),

@@ -13,7 +13,6 @@ function(quirelle_add_test name)
         # absolute, so a test may run from a copy of itself elsewhere
         BUILD_RPATH_USE_ORIGIN OFF)
     add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8"
-        TIMEOUT 300)
+    set(environment QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 ${QUIRELLE_SANITIZE_ENVIRONMENT})
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "${environment}" TIMEOUT 300)
 endfunction()

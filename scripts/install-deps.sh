@@ -17,6 +17,8 @@ case "${1:-}" in
 # A real X server to drive the installed program in, keyboard and mouse
 # input, screenshots, and the locale definitions to start it under.
 --e2e) packages+=(fonts-wqy-microhei xvfb xdotool imagemagick locales) ;;
+# clang and its libFuzzer, ASan and UBSan runtimes.
+--fuzz) packages+=(clang libclang-rt-dev) ;;
 esac
 
 missing=()

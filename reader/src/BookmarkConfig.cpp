@@ -5,6 +5,8 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
+#include <array>
+
 namespace
 {
 
@@ -24,24 +26,50 @@ struct FileForm {
     QString bookmark;
     QString title;
     QString pos;
+    bool newerToo; // a higher version, or one damage made unreadable, is read as this one
 };
+
+// A release that knows more than this one may have written it, or the
+// version was damaged; no release wrote a version that is not a number.
+bool isNotOlder(const QStringRef &version, const QString &than)
+{
+    bool ok = false;
+    const double number = version.toDouble(&ok);
+    return !ok || number >= than.toDouble();
+}
+
+// Only the first is written; the others are files of older releases. Made
+// on first use, after InternalName.
+const std::array<FileForm, 3> &forms()
+{
+    static const std::array<FileForm, 3> list = {{
+        {InternalName, QStringLiteral("2"), BookmarkName, TitleName, PosName, true},
+        {QStringLiteral("Quirel"), QStringLiteral("1"), BookmarkName, TitleName, PosName, false},
+        {QStringLiteral("Root"), QString(), QStringLiteral("Bookmark"), QStringLiteral("title"),
+         QStringLiteral("pos"), false},
+    }};
+    return list;
+}
 
 const FileForm *formOf(QXmlStreamReader *reader)
 {
-    // Only the first is written; the others are files of older releases.
-    static const FileForm forms[] = {
-        {InternalName, QStringLiteral("2"), BookmarkName, TitleName, PosName},
-        {QStringLiteral("Quirel"), QStringLiteral("1"), BookmarkName, TitleName, PosName},
-        {QStringLiteral("Root"), QString(), QStringLiteral("Bookmark"), QStringLiteral("title"),
-         QStringLiteral("pos")},
-    };
-    for (const FileForm &form : forms) {
+    const QStringRef version = reader->attributes().value(VersionName);
+    for (const FileForm &form : forms()) {
         if (reader->name() != form.root)
             continue;
-        if (form.version.isNull() || reader->attributes().value(VersionName) == form.version)
+        if (form.version.isNull() || version == form.version ||
+            (form.newerToo && isNotOlder(version, form.version)))
             return &form;
     }
     return nullptr;
+}
+
+void readBookmark(QXmlStreamReader *reader, const FileForm &form)
+{
+    const QXmlStreamAttributes attributes = reader->attributes();
+    BookmarkConfig::bookmarks.append({attributes.value(form.title).toString(),
+                                      attributes.value(form.pos).toString(),
+                                      attributes.value(FileName).toString()});
 }
 
 bool isXmlChar(uint code)
@@ -66,19 +94,32 @@ void BookmarkConfig::readParse(QXmlStreamReader *reader)
     const bool hasRoot = reader->readNextStartElement();
     bookmarks.clear();
     const FileForm *form = hasRoot ? formOf(reader) : nullptr;
-    if (form == nullptr)
-        return;
-    // Stops at the root's end, the end of the input or the first XML error;
-    // the bookmarks read up to there stay.
-    while (reader->readNextStartElement()) {
-        if (reader->name() == form->bookmark) {
-            const QXmlStreamAttributes attributes = reader->attributes();
-            bookmarks.append({attributes.value(form->title).toString(),
-                              attributes.value(form->pos).toString(),
-                              attributes.value(FileName).toString()});
+    if (form != nullptr) {
+        // What a newer release added would be gone after the next save.
+        if (form->newerToo && reader->attributes().value(VersionName) != form->version)
+            setLoadIncomplete();
+        // Stops at the root's end, the end of the input or the first XML error.
+        while (reader->readNextStartElement()) {
+            if (reader->name() == form->bookmark)
+                readBookmark(reader, *form);
+            reader->skipCurrentElement();
         }
-        reader->skipCurrentElement();
+    } else {
+        // Another program's document is whole and kept as it is; a root of
+        // ours that damage made unrecognisable leaves the rest broken.
+        while (!reader->atEnd())
+            reader->readNext();
+        if (!reader->hasError())
+            setLoadIncomplete();
     }
+    if (!reader->hasError())
+        return;
+    // One damaged bookmark must not cost the ones after it: every bookmark
+    // element that is whole by itself is taken, in file order.
+    const FileForm &salvaged = form != nullptr ? *form : forms().front();
+    bookmarks.clear();
+    readEachElement({salvaged.bookmark},
+                    [&salvaged](QXmlStreamReader *element) { readBookmark(element, salvaged); });
 }
 
 void BookmarkConfig::writeParse(QXmlStreamWriter *writer)

@@ -35,12 +35,25 @@ Config::Config(QObject *parent) : ZkXmlFile(parent) {}
 
 void Config::readParse(QXmlStreamReader *reader)
 {
-    if (!reader->readNextStartElement() || !isAcceptedRoot(reader))
-        return;
-    // Stops at the root's end, the end of the input or the first XML error;
-    // whatever was read up to there stays.
-    while (reader->readNextStartElement())
-        readElement(reader);
+    if (reader->readNextStartElement() && isAcceptedRoot(reader)) {
+        // What a newer release added would be gone after the next save.
+        bool ok = false;
+        const double version = reader->attributes().value(VersionName).toDouble(&ok);
+        if (ok && version > 2)
+            setLoadIncomplete();
+        // Stops at the root's end, the end of the input or the first XML error.
+        while (reader->readNextStartElement())
+            readElement(reader);
+    } else {
+        // Another program's document is whole and kept as it is; a root of
+        // ours that damage made unrecognisable leaves the rest broken.
+        while (!reader->atEnd())
+            reader->readNext();
+        if (!reader->hasError())
+            setLoadIncomplete();
+    }
+    if (reader->hasError())
+        salvage();
 }
 
 void Config::writeParse(QXmlStreamWriter *writer)
@@ -79,6 +92,33 @@ bool Config::isAcceptedRoot(QXmlStreamReader *reader)
 
 void Config::readElement(QXmlStreamReader *reader)
 {
+    if (reader->name() == FileListName) {
+        readFileList(reader);
+        return; // already past the list's end tag
+    }
+    readValue(reader);
+    reader->skipCurrentElement();
+}
+
+// Settings after a damaged spot are not lost with it: each setting element
+// and each recent file that is whole by itself is taken, in file order.
+void Config::salvage()
+{
+    QStringList files;
+    const QStringList names{UiFontName,    TextFontName, TextColorName,
+                            BackColorName, ScrollName,   FileName};
+    readEachElement(names, [this, &files](QXmlStreamReader *element) {
+        if (element->name() == FileName)
+            files.append(element->readElementText(QXmlStreamReader::SkipChildElements));
+        else
+            readValue(element);
+    });
+    if (!files.isEmpty())
+        fileList = files;
+}
+
+void Config::readValue(QXmlStreamReader *reader)
+{
     const QStringRef name = reader->name();
     if (name == UiFontName) {
         readFont(reader, uiFont);
@@ -91,11 +131,7 @@ void Config::readElement(QXmlStreamReader *reader)
     } else if (name == ScrollName) {
         readInteger(reader, ScrollScreenName, scrollScreenTime);
         readInteger(reader, ScrollPageName, scrollPageTime);
-    } else if (name == FileListName) {
-        readFileList(reader);
-        return; // already past the list's end tag
     }
-    reader->skipCurrentElement();
 }
 
 void Config::readFileList(QXmlStreamReader *reader)

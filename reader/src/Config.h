@@ -31,6 +31,8 @@ public:
 private:
     static bool isAcceptedRoot(QXmlStreamReader *reader);
     void readElement(QXmlStreamReader *reader);
+    void readValue(QXmlStreamReader *reader);
+    void salvage();
     static void readFileList(QXmlStreamReader *reader);
     void writeFileList(QXmlStreamWriter *writer);
 };

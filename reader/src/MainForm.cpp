@@ -19,6 +19,7 @@
 #include "ZkAdHelper.h"
 #include "ZkCheckUpdate.h"
 #include "ZkUtility.h"
+#include "ZkXmlFile.h"
 
 #include <QAction>
 #include <QApplication>
@@ -32,6 +33,7 @@
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QShortcut>
@@ -63,6 +65,7 @@ MainForm::MainForm(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainForm)
     ui->setupUi(this);
     zk::moveCenter(this, QApplication::desktop());
     createComponents();
+    watchStores();
     initComponents();
     initJumps();
     initChapters();
@@ -360,12 +363,55 @@ void MainForm::openTextFile(QString fileName, int position)
     if (fileName.isEmpty())
         return;
     fileName = QDir::toNativeSeparators(fileName);
-    const bool opened = m_textDisplay->openFile(fileName, true, 0);
-    // listed even when missing: the display has told the user already
+    // Only what could be shown is listed; the display has told the user
+    // why anything else could not.
+    if (!m_textDisplay->openFile(fileName, true, 0))
+        return;
     m_historyMenu->addFile(fileName);
     // After the file's own opening steps, so the bookmark wins over them.
-    if (opened && position >= 0)
+    if (position >= 0)
         m_textDisplay->showPosition(position, 1.0 / 3);
+}
+
+// Settings and bookmarks are saved at every change and nothing else tells
+// the user when that fails; every store of the window reports here.
+void MainForm::watchStores()
+{
+    watchStore(m_appConfig);
+    watchStore(m_bookmarkConfig);
+}
+
+void MainForm::watchStore(ZkXmlFile *store)
+{
+    connect(store, &ZkXmlFile::saveFailed, this, &MainForm::reportSaveFailure);
+    connect(store, &ZkXmlFile::originalKept, this, &MainForm::reportKeptOriginal);
+}
+
+void MainForm::reportSaveFailure(const QString &fileName)
+{
+    if (m_toldSaveFailure)
+        return;
+    m_toldSaveFailure = true;
+    showWarning(
+        QCoreApplication::translate("QObject", "无法保存到 %1。\n本次的更改在关闭程序后会丢失。")
+            .arg(QDir::toNativeSeparators(fileName)));
+}
+
+void MainForm::reportKeptOriginal(const QString &fileName, const QString &copyName)
+{
+    showWarning(QCoreApplication::translate("QObject", "%1 未能完整读取。\n原来的文件已保存为 %2。")
+                    .arg(QDir::toNativeSeparators(fileName), QDir::toNativeSeparators(copyName)));
+}
+
+// Saves happen inside slots of spin boxes and dialogs; a box that does not
+// block leaves them to finish.
+void MainForm::showWarning(const QString &text)
+{
+    auto *box =
+        new QMessageBox(QMessageBox::Warning, QCoreApplication::translate("QObject", "提示"), text,
+                        QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void MainForm::closeEvent(QCloseEvent *event)
@@ -400,6 +446,7 @@ void MainForm::openArguments(const QStringList &arguments, const QString &workin
 void MainForm::initReadingComfort()
 {
     m_readingState = new ReadingState(this);
+    watchStore(m_readingState);
     m_readingPositions = new ReadingPositions(this);
     m_readingPositions->setReadingState(m_readingState);
     m_readingPositions->setTextDisplay(m_textDisplay);

@@ -27,6 +27,7 @@ class TextScroll;
 class THistoryFileMenu;
 class ZkAdHelper;
 class ZkCheckUpdate;
+class ZkXmlFile;
 struct ComfortSettings;
 
 // The reader's only main window. It owns the form and every component of
@@ -93,6 +94,13 @@ private:
     void addBookmarkHere();
     void goToTextEdge(bool end);
 
+    // Settings and bookmarks that cannot be saved, files kept before replacing
+    void watchStores();
+    void watchStore(ZkXmlFile *store);
+    void reportSaveFailure(const QString &fileName);
+    void reportKeptOriginal(const QString &fileName, const QString &copyName);
+    void showWarning(const QString &text);
+
     Ui::MainForm *ui; // owned, deleted in the destructor
 
     // The components are Qt children of the window and die with it.
@@ -126,6 +134,8 @@ private:
     // Set only while loadConfig fills the interval spin boxes, so that
     // showing the stored values does not start scrolling or save.
     bool m_loadingConfig = false;
+    // A store that cannot save fails at every change; once per run is enough.
+    bool m_toldSaveFailure = false;
 };
 
 #endif // MAINFORM_H

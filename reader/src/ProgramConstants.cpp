@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QSysInfo>
@@ -79,6 +80,23 @@ bool isWritableDir(const QString &path)
            info.permissions().testFlag(QFileDevice::WriteOwner);
 }
 
+// Files an unpacked copy kept beside itself while its folder was writable
+// move with the user's settings, once: a copy already in dir is newer.
+void adoptSettingsFiles(const QString &programDir, const QString &dir)
+{
+    for (const QString &name : {QStringLiteral("Config.xml"), QStringLiteral("Bookmark.xml"),
+                                QStringLiteral("ReadingState.xml")}) {
+        const QString source = programDir + QLatin1Char('/') + name;
+        const QString target = dir + QLatin1Char('/') + name;
+        if (!QFileInfo(source).isFile() || QFileInfo::exists(target) ||
+            !QFile::copy(source, target))
+            continue;
+        // A copy of a write-protected original would refuse every save.
+        QFile::setPermissions(target,
+                              QFile::permissions(target) | QFile::ReadOwner | QFile::WriteOwner);
+    }
+}
+
 // Every file must land in the same folder for the whole run, even if the
 // program folder's permissions change meanwhile.
 const QString &settingsDir()
@@ -97,6 +115,7 @@ QString settingsDirPath(const QString &programDir)
         return programDir;
     const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     QDir().mkpath(dir);
+    adoptSettingsFiles(programDir, dir);
     return dir;
 }
 

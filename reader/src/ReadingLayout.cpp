@@ -152,7 +152,6 @@ void ReadingLayout::documentChanged(int from, int, int charsAdded)
     replaceBlocks(first, oldCount - 1 - keptAfter, newCount - 1 - keptAfter);
 
     m_characterCount = document->characterCount();
-    ++m_generation;
     m_changedFrom = -1;
     // A moment's delay lets the view paint the first pages before the
     // background work starts.
@@ -171,9 +170,11 @@ void ReadingLayout::replaceBlocks(int first, int oldLast, int newLast)
     for (int i = first; i <= oldLast; ++i)
         m_laidOutCount -= m_laidOut[i] ? 1 : 0;
     std::vector<qreal> heights = m_heights.take();
-    heights.erase(heights.begin() + first, heights.begin() + oldLast + 1);
+    // Bracketed: oldLast is -1 for an empty layout, and begin() - 1 is out of
+    // bounds even when 1 is added back.
+    heights.erase(heights.begin() + first, heights.begin() + (oldLast + 1));
     heights.insert(heights.begin() + first, newLast - first + 1, 0);
-    m_laidOut.erase(m_laidOut.begin() + first, m_laidOut.begin() + oldLast + 1);
+    m_laidOut.erase(m_laidOut.begin() + first, m_laidOut.begin() + (oldLast + 1));
     m_laidOut.insert(m_laidOut.begin() + first, newLast - first + 1, false);
 
     QTextBlock block = document()->findBlockByNumber(first);
@@ -350,11 +351,6 @@ void ReadingLayout::reportChanges()
 bool ReadingLayout::laidOutToTheEnd() const
 {
     return inStep() && m_laidOutCount == m_heights.size();
-}
-
-bool ReadingLayout::settledAbove(qreal y) const
-{
-    return inStep() && (m_firstNotLaidOut >= m_heights.size() || blockTop(m_firstNotLaidOut) >= y);
 }
 
 int ReadingLayout::blockNumberAt(qreal y) const

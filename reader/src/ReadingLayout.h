@@ -49,13 +49,8 @@ public:
     QRectF blockBoundingRect(const QTextBlock &block) const override;
 
     bool laidOutToTheEnd() const;
-    // Every block above y is laid out: nothing at y moves any more.
-    bool settledAbove(qreal y) const;
     int blockNumberAt(qreal y) const;
     qreal blockTop(int blockNumber) const;
-    // Changes with every change of the text or of how it is laid out, after
-    // which block numbers and tops from before mean nothing.
-    int generation() const { return m_generation; }
 
     // Lays the whole text out again, as a change of the view's width does.
     void setComfort(const ComfortSettings &comfort);
@@ -124,7 +119,6 @@ private:
     // heard of it, or -1.
     mutable qreal m_changedFrom = -1;
     int m_characterCount = 0; // as of the last change reported
-    int m_generation = 0;
     Metrics m_metrics;
     ComfortSettings m_comfort;
     // Lines laid out since the last change of the whole text, for m_metrics.

@@ -63,8 +63,10 @@ bool ReadingState::setPosition(const QString &fileName, int position)
 
 void ReadingState::readParse(QXmlStreamReader *reader)
 {
-    if (!reader->readNextStartElement() || reader->name() != RootName)
+    if (!reader->readNextStartElement() || reader->name() != RootName) {
+        setLoadIncomplete(); // not written over unread
         return;
+    }
     while (reader->readNextStartElement()) {
         const QStringRef name = reader->name();
         if (name == ComfortName) {

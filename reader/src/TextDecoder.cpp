@@ -90,7 +90,20 @@ QString decodeUtf16(const QByteArray &data, bool bigEndianByDefault)
 
 } // namespace
 
+// A zero byte is text like any other: it shows as a replacement character,
+// one for one, so that nothing after it is lost and every later position
+// stays that of the decoded text.
 QString TextDecoder::decode(const QByteArray &data, int codec)
+{
+    return visibleNulls(decodeBytes(data, codec));
+}
+
+QString TextDecoder::visibleNulls(QString text)
+{
+    return text.replace(QChar(0), QChar(QChar::ReplacementCharacter));
+}
+
+QString TextDecoder::decodeBytes(const QByteArray &data, int codec)
 {
     switch (codec) {
     case 0:
@@ -118,12 +131,16 @@ bool TextDecoder::decodesAsUtf8(const QByteArray &data, QString *text)
         return false;
     // Invalid sequences come out as replacement characters; only a text that
     // has some needs the slower decoding that counts them.
-    *text = QString::fromUtf8(data);
-    if (!text->contains(QChar::ReplacementCharacter))
-        return true;
-    QTextCodec::ConverterState state;
-    *text = QTextCodec::codecForMib(106)->toUnicode(data.constData(), data.size(), &state);
-    return state.invalidChars == 0 && state.remainingChars == 0;
+    // With its length given: fromUtf8(QByteArray) stops at the first zero byte.
+    *text = QString::fromUtf8(data.constData(), data.size());
+    if (text->contains(QChar::ReplacementCharacter)) {
+        QTextCodec::ConverterState state;
+        *text = QTextCodec::codecForMib(106)->toUnicode(data.constData(), data.size(), &state);
+        if (state.invalidChars != 0 || state.remainingChars != 0)
+            return false;
+    }
+    *text = visibleNulls(*text);
+    return true;
 }
 
 QByteArray TextDecoder::localCodePageName()

@@ -4,7 +4,8 @@
 #include <QByteArray>
 #include <QString>
 
-// Turns the bytes of a text file into text.
+// Turns the bytes of a text file into text to show: every byte counts, and
+// zero bytes come out as U+FFFD.
 class TextDecoder
 {
 public:
@@ -16,6 +17,10 @@ public:
     static bool decodesAsUtf8(const QByteArray &data, QString *text);
     // The name of the encoding that codec 0 stands for.
     static QByteArray localCodePageName();
+
+private:
+    static QString decodeBytes(const QByteArray &data, int codec);
+    static QString visibleNulls(QString text);
 };
 
 #endif // TEXTDECODER_H

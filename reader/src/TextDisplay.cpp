@@ -71,17 +71,21 @@ bool TextDisplay::openFile(const QString &fileName, bool autoDetect, int codec)
                                  QMessageBox::Ok);
         return false;
     }
+    // A file that cannot be read (a folder, no permission, a read error)
+    // leaves the text on screen as it was, rather than an empty page under
+    // its name.
+    QByteArray bytes;
+    QString error;
+    if (!readWhole(fileName, &bytes, &error)) {
+        QMessageBox::information(m_parentWidget, QCoreApplication::translate("QObject", "提示"),
+                                 QCoreApplication::translate("QObject", "无法读取文件：") +
+                                     fileName + QLatin1Char('\n') + error,
+                                 QMessageBox::Ok);
+        return false;
+    }
     if (!m_fileName.isEmpty())
         emit leaving(m_fileName);
     m_fileName = fileName;
-
-    // A file that exists but cannot be read (a folder, no permission) shows
-    // as an empty document under its name.
-    QByteArray bytes;
-    QFile file(fileName);
-    if (file.open(QIODevice::ReadOnly))
-        bytes = file.readAll();
-    file.close();
 
     if (autoDetect)
         showDecodedText(TextEncoding::decode(bytes, &codec));
@@ -93,6 +97,15 @@ bool TextDisplay::openFile(const QString &fileName, bool autoDetect, int codec)
     setFontAndColor(m_textFont, m_textColor);
     emit opened(fileName);
     return true;
+}
+
+bool TextDisplay::readWhole(const QString &fileName, QByteArray *bytes, QString *error)
+{
+    QFile file(fileName);
+    if (file.open(QIODevice::ReadOnly))
+        *bytes = file.readAll();
+    *error = file.errorString();
+    return file.isOpen() && file.error() == QFileDevice::NoError;
 }
 
 // The line at the top edge counts even when only its lower part shows: it
@@ -113,34 +126,24 @@ void TextDisplay::showPosition(int position, qreal fraction)
     scrollToPosition(cursor.position(), fraction);
 }
 
+// Line spacing, paragraph spacing and the text column change the layout
+// only; the anchor keeps the text at the top of the view where it is.
 void TextDisplay::setComfort(const ComfortSettings &comfort)
 {
     assert(m_textWidget != NULL);
     ReadingLayout *layout = readingLayout();
     if (layout == nullptr || layout->comfort() == comfort)
         return;
-    // At the very start the view keeps showing the document's margin.
-    const bool atStart = m_textWidget->verticalScrollBar()->value() == 0;
-    const int top = topPosition();
     layout->setComfort(comfort);
-    if (!atStart)
-        scrollToPosition(top, 0);
+    followLayout();
 }
 
-// The view only; the cursor stays where it is.
+// The view only; the cursor stays where it is. Held as the anchor, so the
+// line stays put while the layout replaces estimated heights above it and
+// the scroll bar's range catches up.
 void TextDisplay::scrollToPosition(int position, qreal fraction)
 {
-    QTextDocument *document = m_textWidget->document();
-    // Asking for the block's rectangle lays it out, and the screen above it.
-    const QTextBlock block = document->findBlock(position);
-    const QRectF rect = document->documentLayout()->blockBoundingRect(block);
-    const QTextLine line = block.layout()->lineForTextPosition(position - block.position());
-    const qreal lineTop = line.isValid() ? line.y() : 0;
-    const qreal top = rect.top() + lineTop - fraction * m_textWidget->viewport()->height();
-    // Held as an anchor, so the line stays put while the layout replaces
-    // estimated heights above it and the scroll bar's range catches up.
-    m_pendingScroll = -1;
-    setAnchor(block.blockNumber(), top - rect.top());
+    holdAnchor(position, -fraction * m_textWidget->viewport()->height());
     followLayout();
 }
 
@@ -159,8 +162,9 @@ void TextDisplay::setCodec(int codec)
 
 void TextDisplay::showDecodedText(const QString &text)
 {
-    // A position waiting for the layout belonged to the previous text.
-    m_pendingScroll = -1;
+    // A new text is read from its start, the margin above its first line
+    // included.
+    holdAnchor(0, -m_textWidget->document()->documentMargin());
     // The reading layout does the first pages at once and the rest a slice
     // per pass of the event loop.
     m_textWidget->document()->setPlainText(text);
@@ -195,8 +199,6 @@ void TextDisplay::setBackColor(QColor color)
 void TextDisplay::setFontAndColor(const QFont &font, const QColor &color)
 {
     assert(m_textWidget != NULL);
-    const int scrollValue =
-        m_pendingScroll >= 0 ? m_pendingScroll : m_textWidget->verticalScrollBar()->value();
     dropSelection();
 
     QTextCharFormat format = m_charFormat;
@@ -210,7 +212,9 @@ void TextDisplay::setFontAndColor(const QFont &font, const QColor &color)
         format.setForeground(QBrush(color, Qt::SolidPattern));
     }
     applyCharFormat(format);
-    restoreScroll(scrollValue);
+    // A colour alone changes no layout, so nothing else brings the view back
+    // if dropping the selection moved it.
+    followLayout();
 }
 
 void TextDisplay::applyCharFormat(const QTextCharFormat &format)
@@ -232,14 +236,17 @@ void TextDisplay::applyCharFormat(const QTextCharFormat &format)
 // Done before the text is re-formatted: while the current layout stands,
 // showing the cursor costs nothing, whereas afterwards it would force the
 // layout down to the cursor in one go. The view's cursor is left alone when
-// there is no selection to drop, as showing it would do the same.
+// there is no selection to drop, as showing it would do the same. Showing
+// the cursor may scroll to it; the anchor stays with the text being read.
 void TextDisplay::dropSelection()
 {
     QTextCursor cursor = m_textWidget->textCursor();
     if (!cursor.hasSelection())
         return;
     cursor.clearSelection();
+    m_movingView = true;
     m_textWidget->setTextCursor(cursor);
+    m_movingView = false;
 }
 
 // The view's own font becomes the document's default font whenever it
@@ -255,88 +262,73 @@ void TextDisplay::useTextFont(const QFont &font)
         document->setDefaultFont(font);
 }
 
-// After a font change the layout estimates the heights of the text it has not
-// laid out again yet; the old value stays put until every block above it is
-// laid out and it shows the text it will show for good.
-void TextDisplay::restoreScroll(int value)
+void TextDisplay::viewMoved()
 {
-    m_pendingScroll = value;
-    applyPendingScroll();
-}
-
-void TextDisplay::applyPendingScroll()
-{
-    QScrollBar *bar = m_textWidget->verticalScrollBar();
-    moveView(qMin(m_pendingScroll, bar->maximum()));
-    const ReadingLayout *layout = readingLayout();
-    // A text that came out shorter than the old position ends where it ends.
-    if (layout == nullptr || layout->settledAbove(m_pendingScroll) || layout->laidOutToTheEnd()) {
-        m_pendingScroll = -1;
+    // Moves of this component's own keep the anchor they follow.
+    if (!m_movingView)
         takeAnchor();
-    }
 }
 
-void TextDisplay::viewMoved(int value)
-{
-    if (m_movingView)
-        return;
-    // The view clamps to a shrinking range on its own; anything else that
-    // moves it (the reader, a find, a bookmark) wins over a position that
-    // is still waiting for the layout.
-    if (m_pendingScroll >= 0 && value < m_textWidget->verticalScrollBar()->maximum())
-        m_pendingScroll = -1;
-    takeAnchor();
-}
-
-// Remembers the text at the top of the view, or that the view shows the end.
+// Remembers the text at the top of the view, or that the view shows the end:
+// the line there, by the position of its first character, and how far the
+// view's top lies below that line's top.
 void TextDisplay::takeAnchor()
 {
-    const ReadingLayout *layout = readingLayout();
     const QScrollBar *bar = m_textWidget->verticalScrollBar();
-    if (layout == nullptr) {
-        m_anchorBlock = -1;
-        return;
-    }
     const int value = bar->value();
-    m_anchorGeneration = layout->generation();
+    // Finding the character lays out only the block it is in, so the text
+    // shown at value stays the same.
+    const int position = qMax(
+        0, m_textWidget->document()->documentLayout()->hitTest(QPointF(0, value), Qt::FuzzyHit));
+    holdAnchor(position, value - lineTop(position));
     m_anchorAtEnd = value > 0 && value >= bar->maximum();
-    m_anchorBlock = layout->blockNumberAt(value);
-    m_anchorOffset = value - layout->blockTop(m_anchorBlock);
 }
 
-void TextDisplay::setAnchor(int blockNumber, qreal offset)
+void TextDisplay::holdAnchor(int position, qreal offset)
 {
-    const ReadingLayout *layout = readingLayout();
-    if (layout == nullptr) {
-        m_anchorBlock = -1;
-        return;
-    }
-    m_anchorGeneration = layout->generation();
-    m_anchorAtEnd = false;
-    m_anchorBlock = blockNumber;
+    m_anchorPosition = position;
     m_anchorOffset = offset;
+    m_anchorAtEnd = false;
 }
 
-// While the layout replaces estimated heights above the view, the view moves
-// with the text it shows, so that nothing on screen moves.
+// The top of the line that holds position, as the layout stands now; lays
+// out its block, and a screen above it, if they are not yet.
+qreal TextDisplay::lineTop(int position, qreal *height) const
+{
+    const QTextBlock block = m_textWidget->document()->findBlock(position);
+    const QRectF rect = m_textWidget->document()->documentLayout()->blockBoundingRect(block);
+    const QTextLine line = block.isValid()
+                               ? block.layout()->lineForTextPosition(position - block.position())
+                               : QTextLine();
+    if (height != nullptr)
+        *height = line.isValid() ? line.height() : rect.height();
+    return rect.top() + (line.isValid() ? line.y() : 0);
+}
+
+// Whatever changes the layout (a font, a colour, a new width, or estimated
+// heights replaced in the background) the view follows the text it shows:
+// the anchor's line stays where it was, and a view at the end stays there.
 void TextDisplay::followLayout()
 {
-    const ReadingLayout *layout = readingLayout();
-    if (layout == nullptr)
-        return;
-    if (m_pendingScroll >= 0)
-        return applyPendingScroll();
-    // After a change of the text or its look block numbers mean nothing.
-    if (m_anchorBlock < 0 || m_anchorGeneration != layout->generation())
+    if (m_anchorPosition < 0)
         return takeAnchor();
     const QScrollBar *bar = m_textWidget->verticalScrollBar();
-    moveView(m_anchorAtEnd ? bar->maximum()
-                           : qRound(layout->blockTop(m_anchorBlock) + m_anchorOffset));
+    if (m_anchorAtEnd)
+        return moveView(bar->maximum());
+    qreal height = 0;
+    const qreal top = lineTop(m_anchorPosition, &height);
+    // Within its line the top stays within it, however the line shrank.
+    const qreal offset =
+        m_anchorOffset < 0 ? m_anchorOffset : qMin(m_anchorOffset, qMax<qreal>(0, height - 1));
+    moveView(qRound(top + offset));
 }
 
+// The scroll bar clamps the value; the anchor stays as it was, for when the
+// range has grown far enough.
 void TextDisplay::moveView(int value)
 {
     QScrollBar *bar = m_textWidget->verticalScrollBar();
+    value = qBound(bar->minimum(), value, bar->maximum());
     if (bar->value() == value)
         return;
     m_movingView = true;

@@ -10,8 +10,8 @@
 struct ComfortSettings;
 
 class QTextEdit;
-class QWidget;
 class ReadingLayout;
+class QWidget;
 
 // Puts a text file into the reading view and keeps the user's font and
 // colours on it across every file that is opened.
@@ -61,6 +61,7 @@ public slots:
     void setBackColor(QColor color);
 
 private:
+    static bool readWhole(const QString &fileName, QByteArray *bytes, QString *error);
     void showText(const QByteArray &data, int codec);
     void setCodec(int codec);
     void showDecodedText(const QString &text);
@@ -70,11 +71,10 @@ private:
 
     void dropSelection();
     void useTextFont(const QFont &font);
-    void restoreScroll(int value);
-    void applyPendingScroll();
-    void viewMoved(int value);
+    void viewMoved();
     void takeAnchor();
-    void setAnchor(int blockNumber, qreal offset);
+    void holdAnchor(int position, qreal offset);
+    qreal lineTop(int position, qreal *height = nullptr) const;
     void followLayout();
     void moveView(int value);
     ReadingLayout *readingLayout() const;
@@ -91,14 +91,11 @@ private:
     // The look as one character format; short texts carry it on every character.
     QTextCharFormat m_charFormat;
     QWidget *m_parentWidget = nullptr; // parent of message boxes, not owned
-    // Scroll value to return to once the text is laid out that far, -1 when
-    // the view is where it should be.
-    int m_pendingScroll = -1;
-    // The text at the top of the view: a block, how far into it, and the
-    // layout generation the block number belongs to; or the end of the text.
-    int m_anchorBlock = -1;
+    // The text the view holds at its top: the position of a line's first
+    // character and how far below that line's top the view begins (negative
+    // above it); or the end of the text. Positions outlast every relayout.
+    int m_anchorPosition = -1;
     qreal m_anchorOffset = 0;
-    int m_anchorGeneration = -1;
     bool m_anchorAtEnd = false;
     bool m_movingView = false; // the view is moved by this component
     int m_codec = -1;

@@ -319,9 +319,13 @@ void TestConfig::settingsFolder()
     QFETCH(bool, keepsProgramFolder);
     QString program = m_dir->filePath(QStringLiteral("program"));
     QVERIFY(QDir().mkpath(program));
-    if (kind == QLatin1String("read-only"))
+    if (kind == QLatin1String("read-only")) {
+        // Saved there while the folder was writable, and protected since.
+        Config::scrollScreenTime = 654;
+        QVERIFY(Config().save(program + QStringLiteral("/Config.xml")));
+        QVERIFY(QFile::setPermissions(program + QStringLiteral("/Config.xml"), QFile::ReadOwner));
         QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner));
-    else if (kind == QLatin1String("proc"))
+    } else if (kind == QLatin1String("proc"))
         program = QStringLiteral("/proc");
     else if (kind == QLatin1String("missing"))
         program += QStringLiteral("/gone");
@@ -339,6 +343,9 @@ void TestConfig::settingsFolder()
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     QCOMPARE(chosen, keepsProgramFolder ? program : userFolder);
+    restoreDefaults();
+    Config().load(chosen + QStringLiteral("/Config.xml"));
+    QCOMPARE(Config::scrollScreenTime, kind == QLatin1String("read-only") ? 654 : 200);
     // The chosen folder takes a save at once.
     Config::scrollScreenTime = 321;
     Config().save(chosen + QStringLiteral("/Config.xml"));

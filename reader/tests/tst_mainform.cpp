@@ -51,6 +51,7 @@ private slots:
     void intervalChangeSelectsTypeAndSaves_data();
     void intervalChangeSelectsTypeAndSaves();
     void scrollTypeIsNeverStored();
+    void failedSaveIsReportedOnce();
     void dialogChoiceIsAppliedAndSaved_data();
     void dialogChoiceIsAppliedAndSaved();
     void cancelledDialogWritesNothing_data();
@@ -447,7 +448,12 @@ void TestMainForm::dropOfMissingFileReportsAndKeepsText()
     drop({QUrl::fromLocalFile(missing)});
     QCOMPARE(watcher.seen, 1);
     QCOMPARE(watcher.text, QStringLiteral("文件不存在：") + QDir::toNativeSeparators(missing));
+    QVERIFY(QDir().mkpath(m_files.filePath(QStringLiteral("folder.txt")))); // cannot be read
+    drop({QUrl::fromLocalFile(m_files.filePath(QStringLiteral("folder.txt")))});
+    QCOMPARE(watcher.seen, 2);
     QCOMPARE(child<QTextEdit>(m_window, "textWidget")->toPlainText(), QStringLiteral("shown"));
+    // only what was shown is a recent file
+    QCOMPARE(Config::fileList, QStringList{QDir::toNativeSeparators(shown)});
 }
 
 void TestMainForm::defaultsWithoutConfig()
@@ -490,6 +496,19 @@ void TestMainForm::intervalChangeSelectsTypeAndSaves()
     QVERIFY(scrollTimer()->isActive());
     QCOMPARE(scrollTimer()->interval(), timerInterval);
     QCOMPARE(attribute(QStringLiteral("自动滚动"), attributeName), QString::number(value));
+}
+
+void TestMainForm::failedSaveIsReportedOnce()
+{
+    QVERIFY(QDir().mkpath(configFilePath())); // takes the place of the file
+    child<QSpinBox>(m_window, "sbScrollScreen")->setValue(210);
+    child<QSpinBox>(m_window, "sbScrollPage")->setValue(3);
+    QVERIFY(QDir().rmdir(configFilePath()));
+    const QList<QMessageBox *> boxes = m_window->findChildren<QMessageBox *>();
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.first()->text(),
+             QStringLiteral("无法保存到 %1。\n本次的更改在关闭程序后会丢失。")
+                 .arg(QDir::toNativeSeparators(configFilePath())));
 }
 
 void TestMainForm::scrollTypeIsNeverStored()
@@ -801,7 +820,8 @@ void TestMainForm::commandLine()
     QTest::qWait(100);
     QCOMPARE(text->document()->metaInformation(QTextDocument::DocumentTitle), shown);
     QCOMPARE(watcher.text, message);
-    const QStringList recent = arguments.size() > 1
+    // only a file that was shown is a recent one
+    const QStringList recent = !shown.isEmpty()
                                    ? QStringList{QDir::toNativeSeparators(
                                          QDir(m_files.path()).absoluteFilePath(arguments.at(1)))}
                                    : QStringList();

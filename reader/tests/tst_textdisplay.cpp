@@ -11,6 +11,8 @@
 #include <QTextEdit>
 #include <QtTest>
 
+#include <unistd.h>
+
 namespace
 {
 
@@ -49,6 +51,8 @@ private slots:
     void detectedEncoding();
     void forcedDecoding_data();
     void forcedDecoding();
+    void zeroBytes_data();
+    void zeroBytes();
     void documentTitle_data();
     void documentTitle();
     void readOnlyAndInitialLook();
@@ -245,6 +249,40 @@ void TestTextDisplay::forcedDecoding()
     QCOMPARE(m_edit->document()->toPlainText(), expected);
 }
 
+void TestTextDisplay::zeroBytes_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("codec"); // -1 detects
+    QTest::addColumn<QString>("expected");
+    const QString shown = QStringLiteral("甲") + QChar(QChar::ReplacementCharacter) + "乙";
+    QFile damaged(QStringLiteral(QUIRELLE_TEST_DATA "/nul_in_utf8.txt"));
+    QVERIFY(damaged.open(QIODevice::ReadOnly));
+    QTest::newRow("UTF-8 file that once lost its end")
+        << damaged.readAll() << -1
+        << QStringLiteral("第一章 风雪山神庙\n") + QChar(QChar::ReplacementCharacter) +
+               QStringLiteral("第二章 这一章在读者里看不到\n");
+    QTest::newRow("GB18030, detected") << gb18030(Chinese + '\0' + Chinese) << -1
+                                       << Chinese + QChar(QChar::ReplacementCharacter) + Chinese;
+    QTest::newRow("UTF-16 LE") << QByteArray("\xFF\xFE") + utf16(QStringLiteral("甲\0乙"), false)
+                               << -1 << shown;
+    QTest::newRow("UTF-8, forced") << QStringLiteral("甲\0乙").toUtf8() << 1 << shown;
+    QTest::newRow("ANSI, forced") << gb18030(QStringLiteral("甲\0乙")) << 0 << shown;
+    QTest::newRow("Big5, forced") << QByteArray("a\0b", 3) << 6
+                                  << QStringLiteral("a\xfffd"
+                                                    "b");
+}
+
+// Every byte reaches the view; a zero byte shows and keeps positions one
+// for one.
+void TestTextDisplay::zeroBytes()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, codec);
+    QFETCH(QString, expected);
+    QVERIFY(m_display->openFile(writeFile(QStringLiteral("zero.txt"), bytes), codec < 0, codec));
+    QCOMPARE(m_edit->document()->toPlainText(), expected);
+}
+
 void TestTextDisplay::documentTitle_data()
 {
     QTest::addColumn<QString>("fileName");
@@ -297,31 +335,47 @@ void TestTextDisplay::missingFileKeepsText()
 void TestTextDisplay::unreadableInputs_data()
 {
     QTest::addColumn<QString>("kind");
-    QTest::newRow("directory") << "directory";
-    QTest::newRow("binary") << "binary";
+    QTest::addColumn<bool>("readable");
+    QTest::newRow("directory") << "directory" << false;
+    QTest::newRow("read error") << "read error" << false;
+    QTest::newRow("no permission") << "no permission" << false;
+    QTest::newRow("binary") << "binary" << true;
 }
 
-// Inputs that are not text must not crash the reader; what there is to
-// show is shown, and the file still becomes the current one.
+// What cannot be read leaves the text on screen and says why; inputs that
+// are not text are shown for what they are.
 void TestTextDisplay::unreadableInputs()
 {
     QFETCH(QString, kind);
-    QString path;
+    QFETCH(bool, readable);
+    const QString kept = writeFile(QStringLiteral("kept.txt"), "kept");
+    m_display->openFile(kept, true, 0);
+    QString path = m_dir->filePath(QStringLiteral("input"));
     if (kind == QLatin1String("directory")) {
-        path = m_dir->filePath(QStringLiteral("folder.d"));
         QVERIFY(QDir().mkpath(path));
+    } else if (kind == QLatin1String("read error")) {
+        path = QStringLiteral("/proc/self/mem"); // opens, but offset 0 is no memory
+    } else if (kind == QLatin1String("no permission")) {
+        if (geteuid() == 0)
+            QSKIP("root reads every file");
+        writeFile(QStringLiteral("input"), "secret");
+        QVERIFY(QFile::setPermissions(path, QFile::WriteOwner));
     } else {
         QByteArray bytes;
         for (int i = 0; i < 4096; ++i)
             bytes += char((i * 7919) & 0xFF);
-        path = writeFile(QStringLiteral("image.bin"), bytes);
+        writeFile(QStringLiteral("input"), bytes);
     }
-    m_display->openFile(path, true, 0);
-    QCOMPARE(m_display->m_fileName, path);
-    if (kind == QLatin1String("directory"))
-        QVERIFY(m_edit->document()->isEmpty());
-    else
-        QVERIFY(!m_edit->document()->isEmpty());
+    ModalDialogWatcher watcher;
+    QCOMPARE(m_display->openFile(path, true, 0), readable);
+    QCOMPARE(watcher.seen, readable ? 0 : 1);
+    QCOMPARE(m_display->m_fileName, readable ? path : kept);
+    QCOMPARE(m_edit->toPlainText() == QLatin1String("kept"), !readable);
+    if (!readable) {
+        QVERIFY2(watcher.text.startsWith(QStringLiteral("无法读取文件：") + path + '\n') &&
+                     watcher.text.size() > path.size() + 8,
+                 qPrintable(watcher.text));
+    }
 }
 
 void TestTextDisplay::showLongText()
@@ -351,13 +405,18 @@ void TestTextDisplay::fontChangeKeepsPositionAndCursor()
     cursor.setPosition(3000);
     cursor.setPosition(3010, QTextCursor::KeepAnchor);
     m_edit->setTextCursor(cursor);
-    const int value = bar->value();
+    bar->setValue(bar->maximum() / 2); // the selection scrolled out of sight
+    const int top = m_display->topPosition();
 
     QFont font(QStringLiteral("DejaVu Serif"), 17);
     font.setItalic(true);
     m_display->setTextFont(font);
 
-    QCOMPARE(bar->value(), value);
+    // The line that was at the top still is, though its pixels moved.
+    QTextCursor atTop(m_edit->document());
+    atTop.setPosition(top);
+    const QRect line = m_edit->cursorRect(atTop);
+    QVERIFY(line.top() <= 0 && line.bottom() > 0);
     QCOMPARE(m_edit->textCursor().position(), 3010);
     QVERIFY(!m_edit->textCursor().hasSelection());
     QCOMPARE(m_display->m_textFont, font);

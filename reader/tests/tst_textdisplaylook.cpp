@@ -205,39 +205,52 @@ void TestTextDisplayLook::pageIsPaintedInTheTextColour()
 void TestTextDisplayLook::scrollAndCursorKept_data()
 {
     QTest::addColumn<int>("lines");
-    QTest::addColumn<bool>("fontChange");
-    QTest::newRow("short text, font") << ShortLines << true;
-    QTest::newRow("short text, colour") << ShortLines << false;
-    QTest::newRow("long text, font") << LongLines << true;
-    QTest::newRow("long text, colour") << LongLines << false;
+    QTest::addColumn<QString>("change");
+    for (const int lines : {ShortLines, LongLines}) {
+        for (const char *change : {"font", "colour", "width"}) {
+            QTest::addRow("%s text, %s", lines == ShortLines ? "short" : "long", change)
+                << lines << QString::fromLatin1(change);
+        }
+    }
 }
 
+// The text at the top of the view stays there, the top line with it, the
+// moment the look or the width changes and after the layout has caught up.
 void TestTextDisplayLook::scrollAndCursorKept()
 {
     QFETCH(int, lines);
-    QFETCH(bool, fontChange);
+    QFETCH(QString, change);
     open(lines);
     showAndLayOut();
     QScrollBar *bar = m_edit->verticalScrollBar();
-    bar->setValue(bar->maximum() * 2 / 3);
-    const int value = bar->value();
     const int middle = m_edit->document()->characterCount() * 2 / 3;
     QTextCursor cursor = m_edit->textCursor();
     cursor.setPosition(middle);
     cursor.setPosition(middle + 7, QTextCursor::KeepAnchor);
     m_edit->setTextCursor(cursor);
-    bar->setValue(value);
+    bar->setValue(bar->maximum() / 3 + 5); // the selection out of sight, a line cut at the top
+    const int top = m_display->topPosition();
+    QTextCursor atTop(m_edit->document());
+    atTop.setPosition(top);
+    const int cut = m_edit->cursorRect(atTop).top();
 
-    if (fontChange)
+    if (change == QLatin1String("font"))
         m_display->setTextFont(QFont(QStringLiteral("DejaVu Sans"), 15));
-    else
+    else if (change == QLatin1String("colour"))
         m_display->setTextColor(Qt::darkBlue);
+    else
+        m_edit->resize(360, 400); // a side panel shown beside the view
 
+    for (const bool settled : {false, true}) {
+        if (settled)
+            QTRY_VERIFY_WITH_TIMEOUT(laidOutToTheEnd(m_edit), 20000);
+        const QRect line = m_edit->cursorRect(atTop);
+        QVERIFY2(line.top() <= 0 && line.bottom() > 0, qPrintable(QString::number(line.top())));
+        if (change == QLatin1String("colour"))
+            QCOMPARE(line.top(), cut);
+    }
     QCOMPARE(m_edit->textCursor().position(), middle + 7);
-    QVERIFY(!m_edit->textCursor().hasSelection());
-    QTRY_VERIFY_WITH_TIMEOUT(laidOutToTheEnd(m_edit), 20000);
-    QTRY_COMPARE(bar->value(), value);
-    QCOMPARE(m_edit->textCursor().position(), middle + 7);
+    QCOMPARE(m_edit->textCursor().hasSelection(), change == QLatin1String("width"));
 }
 
 // A long text opens and changes font without being laid out in one go; the

@@ -256,6 +256,18 @@
         <translation>A newer version is available. Do you want to see it?</translation>
     </message>
     <message>
+        <source>无法保存到 %1。
+本次的更改在关闭程序后会丢失。</source>
+        <translation>Could not save to %1.
+Changes made in this session will be lost when the program closes.</translation>
+    </message>
+    <message>
+        <source>%1 未能完整读取。
+原来的文件已保存为 %2。</source>
+        <translation>%1 could not be read completely.
+The original file has been kept as %2.</translation>
+    </message>
+    <message>
         <source>行距</source>
         <translation>Line spacing</translation>
     </message>
@@ -371,6 +383,10 @@
     <message>
         <source>简体中文（GB18030）</source>
         <translation>GB18030</translation>
+    </message>
+    <message>
+        <source>无法读取文件：</source>
+        <translation>Cannot read the file: </translation>
     </message>
     <message>
         <source>只显示文本，全屏阅读；Esc 退出</source>

@@ -256,6 +256,18 @@
         <translation>有新版本，是否查看？</translation>
     </message>
     <message>
+        <source>无法保存到 %1。
+本次的更改在关闭程序后会丢失。</source>
+        <translation>無法儲存到 %1。
+本次的變更在關閉程式後會遺失。</translation>
+    </message>
+    <message>
+        <source>%1 未能完整读取。
+原来的文件已保存为 %2。</source>
+        <translation>%1 未能完整讀取。
+原來的檔案已保存為 %2。</translation>
+    </message>
+    <message>
         <source>行距</source>
         <translation>行距</translation>
     </message>
@@ -371,6 +383,10 @@
     <message>
         <source>简体中文（GB18030）</source>
         <translation>簡體中文（GB18030）</translation>
+    </message>
+    <message>
+        <source>无法读取文件：</source>
+        <translation>無法讀取檔案：</translation>
     </message>
     <message>
         <source>只显示文本，全屏阅读；Esc 退出</source>

@@ -33,7 +33,7 @@ bool readableBody(QNetworkReply *reply, qint64 maxBytes, QByteArray *body)
 } // namespace
 
 ZkAdImageData::ZkAdImageData(QObject *parent)
-    : QObject(parent), m_manager(new QNetworkAccessManager(this))
+    : QObject(parent), m_manager(zk::newGuardedManager(this))
 {
     connect(m_manager, &QNetworkAccessManager::finished, this, &ZkAdImageData::downloadFinished);
 }
@@ -64,7 +64,7 @@ void ZkAdImageData::downloadFinished(QNetworkReply *reply)
 }
 
 ZkAdHelper::ZkAdHelper(QObject *parent)
-    : QObject(parent), m_xml(new QXmlStreamReader), m_manager(new QNetworkAccessManager(this)),
+    : QObject(parent), m_xml(new QXmlStreamReader), m_manager(zk::newGuardedManager(this)),
       m_timer(new QTimer)
 {
     connect(m_manager, &QNetworkAccessManager::finished, this, &ZkAdHelper::downloadFinished);

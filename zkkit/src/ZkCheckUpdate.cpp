@@ -10,7 +10,7 @@
 #include <QUrl>
 
 ZkCheckUpdate::ZkCheckUpdate(QObject *parent)
-    : QObject(parent), m_manager(new QNetworkAccessManager)
+    : QObject(parent), m_manager(zk::newGuardedManager())
 {
     connect(m_manager, &QNetworkAccessManager::finished, this, &ZkCheckUpdate::downloadFinished);
 }

@@ -1,5 +1,7 @@
 #include "ZkGuardedGet.h"
 
+#include "ZkHttpReply.h"
+
 #include <QByteArray>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -15,6 +17,23 @@ namespace
 
 constexpr int MaxRedirects = 5;
 
+class GuardedManager : public QNetworkAccessManager
+{
+public:
+    using QNetworkAccessManager::QNetworkAccessManager;
+
+protected:
+    QNetworkReply *createRequest(Operation operation, const QNetworkRequest &request,
+                                 QIODevice *outgoingData) override
+    {
+        const QString scheme = request.url().scheme();
+        if (operation == GetOperation &&
+            (scheme == QLatin1String("http") || scheme == QLatin1String("https")))
+            return new ZkHttpReply(request, this);
+        return QNetworkAccessManager::createRequest(operation, request, outgoingData);
+    }
+};
+
 // setTransferTimeout only measures silence; a server that trickles a byte
 // now and then would beat it, so the whole request gets a deadline.
 void abortAfter(QNetworkReply *reply, int timeoutMs)
@@ -26,10 +45,9 @@ void abortAfter(QNetworkReply *reply, int timeoutMs)
     deadline->start(timeoutMs);
 }
 
-// Stops as soon as the declared or the received size passes the cap, so
-// an endless body is never buffered. (A read-buffer limit would stop the
-// body earlier, but then the network layer stalls without reporting any
-// progress, so only the deadline would end the request.)
+// Stops as soon as the declared or the received size passes the cap. A
+// guarded reply reports each piece as it takes it from its socket, so this
+// runs before the next piece is read.
 void abortPast(QNetworkReply *reply, qint64 maxBytes)
 {
     const auto check = [reply, maxBytes](qint64 received, qint64 total) {
@@ -43,6 +61,11 @@ void abortPast(QNetworkReply *reply, qint64 maxBytes)
 }
 
 } // namespace
+
+QNetworkAccessManager *newGuardedManager(QObject *parent)
+{
+    return new GuardedManager(parent);
+}
 
 QNetworkReply *guardedGet(QNetworkAccessManager *manager, const QUrl &url, int timeoutMs,
                           qint64 maxBytes)

@@ -31,9 +31,18 @@ bool isValidUtf8(const QByteArray &data)
     return state.invalidChars == 0 && state.remainingChars == 0;
 }
 
+// The converters of some code pages (GB18030 among them) count no invalid
+// bytes; a text that encodes back to the same bytes had none.
+bool decodesCleanly(QTextCodec *codec, const QByteArray &data)
+{
+    return codec->fromUnicode(codec->toUnicode(data)) == data;
+}
+
 // Text without a byte-order mark or a declared charset: valid UTF-8 is taken
-// as UTF-8; anything else is the local 8-bit code page. On a UTF-8 locale
-// that code page is GB18030, the one Chinese texts of that kind are written in.
+// as UTF-8, else the local 8-bit code page if it has a character for every
+// byte. On a UTF-8 locale that code page is GB18030, the one Chinese texts of
+// that kind are written in. Anything else is Latin-1, the toolkit's own
+// guess for HTML without a charset, which at least keeps "caf\xe9" a café.
 QTextCodec *codecWithoutMark(const QByteArray &data)
 {
     if (isValidUtf8(data))
@@ -41,7 +50,7 @@ QTextCodec *codecWithoutMark(const QByteArray &data)
     QTextCodec *codec = QTextCodec::codecForLocale();
     if (codec == nullptr || codec->mibEnum() == 106)
         codec = QTextCodec::codecForName("GB18030");
-    return codec;
+    return decodesCleanly(codec, data) ? codec : QTextCodec::codecForMib(4);
 }
 
 // A UTF-16 text is full of zero bytes, so it is decoded whole; other texts

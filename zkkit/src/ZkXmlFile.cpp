@@ -2,12 +2,23 @@
 
 #include <QBuffer>
 #include <QColor>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
+#include <QRegularExpression>
 #include <QSaveFile>
+#include <QStringList>
+#include <QTextCodec>
+#include <QVector>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
+
+#include <algorithm>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace
 {
@@ -42,6 +53,99 @@ bool inRange(int value, int low, int high)
     return value >= low && value <= high;
 }
 
+// A save through a link replaces the file the link points to.
+QString realPath(const QString &fileName)
+{
+    const QFileInfo info(fileName);
+    return info.isSymLink() && info.exists() ? info.canonicalFilePath() : fileName;
+}
+
+QString freeCopyName(const QString &fileName, const QString &reason)
+{
+    const QString stem = fileName + QLatin1Char('.') + reason + QLatin1Char('-') +
+                         QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString name = stem;
+    for (int i = 2; QFileInfo::exists(name); ++i)
+        name = stem + QLatin1Char('-') + QString::number(i);
+    return name;
+}
+
+// A hard link keeps the original without reading it, so even a file the
+// program may not read is kept, and it costs no space on a full disk.
+bool keepAs(const QString &fileName, const QString &copyName)
+{
+#ifdef Q_OS_UNIX
+    if (::link(QFile::encodeName(fileName).constData(), QFile::encodeName(copyName).constData()) ==
+        0)
+        return true;
+#endif
+    return QFile::copy(fileName, copyName);
+}
+
+// Where elements of the names start in text, in document order.
+QVector<int> elementStarts(const QString &text, const QStringList &names)
+{
+    QVector<int> starts;
+    for (const QString &name : names) {
+        const QString open = QLatin1Char('<') + name;
+        for (int at = text.indexOf(open); at >= 0; at = text.indexOf(open, at + 1)) {
+            const int after = at + open.size();
+            const QChar next = after < text.size() ? text.at(after) : QChar();
+            if (next.isSpace() || next == QLatin1Char('/') || next == QLatin1Char('>'))
+                starts.append(at);
+        }
+    }
+    std::sort(starts.begin(), starts.end());
+    return starts;
+}
+
+// The text of a damaged document. Its declaration may be what is damaged, so
+// besides the encoding it names, the usual ones are tried; the one in which
+// the most elements of the names show up wins (the declared one on a tie).
+QString documentText(const QByteArray &document, const QStringList &names)
+{
+    if (QTextCodec *marked = QTextCodec::codecForUtfText(document, nullptr))
+        return marked->toUnicode(document);
+    static const QRegularExpression declared(
+        QStringLiteral("encoding\\s*=\\s*[\"']([A-Za-z0-9._:-]+)[\"']"));
+    const QRegularExpressionMatch match = declared.match(QString::fromLatin1(document.left(256)));
+    QList<QTextCodec *> codecs;
+    if (match.hasMatch())
+        codecs << QTextCodec::codecForName(match.captured(1).toLatin1());
+    codecs << QTextCodec::codecForMib(106) << QTextCodec::codecForName("GB18030")
+           << QTextCodec::codecForName("Big5") << QTextCodec::codecForLocale();
+    QString best;
+    int found = -1;
+    for (QTextCodec *codec : qAsConst(codecs)) {
+        if (codec == nullptr)
+            continue;
+        const QString text = codec->toUnicode(document);
+        const int count = elementStarts(text, names).size();
+        if (count > found) {
+            best = text;
+            found = count;
+        }
+    }
+    return best;
+}
+
+bool isWellFormedElement(const QString &text)
+{
+    QXmlStreamReader probe(text);
+    if (!probe.readNextStartElement())
+        return false;
+    probe.skipCurrentElement();
+    return !probe.hasError();
+}
+
+// The commonest hand edit that breaks a file: an "&" typed as it is.
+QString escapeBareAmpersands(QString text)
+{
+    static const QRegularExpression bare(
+        QStringLiteral("&(?!(?:[A-Za-z_:][\\w.:-]*|#[0-9]+|#x[0-9A-Fa-f]+);)"));
+    return text.replace(bare, QStringLiteral("&amp;"));
+}
+
 } // namespace
 
 ZkXmlFile::ZkXmlFile(QObject *parent)
@@ -57,51 +161,102 @@ ZkXmlFile::~ZkXmlFile()
 
 void ZkXmlFile::load(const QString &fileName)
 {
+    m_loadedFile = QFileInfo(fileName).absoluteFilePath();
+    m_copyReason.clear();
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        // What a file holds that is there but cannot be read is lost to the
+        // program, not to the user.
+        if (QFileInfo(fileName).isFile())
+            m_copyReason = QStringLiteral("damaged");
         return;
-    m_reader->setDevice(&file);
+    }
+    m_document = file.readAll();
+    const bool readWhole = file.error() == QFileDevice::NoError;
+    file.close();
+
+    QBuffer buffer(&m_document);
+    buffer.open(QIODevice::ReadOnly);
+    m_reader->setDevice(&buffer);
     readParse(m_reader);
+    if (m_reader->hasError() || !readWhole)
+        m_copyReason = QStringLiteral("damaged");
+    // An empty file has nothing to lose.
+    if (readWhole && m_document.trimmed().isEmpty())
+        m_copyReason.clear();
     m_reader->setDevice(nullptr);
+    m_document.clear();
 }
 
-void ZkXmlFile::save(const QString &fileName)
+bool ZkXmlFile::save(const QString &fileName)
 {
-    if (!mayWrite(fileName))
-        return;
-    // Without a temporary file beside it the old file is truncated the
-    // moment it is opened, so the document is first built in memory and
-    // only written once it is known to be whole.
-    if (!ownerMayWrite(QFileInfo(QFileInfo(fileName).absolutePath())))
-        saveInPlace(fileName);
-    else
-        saveThroughTemporaryFile(fileName);
+    const QString target = realPath(fileName);
+    // Written in place, the old file would be cut short the moment it is
+    // opened, and a full disk or a crash would leave it torn or empty; so
+    // a folder that takes no temporary file means no save at all.
+    const bool saved = mayWrite(target) &&
+                       ownerMayWrite(QFileInfo(QFileInfo(target).absolutePath())) &&
+                       keepOriginal(fileName, target) && writeThroughTemporaryFile(target);
+    if (!saved)
+        emit saveFailed(fileName);
+    return saved;
 }
 
-void ZkXmlFile::saveThroughTemporaryFile(const QString &fileName)
+void ZkXmlFile::setLoadIncomplete()
+{
+    if (m_copyReason.isEmpty())
+        m_copyReason = QStringLiteral("kept");
+}
+
+void ZkXmlFile::readEachElement(const QStringList &names,
+                                const std::function<void(QXmlStreamReader *)> &read)
+{
+    const QString text = documentText(m_document, names);
+    const QVector<int> starts = elementStarts(text, names);
+    // Each piece runs up to the next element of the names, so a damaged
+    // element costs only itself; whatever follows an element in its piece
+    // is never read.
+    for (int i = 0; i < starts.size(); ++i) {
+        const int end = i + 1 < starts.size() ? starts.at(i + 1) : text.size();
+        QString piece = text.mid(starts.at(i), end - starts.at(i));
+        if (!isWellFormedElement(piece))
+            piece = escapeBareAmpersands(piece);
+        if (!isWellFormedElement(piece))
+            continue;
+        QXmlStreamReader reader(piece);
+        reader.readNextStartElement();
+        read(&reader);
+    }
+}
+
+bool ZkXmlFile::keepOriginal(const QString &fileName, const QString &target)
+{
+    if (m_copyReason.isEmpty() || QFileInfo(fileName).absoluteFilePath() != m_loadedFile)
+        return true;
+    if (QFileInfo::exists(target)) {
+        const QString copyName = freeCopyName(target, m_copyReason);
+        if (!keepAs(target, copyName))
+            return false;
+        emit originalKept(fileName, copyName);
+    }
+    m_copyReason.clear();
+    return true;
+}
+
+bool ZkXmlFile::writeThroughTemporaryFile(const QString &fileName)
 {
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
-        return;
+        return false;
     // commit() drops the new file when any write failed (a full disk, say)
     // or the writing was cancelled, so the old one is only ever replaced by
     // a whole document. It misses a failure that only shows when its buffer
     // is flushed, as with a file smaller than that buffer; flushing first
     // catches it.
-    if (!writeDocument(&file) || !file.flush())
+    const bool written = writeDocument(&file) && file.flush();
+    if (!written)
         file.cancelWriting();
-    file.commit();
-}
-
-void ZkXmlFile::saveInPlace(const QString &fileName)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    if (!writeDocument(&buffer))
-        return;
-    QFile file(fileName);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(buffer.data());
+    return file.commit() && written;
 }
 
 // A writer that reports an error has either failed to write or met text

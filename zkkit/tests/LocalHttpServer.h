@@ -13,7 +13,9 @@
 class LocalHttpServer : public QTcpServer
 {
 public:
-    enum Behaviour { Answer, NeverAnswer, Trickle, Endless }; // Trickle: a body byte per 50 ms
+    // Trickle: a body byte per 50 ms. Endless*: after the response, endless
+    // zero bytes, chunks of them, or header lines.
+    enum Behaviour { Answer, NeverAnswer, Trickle, Endless, EndlessChunks, EndlessHead };
 
     LocalHttpServer()
     {
@@ -79,19 +81,25 @@ private:
         const QByteArray path = requestLines.last().split(' ').value(1).split('?').first();
         const auto route = m_routes.value(path, {reply("", "404 Not Found"), Answer});
         const Behaviour behaviour = route.second;
-        const int head =
-            behaviour == Answer ? route.first.size() : route.first.indexOf("\r\n\r\n") + 4;
+        const int head = behaviour == Answer || behaviour == EndlessHead
+                             ? route.first.size()
+                             : route.first.indexOf("\r\n\r\n") + 4;
         if (behaviour != NeverAnswer)
             socket->write(route.first.left(head));
         if (behaviour == Answer)
             return socket->disconnectFromHost();
+        QByteArray endless(64 * 1024, '\0');
+        if (behaviour == EndlessChunks)
+            endless = "10000\r\n" + endless + "\r\n";
+        else if (behaviour == EndlessHead)
+            endless = ("X-Filler: " + QByteArray(1000, 'x') + "\r\n").repeated(64);
         auto *timer = new QTimer(socket);
         connect(timer, &QTimer::timeout, socket,
                 [=, body = route.first.mid(head), sent = 0]() mutable {
-                    if (behaviour == Endless && socket->bytesToWrite() < 1 << 20)
-                        socket->write(QByteArray(64 * 1024, '\0'));
-                    else if (behaviour == Trickle && sent < body.size())
+                    if (behaviour == Trickle && sent < body.size())
                         socket->write(body.mid(sent++, 1));
+                    else if (behaviour != Trickle && socket->bytesToWrite() < 1 << 20)
+                        socket->write(endless);
                 });
         timer->start(behaviour == Trickle ? 50 : 0);
     }

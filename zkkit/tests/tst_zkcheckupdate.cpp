@@ -20,6 +20,8 @@ private slots:
     void replyDecides();
     void promptAnswer_data();
     void promptAnswer();
+    void goodAfterHostile_data();
+    void goodAfterHostile();
 
 private:
     QStringList m_opened;
@@ -42,6 +44,12 @@ void TestZkCheckUpdate::replyDecides_data()
     S::row("100 MB declared", "HTTP/1.1 200 OK\r\nContent-Length: 104857600\r\n\r\n", false,
            S::Endless);
     S::row("endless body", "HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n", false, S::Endless);
+    S::row("endless chunks", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n", false,
+           S::EndlessChunks);
+    S::row("endless head", "HTTP/1.1 200 OK\r\n", false, S::EndlessHead);
+    S::row("chunked", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n1\r\n1\r\n0\r\n\r\n",
+           true);
+    S::row("garbage", "\xff\x01garbage\r\n\r\n", false);
     S::row("gzip is not inflated", S::reply(gzip("1"), "200 OK", "Content-Encoding: gzip\r\n"),
            false);
     S::row("five redirects are followed", S::redirect("/hop4"), true);
@@ -109,6 +117,37 @@ void TestZkCheckUpdate::promptAnswer()
     const QStringList prompt{"更新提示", "有新版本是否查看？", "1", "0"};
     QCOMPARE(seen, showPrompt ? prompt : QStringList());
     QCOMPARE(m_opened, opened);
+}
+
+void TestZkCheckUpdate::goodAfterHostile_data()
+{
+    QTest::addColumn<QByteArray>("response");
+    QTest::addColumn<int>("behaviour");
+    using S = LocalHttpServer;
+    QTest::newRow("endless chunks")
+        << QByteArray("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n")
+        << int(S::EndlessChunks);
+    QTest::newRow("endless head") << QByteArray("HTTP/1.1 200 OK\r\n") << int(S::EndlessHead);
+}
+
+// A hostile reply must leave nothing behind that holds up the next check:
+// that one gets an answer within its own deadline.
+void TestZkCheckUpdate::goodAfterHostile()
+{
+    QFETCH(QByteArray, response);
+    QFETCH(int, behaviour);
+    LocalHttpServer server;
+    server.route("/hostile", response, LocalHttpServer::Behaviour(behaviour));
+    server.route("/ver.php", server.reply("1"));
+    ZkCheckUpdate checker;
+    checker.setTimeout(2000);
+    QSignalSpy spy(&checker, &ZkCheckUpdate::update);
+    checker.exec(server.url("/hostile"), "x", "1", "", nullptr, false);
+    QTRY_COMPARE(spy.count(), 1);
+    checker.exec(server.url("/ver.php"), "x", "1", "", nullptr, false);
+    QTRY_COMPARE(spy.count(), 2);
+    QCOMPARE(spy.at(0).first().toBool(), false);
+    QCOMPARE(spy.at(1).first().toBool(), true);
 }
 
 QTEST_MAIN(TestZkCheckUpdate)

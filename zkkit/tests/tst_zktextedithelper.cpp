@@ -151,6 +151,8 @@ private slots:
         QTest::newRow("UTF-16 LE, decoded whole")
             << QTextCodec::codecForName("UTF-16LE")->fromUnicode(chinese) << chinese; // marked
         QTest::newRow("zero byte ends the text") << QByteArray("abc\0def", 7) << "abc";
+        QTest::newRow("HTML in neither UTF-8 nor GB18030")
+            << QByteArray("<b>caf\xe9</b>") << QStringLiteral("café");
     }
 
     // A file that cannot be opened changes nothing; a new file forgets the name.

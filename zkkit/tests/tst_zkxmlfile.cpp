@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <signal.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -148,14 +149,17 @@ private slots:
     void interruptedSaveKeepsOldFile();
     void failedWritesKeepOldFile_data();
     void failedWritesKeepOldFile();
-    void writerErrorKeepsOldFile_data();
     void writerErrorKeepsOldFile();
+    void noRoomNoSave_data();
+    void noRoomNoSave();
+    void cleanup();
 
 private:
     QString document(const QString &body) const;
 
     QScopedPointer<QTemporaryDir> m_dir;
     QString m_file;
+    QString m_mounted; // a small file system of the current test
 };
 
 void TestZkXmlFile::init()
@@ -527,11 +531,12 @@ void TestZkXmlFile::failedWritesKeepOldFile()
         setrlimit(RLIMIT_FSIZE, &small);
         file.number = 2;
         file.texts = manyTexts(texts);
-        file.save(m_file);
+        if (file.save(m_file))
+            _exit(1);
         if (retry) {
             setrlimit(RLIMIT_FSIZE, &limit);
             file.number = 3;
-            file.save(m_file);
+            _exit(file.save(m_file) ? 0 : 2);
         }
     });
     QCOMPARE(status, 0);
@@ -544,24 +549,14 @@ void TestZkXmlFile::failedWritesKeepOldFile()
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 }
 
-void TestZkXmlFile::writerErrorKeepsOldFile_data()
-{
-    QTest::addColumn<bool>("folderClosed");
-    QTest::newRow("through a temporary file") << false;
-    QTest::newRow("in place, folder takes no new files") << true;
-}
-
 // GB18030 cannot encode an unpaired surrogate; the writer sets its error
 // flag and what it wrote is not a document worth keeping.
 void TestZkXmlFile::writerErrorKeepsOldFile()
 {
-    QFETCH(bool, folderClosed);
     SampleFile file;
     file.number = 1;
     file.save(m_file);
     const QByteArray old = readAll(m_file);
-    if (folderClosed)
-        QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner));
 
     file.writeHook = [&file](QXmlStreamWriter *writer) {
         writer->setCodec("GB18030");
@@ -569,12 +564,68 @@ void TestZkXmlFile::writerErrorKeepsOldFile()
         file.writeDocument(writer);
     };
     file.number = 2;
-    file.save(m_file);
-    QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY(!file.save(m_file));
 
     QCOMPARE(file.writeCalls, 2);
     QCOMPARE(readAll(m_file), old);
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+void TestZkXmlFile::noRoomNoSave_data()
+{
+    QTest::addColumn<bool>("fullDisk");
+    QTest::newRow("folder takes no temporary file") << false;
+    QTest::newRow("full disk") << true;
+}
+
+// Rewriting in place would tear the file on a full disk and empty it when
+// the program is killed; the file must stay as it was, and say so.
+void TestZkXmlFile::noRoomNoSave()
+{
+    QFETCH(bool, fullDisk);
+    QString folder = m_dir->path();
+    if (fullDisk) {
+        folder = m_dir->filePath(QStringLiteral("small"));
+        QVERIFY(QDir().mkpath(folder));
+        if (mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=16k") != 0)
+            QSKIP("a small file system needs root to mount");
+        m_mounted = folder;
+    }
+    const QString target = folder + QStringLiteral("/sample.xml");
+    SampleFile file;
+    file.number = 1;
+    QVERIFY(file.save(target));
+    const QByteArray old = readAll(target);
+
+    const QString filler = folder + QStringLiteral("/filler");
+    if (fullDisk) {
+        QFile fill(filler);
+        QVERIFY(fill.open(QIODevice::WriteOnly));
+        while (fill.write(QByteArray(4096, 'x')) > 0 && fill.flush()) {
+        }
+    } else {
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+    }
+    QSignalSpy failed(&file, &ZkXmlFile::saveFailed);
+    file.number = 2;
+    file.texts = manyTexts(100);
+    QVERIFY(!file.save(target));
+    QFile::remove(filler);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    QCOMPARE(failed.count(), 1);
+    QCOMPARE(failed.first().first().toString(), target);
+    QCOMPARE(readAll(target), old);
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"sample.xml"});
+    QVERIFY(file.save(target));
+    QCOMPARE(loaded(target)->number, 2);
+}
+
+void TestZkXmlFile::cleanup()
+{
+    if (!m_mounted.isEmpty())
+        umount2(QFile::encodeName(m_mounted).constData(), MNT_DETACH);
+    m_mounted.clear();
 }
 
 QTEST_GUILESS_MAIN(TestZkXmlFile)

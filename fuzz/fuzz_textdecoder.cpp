@@ -1,0 +1,38 @@
+// Any bytes, in any encoding the reader knows, become text that keeps every
+// byte: no zero character ends it, and the lengths that follow from the
+// encoding hold.
+
+#include "FuzzSupport.h"
+#include "TextDecoder.h"
+#include "TextEncoding.h"
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    fuzz::startApplication();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), int(size));
+    for (int codec = 0; codec <= 7; ++codec) {
+        const QString text = TextDecoder::decode(bytes, codec);
+        fuzz::require(!text.contains(QChar(0)), "no zero character in decoded text");
+        if (codec == 3 || codec == 4) {
+            // either mark is dropped, and decides the byte order
+            const bool marked = bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
+            fuzz::require(text.size() == bytes.size() / 2 - (marked ? 1 : 0),
+                          "one character per UTF-16 unit");
+        }
+    }
+    QString utf8;
+    if (TextDecoder::decodesAsUtf8(bytes, &utf8)) {
+        fuzz::require(utf8.size() == QString::fromUtf8(bytes.constData(), bytes.size()).size(),
+                      "valid UTF-8 decodes whole");
+        fuzz::require(!utf8.contains(QChar(0)), "no zero character in UTF-8 text");
+    }
+    int codec = -1;
+    const QString detected = TextEncoding::decode(bytes, &codec);
+    fuzz::require(codec >= 0 && !detected.contains(QChar(0)), "no zero character in detected text");
+    return 0;
+}
