@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <climits>
 #include <utility>
 
 namespace
@@ -148,7 +149,7 @@ qint64 ZkHttpReply::readData(char *data, qint64 maxSize)
     return count;
 }
 
-// What every hop of the request shares.
+// The handles and their callbacks, kept for every hop of the request.
 bool ZkHttpReply::prepare()
 {
     if (isFinished())
@@ -163,20 +164,24 @@ bool ZkHttpReply::prepare()
     curl_multi_setopt(m_multi, CURLMOPT_SOCKETDATA, this);
     curl_multi_setopt(m_multi, CURLMOPT_TIMERFUNCTION, &ZkHttpReply::timerCallback);
     curl_multi_setopt(m_multi, CURLMOPT_TIMERDATA, this);
+    curl_easy_setopt(m_easy, CURLOPT_ERRORBUFFER, m_errorText);
+    curl_easy_setopt(m_easy, CURLOPT_HEADERFUNCTION, &ZkHttpReply::headerCallback);
+    curl_easy_setopt(m_easy, CURLOPT_HEADERDATA, this);
+    curl_easy_setopt(m_easy, CURLOPT_WRITEFUNCTION, &ZkHttpReply::bodyCallback);
+    curl_easy_setopt(m_easy, CURLOPT_WRITEDATA, this);
+    configure();
+    return true;
+}
 
-    CURL *easy = m_easy;
-    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
-    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy, CURLOPT_PROXY, ""); // like Qt's default: no proxy
-    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L);
-    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L);
-    curl_easy_setopt(easy, CURLOPT_HTTP_CONTENT_DECODING, 0L); // identity only
-    curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, m_errorText);
-    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &ZkHttpReply::headerCallback);
-    curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &ZkHttpReply::bodyCallback);
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
+void ZkHttpReply::configure()
+{
+    curl_easy_setopt(m_easy, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(m_easy, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
+    curl_easy_setopt(m_easy, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(m_easy, CURLOPT_PROXY, ""); // like Qt's default: no proxy
+    curl_easy_setopt(m_easy, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(m_easy, CURLOPT_SSL_VERIFYHOST, 2L);
+    curl_easy_setopt(m_easy, CURLOPT_HTTP_CONTENT_DECODING, 0L); // identity only
 
     const QNetworkRequest &asked = request();
     for (const QByteArray &name : asked.rawHeaderList()) {
@@ -187,9 +192,8 @@ bool ZkHttpReply::prepare()
     }
     if (!asked.hasRawHeader("Accept-Encoding"))
         m_headers = curl_slist_append(m_headers, "Accept-Encoding: identity");
-    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, m_headers);
-    curl_easy_setopt(easy, CURLOPT_USERAGENT, "Mozilla/5.0"); // a field of the request wins
-    return true;
+    curl_easy_setopt(m_easy, CURLOPT_HTTPHEADER, m_headers);
+    curl_easy_setopt(m_easy, CURLOPT_USERAGENT, "Mozilla/5.0"); // a field of the request wins
 }
 
 // One hop: the first request or a redirect.
@@ -239,7 +243,7 @@ int ZkHttpReply::timerCallback(CURLM *, long msec, void *reply)
     if (msec < 0)
         timer->stop();
     else
-        timer->start(int(msec)); // curl must not be called from in here
+        timer->start(int(qMin<long>(msec, INT_MAX))); // curl must not be called from in here
     return 0;
 }
 
@@ -259,8 +263,8 @@ bool ZkHttpReply::takeHeaderLine(const QByteArray &line)
         m_headLines.append(trimmed);
     } else if (m_status >= 200) { // else an interim reply; the real one follows
         m_headTaken = true;
-        m_location = redirectTarget();
-        if (m_location.isValid())
+        m_location = redirectLocation();
+        if (!m_location.isEmpty())
             return false;
         applyHead();
     }
@@ -268,7 +272,7 @@ bool ZkHttpReply::takeHeaderLine(const QByteArray &line)
 }
 
 // Where this head sends the request, when it is a redirect to follow.
-QUrl ZkHttpReply::redirectTarget() const
+QByteArray ZkHttpReply::redirectLocation() const
 {
     const QVariant policy = request().attribute(QNetworkRequest::RedirectPolicyAttribute);
     if (!isRedirect(m_status) || !policy.isValid() ||
@@ -277,8 +281,8 @@ QUrl ZkHttpReply::redirectTarget() const
     for (const QByteArray &line : m_headLines) {
         const int colon = line.indexOf(':');
         const QByteArray value = line.mid(colon + 1).trimmed();
-        if (colon > 0 && line.left(colon).trimmed().toLower() == "location" && !value.isEmpty())
-            return url().resolved(QUrl(QString::fromUtf8(value), QUrl::TolerantMode));
+        if (colon > 0 && line.left(colon).trimmed().toLower() == "location")
+            return value;
     }
     return {};
 }
@@ -380,7 +384,7 @@ void ZkHttpReply::settle()
 void ZkHttpReply::ended(CURLcode result)
 {
     curl_multi_remove_handle(m_multi, m_easy);
-    if (m_location.isValid())
+    if (!m_location.isEmpty())
         return follow();
     if (result == CURLE_OK)
         return finish();
@@ -390,10 +394,11 @@ void ZkHttpReply::ended(CURLcode result)
 
 void ZkHttpReply::follow()
 {
-    const QUrl target = std::exchange(m_location, QUrl());
+    const QUrl target =
+        url().resolved(QUrl(QString::fromUtf8(std::exchange(m_location, {})), QUrl::TolerantMode));
     if (m_redirects >= request().maximumRedirectsAllowed())
         return fail(TooManyRedirectsError, QStringLiteral("Too many redirects"));
-    if (!isHttp(target))
+    if (!target.isValid() || !isHttp(target))
         return fail(ProtocolUnknownError,
                     QStringLiteral("Protocol \"%1\" is unknown").arg(target.scheme()));
     if (url().scheme() == QLatin1String("https") && target.scheme() == QLatin1String("http"))

@@ -29,7 +29,6 @@
 #include <QHash>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QUrl>
 
 #include <curl/curl.h>
 
@@ -63,10 +62,11 @@ private:
     static int timerCallback(CURLM *, long msec, void *reply);
 
     bool prepare();
+    void configure();
     void send();
     bool takeHeaderLine(const QByteArray &line);
     bool takeBody(const char *data, size_t size);
-    QUrl redirectTarget() const;
+    QByteArray redirectLocation() const;
     void applyHead();
     void watch(curl_socket_t socket, int what);
     void drive(curl_socket_t socket, int events);
@@ -92,7 +92,7 @@ private:
     QByteArray m_reason;
     bool m_headTaken = false; // the reply's own head, not an interim one
     bool m_headNews = false;  // taken, not announced yet
-    QUrl m_location;          // a redirect to follow once the transfer stopped
+    QByteArray m_location;    // a redirect to follow once the transfer stopped
     int m_redirects = 0;      // followed so far
 
     QByteArray m_body;     // received, not read by the owner yet
