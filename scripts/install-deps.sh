@@ -5,11 +5,14 @@ set -euo pipefail
 
 # qttranslations5-l10n: the toolkit's own dialogs in the window's language;
 # desktop-file-utils and appstream check the files installed for desktops;
-# libuchardet-dev tells the encodings of files without a mark apart.
+# libuchardet-dev tells the encodings of files without a mark apart;
+# libcurl4-openssl-dev speaks HTTP and HTTPS for the update check and the
+# advertisement panel.
 packages=(
     cmake make g++ pkg-config
     qtbase5-dev qttools5-dev qttools5-dev-tools libqt5svg5-dev
     qttranslations5-l10n desktop-file-utils appstream libuchardet-dev
+    libcurl4-openssl-dev
 )
 case "${1:-}" in
 # A CJK font so the Chinese interface is readable on a fresh desktop.

@@ -46,8 +46,8 @@ void abortAfter(QNetworkReply *reply, int timeoutMs)
 }
 
 // Stops as soon as the declared or the received size passes the cap. A
-// guarded reply reports each piece as it takes it from its socket, so this
-// runs before the next piece is read.
+// guarded reply reports the body at least every 64 KiB and waits until it
+// has, so this runs before much more is read.
 void abortPast(QNetworkReply *reply, qint64 maxBytes)
 {
     const auto check = [reply, maxBytes](qint64 received, qint64 total) {
@@ -77,6 +77,7 @@ QNetworkReply *guardedGet(QNetworkAccessManager *manager, const QUrl &url, int t
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setMaximumRedirectsAllowed(MaxRedirects);
+    request.setAttribute(ZkHttpReply::DeadlineAttribute, timeoutMs);
 
     QNetworkReply *reply = manager->get(request);
     abortAfter(reply, timeoutMs);

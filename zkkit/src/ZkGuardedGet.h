@@ -17,16 +17,16 @@ class QUrl;
 namespace zk
 {
 
-// A manager whose HTTP and HTTPS GETs are bounded replies of the library's
-// own (ZkHttpReply); other requests go to Qt as usual.
+// A manager whose HTTP and HTTPS GETs are bounded replies that libcurl
+// carries out (ZkHttpReply); other requests go to Qt as usual.
 QNetworkAccessManager *newGuardedManager(QObject *parent = nullptr);
 
 // Sends a GET for url that asks for the body as it is stored (no compressed
 // transfer the network layer would inflate), follows at most five redirects
 // that keep or raise the security, and aborts the reply when it runs longer
 // than timeoutMs in total or its body grows past maxBytes. Through a guarded
-// manager the size is checked as each piece of the body arrives, so the
-// memory it takes stays within maxBytes and one socket buffer.
+// manager the size is checked as the body arrives, so the memory it takes
+// stays within maxBytes and some 100 KiB.
 QNetworkReply *guardedGet(QNetworkAccessManager *manager, const QUrl &url, int timeoutMs,
                           qint64 maxBytes);
 

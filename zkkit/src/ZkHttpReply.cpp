@@ -1,15 +1,29 @@
 #include "ZkHttpReply.h"
 
-#include <QSslSocket>
-#include <QTcpSocket>
+#include <QSocketNotifier>
+#include <QTimer>
 #include <QUrl>
+
+#include <climits>
+#include <utility>
 
 namespace
 {
 
-constexpr int MaxHeadBytes = 64 * 1024;
-constexpr int MaxChunkLineBytes = 1024;
-constexpr qint64 SocketBufferBytes = 64 * 1024;
+// Body bytes taken before the transfer waits for the owner to hear of them.
+constexpr qint64 AnnounceBytes = 64 * 1024;
+
+// Once per process, whichever thread comes first; libcurl's own set-up is not
+// safe to run twice at the same time in every build. Undone when the library
+// is unloaded, after every reply of a well-behaved program is gone.
+void initCurl()
+{
+    struct Library {
+        Library() { curl_global_init(CURL_GLOBAL_DEFAULT); }
+        ~Library() { curl_global_cleanup(); }
+    };
+    static Library library;
+}
 
 bool isRedirect(int status)
 {
@@ -52,55 +66,69 @@ QNetworkReply::NetworkError statusError(int status)
     }
 }
 
-QNetworkReply::NetworkError networkError(QAbstractSocket::SocketError error)
+// The errors Qt's own replies give for the same failures.
+QNetworkReply::NetworkError networkError(CURLcode code)
 {
-    switch (error) {
-    case QAbstractSocket::ConnectionRefusedError:
+    switch (code) {
+    case CURLE_COULDNT_CONNECT:
         return QNetworkReply::ConnectionRefusedError;
-    case QAbstractSocket::HostNotFoundError:
+    case CURLE_COULDNT_RESOLVE_HOST:
         return QNetworkReply::HostNotFoundError;
-    case QAbstractSocket::SocketTimeoutError:
+    case CURLE_OPERATION_TIMEDOUT:
         return QNetworkReply::TimeoutError;
-    case QAbstractSocket::SslHandshakeFailedError:
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_CIPHER:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_ISSUER_ERROR:
         return QNetworkReply::SslHandshakeFailedError;
-    case QAbstractSocket::RemoteHostClosedError:
+    case CURLE_GOT_NOTHING:
+    case CURLE_PARTIAL_FILE:
+    case CURLE_SEND_ERROR:
         return QNetworkReply::RemoteHostClosedError;
-    case QAbstractSocket::ProxyConnectionRefusedError:
-    case QAbstractSocket::ProxyConnectionClosedError:
-    case QAbstractSocket::ProxyNotFoundError:
-    case QAbstractSocket::ProxyProtocolError:
-        return QNetworkReply::UnknownProxyError;
+    case CURLE_UNSUPPORTED_PROTOCOL:
+    case CURLE_WEIRD_SERVER_REPLY:
+    case CURLE_RECV_ERROR: // also a head beyond curl's limit
+    case CURLE_BAD_CONTENT_ENCODING:
+        return QNetworkReply::ProtocolFailure;
+    case CURLE_URL_MALFORMAT:
+        return QNetworkReply::ProtocolUnknownError;
     default:
         return QNetworkReply::UnknownNetworkError;
     }
 }
 
-// Where the blank line that ends a head stops, or -1. Servers end lines
-// with CR LF or a bare LF; blank lines before the status line are skipped.
-int headLength(const QByteArray &data)
-{
-    bool seenLine = false;
-    for (int start = 0, end; (end = data.indexOf('\n', start)) >= 0; start = end + 1) {
-        const bool blank = end == start || (end == start + 1 && data.at(start) == '\r');
-        if (blank && seenLine)
-            return end + 1;
-        seenLine = seenLine || !blank;
-    }
-    return -1;
-}
-
 } // namespace
 
-ZkHttpReply::ZkHttpReply(const QNetworkRequest &request, QObject *parent) : QNetworkReply(parent)
+ZkHttpReply::ZkHttpReply(const QNetworkRequest &request, QObject *parent)
+    : QNetworkReply(parent), m_timer(new QTimer(this))
 {
+    initCurl();
+    m_clock.start();
     setRequest(request);
     setUrl(request.url());
     setOperation(QNetworkAccessManager::GetOperation);
     open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    // A connection that fails at once would report before the manager has
+    const QVariant deadline = request.attribute(DeadlineAttribute);
+    if (deadline.isValid())
+        m_deadline = deadline.toLongLong();
+    m_timer->setSingleShot(true);
+    connect(m_timer, &QTimer::timeout, this, [this] { drive(CURL_SOCKET_TIMEOUT, 0); });
+    // A request that fails at once would report before the manager has
     // hooked up to this reply.
     QMetaObject::invokeMethod(
-        this, [this] { connectTo(url()); }, Qt::QueuedConnection);
+        this,
+        [this] {
+            if (prepare())
+                send();
+        },
+        Qt::QueuedConnection);
+}
+
+ZkHttpReply::~ZkHttpReply()
+{
+    release();
 }
 
 void ZkHttpReply::abort()
@@ -121,283 +149,272 @@ qint64 ZkHttpReply::readData(char *data, qint64 maxSize)
     return count;
 }
 
-void ZkHttpReply::connectTo(const QUrl &url)
+// The handles and their callbacks, kept for every hop of the request.
+bool ZkHttpReply::prepare()
 {
     if (isFinished())
-        return;
-    if (!isHttp(url) || url.host().isEmpty())
-        return fail(ProtocolUnknownError,
-                    QStringLiteral("Protocol \"%1\" is unknown").arg(url.scheme()));
-    const bool secure = url.scheme() == QLatin1String("https");
-#ifdef QT_NO_SSL
-    if (secure)
-        return fail(ProtocolUnknownError,
-                    QStringLiteral("Protocol \"%1\" is unknown").arg(url.scheme()));
-    m_socket = new QTcpSocket(this);
-#else
-    m_socket = secure ? new QSslSocket(this) : new QTcpSocket(this);
-#endif
-    m_socket->setReadBufferSize(SocketBufferBytes);
-    connect(m_socket, &QAbstractSocket::readyRead, this, &ZkHttpReply::receive);
-    connect(m_socket, &QAbstractSocket::errorOccurred, this, &ZkHttpReply::socketError);
-    connect(m_socket, &QAbstractSocket::disconnected, this, &ZkHttpReply::socketError);
-    const quint16 port = quint16(url.port(secure ? 443 : 80));
-#ifndef QT_NO_SSL
-    if (auto *ssl = qobject_cast<QSslSocket *>(m_socket)) {
-        // Certificate errors are not ignored: the handshake fails on them.
-        connect(ssl, &QSslSocket::encrypted, this, &ZkHttpReply::sendRequest);
-        ssl->connectToHostEncrypted(url.host(), port);
-        return;
+        return false;
+    m_multi = curl_multi_init();
+    m_easy = curl_easy_init();
+    if (m_multi == nullptr || m_easy == nullptr) {
+        fail(UnknownNetworkError, QStringLiteral("Out of memory"));
+        return false;
     }
-#endif
-    connect(m_socket, &QAbstractSocket::connected, this, &ZkHttpReply::sendRequest);
-    m_socket->connectToHost(url.host(), port);
+    curl_multi_setopt(m_multi, CURLMOPT_SOCKETFUNCTION, &ZkHttpReply::socketCallback);
+    curl_multi_setopt(m_multi, CURLMOPT_SOCKETDATA, this);
+    curl_multi_setopt(m_multi, CURLMOPT_TIMERFUNCTION, &ZkHttpReply::timerCallback);
+    curl_multi_setopt(m_multi, CURLMOPT_TIMERDATA, this);
+    curl_easy_setopt(m_easy, CURLOPT_ERRORBUFFER, m_errorText);
+    curl_easy_setopt(m_easy, CURLOPT_HEADERFUNCTION, &ZkHttpReply::headerCallback);
+    curl_easy_setopt(m_easy, CURLOPT_HEADERDATA, this);
+    curl_easy_setopt(m_easy, CURLOPT_WRITEFUNCTION, &ZkHttpReply::bodyCallback);
+    curl_easy_setopt(m_easy, CURLOPT_WRITEDATA, this);
+    configure();
+    return true;
 }
 
-void ZkHttpReply::sendRequest()
+void ZkHttpReply::configure()
 {
-    const QUrl target = url();
-    QByteArray path = target.path(QUrl::FullyEncoded).toLatin1();
-    if (path.isEmpty())
-        path = "/";
-    if (target.hasQuery())
-        path += '?' + target.query(QUrl::FullyEncoded).toLatin1();
-    QByteArray host = target.host(QUrl::FullyEncoded).toLatin1();
-    if (host.contains(':'))
-        host = '[' + host + ']';
-    const bool secure = target.scheme() == QLatin1String("https");
-    if (target.port() != -1 && target.port() != (secure ? 443 : 80))
-        host += ':' + QByteArray::number(target.port());
+    curl_easy_setopt(m_easy, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(m_easy, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_1));
+    curl_easy_setopt(m_easy, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(m_easy, CURLOPT_PROXY, ""); // like Qt's default: no proxy
+    curl_easy_setopt(m_easy, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(m_easy, CURLOPT_SSL_VERIFYHOST, 2L);
+    curl_easy_setopt(m_easy, CURLOPT_HTTP_CONTENT_DECODING, 0L); // identity only
 
-    QByteArray head = "GET " + path + " HTTP/1.1\r\nHost: " + host + "\r\n";
     const QNetworkRequest &asked = request();
     for (const QByteArray &name : asked.rawHeaderList()) {
         const QByteArray lower = name.toLower();
         if (lower != "host" && lower != "connection")
-            head += name + ": " + asked.rawHeader(name) + "\r\n";
+            m_headers =
+                curl_slist_append(m_headers, (name + ": " + asked.rawHeader(name)).constData());
     }
-    if (!asked.hasRawHeader("User-Agent"))
-        head += "User-Agent: Mozilla/5.0\r\n";
     if (!asked.hasRawHeader("Accept-Encoding"))
-        head += "Accept-Encoding: identity\r\n";
-    m_socket->write(head + "Connection: close\r\n\r\n");
+        m_headers = curl_slist_append(m_headers, "Accept-Encoding: identity");
+    curl_easy_setopt(m_easy, CURLOPT_HTTPHEADER, m_headers);
+    curl_easy_setopt(m_easy, CURLOPT_USERAGENT, "Mozilla/5.0"); // a field of the request wins
 }
 
-// Parses whatever has arrived, one step at a time; each step returns false
-// when it needs more bytes. Signals sent on the way may finish the reply
-// (an owner that aborts it), which ends the parsing.
-void ZkHttpReply::receive()
+// One hop: the first request or a redirect.
+void ZkHttpReply::send()
 {
-    if (isFinished() || m_socket == nullptr)
-        return;
-    m_pending += m_socket->readAll();
-    for (bool more = true; more && !isFinished();) {
-        switch (m_stage) {
-        case Stage::Head:
-            more = takeHead();
-            break;
-        case Stage::Body:
-        case Stage::ChunkData:
-            more = takeBodyBytes();
-            break;
-        case Stage::ChunkLine:
-            more = takeChunkLine();
-            break;
-        case Stage::ChunkEnd:
-            more = takeChunkEnd();
-            break;
-        case Stage::Trailer:
-            more = takeTrailer();
-            break;
-        }
+    if (!isHttp(url()) || url().host().isEmpty())
+        return fail(ProtocolUnknownError,
+                    QStringLiteral("Protocol \"%1\" is unknown").arg(url().scheme()));
+    if (m_deadline >= 0) {
+        const long left = long(m_deadline - m_clock.elapsed());
+        if (left <= 0)
+            return fail(TimeoutError, QStringLiteral("Operation timed out"));
+        curl_easy_setopt(m_easy, CURLOPT_CONNECTTIMEOUT_MS, left);
+        curl_easy_setopt(m_easy, CURLOPT_TIMEOUT_MS, left);
     }
+    curl_easy_setopt(m_easy, CURLOPT_URL, url().toEncoded().constData());
+    m_headLines.clear();
+    m_status = 0;
+    m_headTaken = false;
+    m_errorText[0] = '\0';
+    curl_multi_add_handle(m_multi, m_easy);
 }
 
-bool ZkHttpReply::takeHead()
+// The callbacks run inside curl; what they take is announced by settle()
+// once curl has returned, since an owner may abort the reply on hearing it.
+size_t ZkHttpReply::headerCallback(char *data, size_t size, size_t count, void *reply)
 {
-    const int length = headLength(m_pending);
-    if (length < 0 || length > MaxHeadBytes) {
-        if (length > MaxHeadBytes || m_pending.size() > MaxHeadBytes)
-            fail(ProtocolFailure, QStringLiteral("The reply head is too long"));
-        return false;
+    const QByteArray line(data, int(size * count));
+    return static_cast<ZkHttpReply *>(reply)->takeHeaderLine(line) ? size * count : 0;
+}
+
+size_t ZkHttpReply::bodyCallback(char *data, size_t size, size_t count, void *reply)
+{
+    return static_cast<ZkHttpReply *>(reply)->takeBody(data, size * count) ? size * count
+                                                                           : CURL_WRITEFUNC_PAUSE;
+}
+
+int ZkHttpReply::socketCallback(CURL *, curl_socket_t socket, int what, void *reply, void *)
+{
+    static_cast<ZkHttpReply *>(reply)->watch(socket, what);
+    return 0;
+}
+
+int ZkHttpReply::timerCallback(CURLM *, long msec, void *reply)
+{
+    QTimer *timer = static_cast<ZkHttpReply *>(reply)->m_timer;
+    if (msec < 0)
+        timer->stop();
+    else
+        timer->start(int(qMin<long>(msec, INT_MAX))); // curl must not be called from in here
+    return 0;
+}
+
+// False stops the transfer: a redirect is followed with a new one. Lines after
+// the reply's head are trailers of a chunked body and are not kept.
+bool ZkHttpReply::takeHeaderLine(const QByteArray &line)
+{
+    if (m_headTaken)
+        return true;
+    const QByteArray trimmed = line.trimmed();
+    if (line.startsWith("HTTP/")) {
+        const QList<QByteArray> parts = trimmed.split(' ');
+        m_status = parts.value(1).toInt();
+        m_reason = parts.mid(2).join(' ');
+        m_headLines.clear();
+    } else if (!trimmed.isEmpty()) {
+        m_headLines.append(trimmed);
+    } else if (m_status >= 200) { // else an interim reply; the real one follows
+        m_headTaken = true;
+        m_location = redirectLocation();
+        if (!m_location.isEmpty())
+            return false;
+        applyHead();
     }
-    QList<QByteArray> lines = m_pending.left(length).trimmed().split('\n');
-    m_pending.remove(0, length);
-    const QList<QByteArray> statusLine = lines.takeFirst().trimmed().split(' ');
-    bool ok = false;
-    const int status = statusLine.value(1).toInt(&ok);
-    if (!statusLine.first().startsWith("HTTP/") || !ok || status < 100 || status > 999) {
-        fail(ProtocolFailure, QStringLiteral("The reply is not HTTP"));
-        return false;
+    return true;
+}
+
+// Where this head sends the request, when it is a redirect to follow.
+QByteArray ZkHttpReply::redirectLocation() const
+{
+    const QVariant policy = request().attribute(QNetworkRequest::RedirectPolicyAttribute);
+    if (!isRedirect(m_status) || !policy.isValid() ||
+        policy.toInt() != QNetworkRequest::NoLessSafeRedirectPolicy)
+        return {};
+    for (const QByteArray &line : m_headLines) {
+        const int colon = line.indexOf(':');
+        const QByteArray value = line.mid(colon + 1).trimmed();
+        if (colon > 0 && line.left(colon).trimmed().toLower() == "location")
+            return value;
     }
-    if (status < 200 && status != 101)
-        return true; // an interim reply; the real one follows
-    for (const QByteArray &name : rawHeaderList())
-        setRawHeader(name, QByteArray()); // of a reply that redirected here
-    for (const QByteArray &line : qAsConst(lines)) {
+    return {};
+}
+
+void ZkHttpReply::applyHead()
+{
+    for (const QByteArray &line : qAsConst(m_headLines)) {
         const int colon = line.indexOf(':');
         if (colon > 0)
             setRawHeader(line.left(colon).trimmed(), line.mid(colon + 1).trimmed());
     }
-    setAttribute(QNetworkRequest::HttpStatusCodeAttribute, status);
-    setAttribute(QNetworkRequest::HttpReasonPhraseAttribute, statusLine.mid(2).join(' ').trimmed());
-    if (redirect(status))
+    setAttribute(QNetworkRequest::HttpStatusCodeAttribute, m_status);
+    setAttribute(QNetworkRequest::HttpReasonPhraseAttribute, QString::fromLatin1(m_reason));
+    bool ok = false;
+    const qint64 length = rawHeader("Content-Length").toLongLong(&ok);
+    m_total = ok && length >= 0 ? length : -1;
+    m_headNews = true;
+}
+
+// False holds the piece back and pauses the transfer until settle() has
+// announced what came before it.
+bool ZkHttpReply::takeBody(const char *data, size_t size)
+{
+    if (m_fresh >= AnnounceBytes) {
+        m_paused = true;
         return false;
-    emit metaDataChanged();
-    if (!isFinished())
-        startBody(status);
+    }
+    m_body.append(data, int(size));
+    m_received += qint64(size);
+    m_fresh += qint64(size);
     return true;
 }
 
-void ZkHttpReply::startBody(int status)
+// A notifier lives as long as curl uses its socket and is switched on and off
+// as curl asks.
+void ZkHttpReply::watch(curl_socket_t socket, int what)
 {
-    m_statusError = statusError(status);
-    if (status < 200 || status == 204 || status == 304)
-        return finish();
-    if (rawHeader("Transfer-Encoding").toLower().trimmed().endsWith("chunked")) {
-        m_stage = Stage::ChunkLine;
-        return;
-    }
-    m_stage = Stage::Body;
-    if (!hasRawHeader("Content-Length"))
-        return; // the body runs until the server closes the connection
-    bool ok = false;
-    m_total = m_left = rawHeader("Content-Length").toLongLong(&ok);
-    if (!ok || m_total < 0)
-        return fail(ProtocolFailure, QStringLiteral("The reply declares no valid length"));
-    if (m_left == 0)
-        finish();
+    const auto update = [this, socket, what](QHash<curl_socket_t, QSocketNotifier *> &notifiers,
+                                             QSocketNotifier::Type type, bool on) {
+        QSocketNotifier *notifier = notifiers.value(socket);
+        if (what == CURL_POLL_REMOVE) {
+            if (notifier != nullptr) {
+                notifiers.remove(socket);
+                notifier->setEnabled(false);
+                notifier->deleteLater(); // it may be the one that is calling
+            }
+            return;
+        }
+        if (notifier == nullptr && on) {
+            notifier = new QSocketNotifier(socket, type, this);
+            const int events = type == QSocketNotifier::Read ? CURL_CSELECT_IN : CURL_CSELECT_OUT;
+            connect(notifier, &QSocketNotifier::activated, this,
+                    [this, socket, events] { drive(socket, events); });
+            notifiers.insert(socket, notifier);
+        }
+        if (notifier != nullptr)
+            notifier->setEnabled(on);
+    };
+    update(m_readers, QSocketNotifier::Read, what == CURL_POLL_IN || what == CURL_POLL_INOUT);
+    update(m_writers, QSocketNotifier::Write, what == CURL_POLL_OUT || what == CURL_POLL_INOUT);
 }
 
-bool ZkHttpReply::takeBodyBytes()
+void ZkHttpReply::drive(curl_socket_t socket, int events)
 {
-    const qint64 count = m_left < 0 ? m_pending.size() : qMin<qint64>(m_left, m_pending.size());
-    if (count > 0) {
-        m_body += m_pending.left(int(count));
-        m_pending.remove(0, int(count));
-        m_received += count;
-        if (m_left > 0)
-            m_left -= count;
+    if (m_multi == nullptr)
+        return;
+    int running = 0;
+    curl_multi_socket_action(m_multi, socket, events, &running);
+    settle();
+}
+
+// Tells the owner what the callbacks took, lets a paused transfer go on, and
+// ends the reply when curl is done. Each signal may have aborted the reply.
+void ZkHttpReply::settle()
+{
+    if (std::exchange(m_headNews, false)) {
+        emit metaDataChanged();
+        if (isFinished())
+            return;
+    }
+    while (m_fresh > 0) {
+        m_fresh = 0;
         emit readyRead();
+        if (isFinished())
+            return;
         emit downloadProgress(m_received, m_total);
+        if (isFinished())
+            return;
+        if (std::exchange(m_paused, false))
+            curl_easy_pause(m_easy, CURLPAUSE_CONT); // hands the held piece over at once
     }
-    // More to come, or the owner has had enough.
-    if (m_left != 0 || isFinished())
-        return false;
-    if (m_stage == Stage::Body) {
-        finish();
-        return false;
+    int left = 0;
+    while (CURLMsg *message = curl_multi_info_read(m_multi, &left)) {
+        if (message->msg == CURLMSG_DONE)
+            return ended(message->data.result);
     }
-    m_stage = Stage::ChunkEnd;
-    return true;
 }
 
-bool ZkHttpReply::takeChunkLine()
+void ZkHttpReply::ended(CURLcode result)
 {
-    const int end = m_pending.indexOf('\n');
-    if (end < 0 || end > MaxChunkLineBytes) {
-        if (end > MaxChunkLineBytes || m_pending.size() > MaxChunkLineBytes)
-            fail(ProtocolFailure, QStringLiteral("The reply has a broken chunk"));
-        return false;
-    }
-    const QByteArray line = m_pending.left(end).split(';').first().trimmed();
-    m_pending.remove(0, end + 1);
-    bool ok = false;
-    m_left = line.toLongLong(&ok, 16);
-    if (!ok || m_left < 0) {
-        fail(ProtocolFailure, QStringLiteral("The reply has a broken chunk"));
-        return false;
-    }
-    m_stage = m_left == 0 ? Stage::Trailer : Stage::ChunkData;
-    return true;
-}
-
-bool ZkHttpReply::takeChunkEnd()
-{
-    const int skip = m_pending.startsWith("\r\n") ? 2 : m_pending.startsWith('\n') ? 1 : 0;
-    if (skip == 0) {
-        if (m_pending.size() >= 2)
-            fail(ProtocolFailure, QStringLiteral("The reply has a broken chunk"));
-        return false;
-    }
-    m_pending.remove(0, skip);
-    m_stage = Stage::ChunkLine;
-    return true;
-}
-
-// Trailer fields are read past; an endless stream of them only runs into
-// the owner's deadline, each one dropped as it comes.
-bool ZkHttpReply::takeTrailer()
-{
-    const int end = m_pending.indexOf('\n');
-    if (end < 0 || end > MaxHeadBytes) {
-        if (end > MaxHeadBytes || m_pending.size() > MaxHeadBytes)
-            fail(ProtocolFailure, QStringLiteral("The reply head is too long"));
-        return false;
-    }
-    const bool blank = m_pending.left(end).trimmed().isEmpty();
-    m_pending.remove(0, end + 1);
-    if (blank)
-        finish();
-    return !blank;
-}
-
-// True when the reply went elsewhere or ended; false when this response
-// is the reply.
-bool ZkHttpReply::redirect(int status)
-{
-    const QVariant policy = request().attribute(QNetworkRequest::RedirectPolicyAttribute);
-    const QByteArray location = rawHeader("Location");
-    if (!isRedirect(status) || location.isEmpty() || !policy.isValid() ||
-        policy.toInt() == QNetworkRequest::ManualRedirectPolicy) {
-        return false;
-    }
-    const QUrl target = url().resolved(QUrl(QString::fromUtf8(location), QUrl::TolerantMode));
-    if (m_redirects >= request().maximumRedirectsAllowed()) {
-        fail(TooManyRedirectsError, QStringLiteral("Too many redirects"));
-    } else if (!isHttp(target)) {
-        fail(ProtocolUnknownError,
-             QStringLiteral("Protocol \"%1\" is unknown").arg(target.scheme()));
-    } else if (url().scheme() == QLatin1String("https") &&
-               target.scheme() == QLatin1String("http")) {
-        fail(InsecureRedirectError, QStringLiteral("Insecure redirect"));
-    } else {
-        ++m_redirects;
-        dropSocket();
-        m_pending.clear();
-        m_stage = Stage::Head;
-        setUrl(target);
-        emit redirected(target);
-        connectTo(target);
-    }
-    return true;
-}
-
-void ZkHttpReply::socketError()
-{
-    if (isFinished() || m_socket == nullptr)
-        return;
-    receive(); // what came before the end still counts
-    if (isFinished())
-        return;
-    const QAbstractSocket::SocketError error = m_socket->error();
-    const bool closed = error == QAbstractSocket::RemoteHostClosedError ||
-                        m_socket->state() == QAbstractSocket::UnconnectedState;
-    if (closed && m_stage == Stage::Body && m_left < 0)
+    curl_multi_remove_handle(m_multi, m_easy);
+    if (!m_location.isEmpty())
+        return follow();
+    if (result == CURLE_OK)
         return finish();
-    if (error == QAbstractSocket::UnknownSocketError && !closed)
-        return;
-    fail(closed && error == QAbstractSocket::UnknownSocketError ? RemoteHostClosedError
-                                                                : networkError(error),
-         m_socket->errorString());
+    fail(networkError(result),
+         QString::fromUtf8(m_errorText[0] != '\0' ? m_errorText : curl_easy_strerror(result)));
+}
+
+void ZkHttpReply::follow()
+{
+    const QUrl target =
+        url().resolved(QUrl(QString::fromUtf8(std::exchange(m_location, {})), QUrl::TolerantMode));
+    if (m_redirects >= request().maximumRedirectsAllowed())
+        return fail(TooManyRedirectsError, QStringLiteral("Too many redirects"));
+    if (!target.isValid() || !isHttp(target))
+        return fail(ProtocolUnknownError,
+                    QStringLiteral("Protocol \"%1\" is unknown").arg(target.scheme()));
+    if (url().scheme() == QLatin1String("https") && target.scheme() == QLatin1String("http"))
+        return fail(InsecureRedirectError, QStringLiteral("Insecure redirect"));
+    ++m_redirects;
+    setUrl(target);
+    emit redirected(target);
+    if (!isFinished())
+        send();
 }
 
 void ZkHttpReply::fail(NetworkError code, const QString &text)
 {
     if (isFinished())
         return;
-    m_statusError = NoError;
-    dropSocket();
+    release();
     setError(code, text);
     setFinished(true);
     emit errorOccurred(code);
@@ -408,21 +425,35 @@ void ZkHttpReply::finish()
 {
     if (isFinished())
         return;
-    dropSocket();
+    release();
     setFinished(true);
-    if (m_statusError != NoError) {
-        setError(m_statusError, attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());
-        emit errorOccurred(m_statusError);
+    const NetworkError error = statusError(m_status);
+    if (error != NoError) {
+        setError(error, QString::fromLatin1(m_reason));
+        emit errorOccurred(error);
     }
     emit finished();
 }
 
-void ZkHttpReply::dropSocket()
+// Never called from inside curl: removing the transfer there is not allowed.
+void ZkHttpReply::release()
 {
-    if (m_socket == nullptr)
-        return;
-    m_socket->disconnect(this);
-    m_socket->abort();
-    m_socket->deleteLater();
-    m_socket = nullptr;
+    if (m_multi != nullptr) {
+        curl_multi_remove_handle(m_multi, m_easy);
+        curl_multi_cleanup(m_multi);
+        m_multi = nullptr;
+    }
+    if (m_easy != nullptr) {
+        curl_easy_cleanup(m_easy);
+        m_easy = nullptr;
+    }
+    curl_slist_free_all(m_headers);
+    m_headers = nullptr;
+    m_timer->stop();
+    for (QSocketNotifier *notifier : m_readers.values() + m_writers.values()) {
+        notifier->setEnabled(false);
+        notifier->deleteLater();
+    }
+    m_readers.clear();
+    m_writers.clear();
 }
