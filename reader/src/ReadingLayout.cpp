@@ -149,7 +149,11 @@ void ReadingLayout::documentChanged(int from, int, int charsAdded)
     const QTextBlock end = document->findBlock(from + charsAdded);
     const int endNumber = end.isValid() ? end.blockNumber() : newCount - 1;
     const int keptAfter = qMax(0, qMin(newCount - 1 - endNumber, oldCount - first - 1));
-    replaceBlocks(first, oldCount - 1 - keptAfter, newCount - 1 - keptAfter);
+    // A long stretch added further down, as a text read in pieces gets them,
+    // is laid out when it is looked at: laying out each piece's start at
+    // once would cost every piece that much.
+    const bool atOnce = first == 0 || charsAdded <= SynchronousCharacters;
+    replaceBlocks(first, oldCount - 1 - keptAfter, newCount - 1 - keptAfter, atOnce);
 
     m_characterCount = document->characterCount();
     m_changedFrom = -1;
@@ -162,7 +166,7 @@ void ReadingLayout::documentChanged(int from, int, int charsAdded)
 
 // Old blocks first..oldLast become new blocks first..newLast: the first
 // stretch of them is laid out at once, the rest gets estimates.
-void ReadingLayout::replaceBlocks(int first, int oldLast, int newLast)
+void ReadingLayout::replaceBlocks(int first, int oldLast, int newLast, bool atOnce)
 {
     const bool whole = first == 0 && newLast == document()->blockCount() - 1;
     if (whole)
@@ -178,7 +182,7 @@ void ReadingLayout::replaceBlocks(int first, int oldLast, int newLast)
     m_laidOut.insert(m_laidOut.begin() + first, newLast - first + 1, false);
 
     QTextBlock block = document()->findBlockByNumber(first);
-    const int until = block.position() + SynchronousCharacters;
+    const int until = block.position() + (atOnce ? SynchronousCharacters : 0);
     bool estimating = false;
     int perLine = 1;
     for (int i = first; i <= newLast && block.isValid(); ++i, block = block.next()) {
@@ -303,7 +307,7 @@ void ReadingLayout::useSample()
 
 void ReadingLayout::continueLater(int milliseconds) const
 {
-    if (canLayOut() && (!laidOutToTheEnd() || m_changedFrom >= 0))
+    if (!m_stopped && canLayOut() && (!laidOutToTheEnd() || m_changedFrom >= 0))
         m_timer.start(milliseconds, const_cast<ReadingLayout *>(this));
 }
 
@@ -450,9 +454,23 @@ QVector<QTextLayout::FormatRange> ReadingLayout::selectionsIn(const QTextBlock &
 
 // The blocks in the clip are laid out as they are reached; that changes only
 // the tops below them, so the first one stays where the view put it.
+void ReadingLayout::setTextHidden(bool hidden)
+{
+    if (hidden == m_textHidden)
+        return;
+    m_textHidden = hidden;
+    emit update();
+}
+
+void ReadingLayout::stop()
+{
+    m_stopped = true;
+    m_timer.stop();
+}
+
 void ReadingLayout::draw(QPainter *painter, const PaintContext &context)
 {
-    if (!canLayOut())
+    if (!canLayOut() || m_textHidden)
         return;
     const QRectF clip = context.clip.isValid() ? context.clip : QRectF(0, 0, 1e9, 1e12);
     int number = qMin(blockNumberAt(clip.top()), document()->blockCount() - 1);

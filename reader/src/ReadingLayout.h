@@ -57,6 +57,10 @@ public:
     const ComfortSettings &comfort() const { return m_comfort; }
     // Width of the text column, in which lines are broken.
     qreal lineWidth() const;
+    // A hidden text draws nothing; its layout goes on as ever.
+    void setTextHidden(bool hidden);
+    // For a document on its way out: no background work starts any more.
+    void stop();
 
 protected:
     void documentChanged(int from, int charsRemoved, int charsAdded) override;
@@ -100,7 +104,7 @@ private:
     qreal estimatedHeight(int length, int perLine) const;
     Metrics fallbackMetrics() const;
     void useSample();
-    void replaceBlocks(int first, int oldLast, int newLast);
+    void replaceBlocks(int first, int oldLast, int newLast, bool atOnce);
     void layOutInBackground(int milliseconds);
     void continueLater(int milliseconds) const;
     void reportChanges();
@@ -128,6 +132,8 @@ private:
     mutable qreal m_sampleWidth = 0;
     QSizeF m_reportedSize;
     mutable QBasicTimer m_timer;
+    bool m_textHidden = false;
+    bool m_stopped = false;
 };
 
 #endif // READINGLAYOUT_H

@@ -64,13 +64,13 @@ QTextCodec *localCodePage()
     return QTextCodec::codecForName("GB18030");
 }
 
-QString decodeUtf16(const QByteArray &data, bool bigEndianByDefault)
+QString decodeUtf16(const QByteArray &data, bool bigEndianByDefault, bool fileStart)
 {
     const int units = data.size() / 2;
     const auto *bytes = reinterpret_cast<const uchar *>(data.constData());
     bool bigEndian = bigEndianByDefault;
     int first = 0;
-    if (units > 0) {
+    if (units > 0 && fileStart) {
         if (bytes[0] == 0xFF && bytes[1] == 0xFE) {
             bigEndian = false;
             first = 1;
@@ -93,9 +93,9 @@ QString decodeUtf16(const QByteArray &data, bool bigEndianByDefault)
 // A zero byte is text like any other: it shows as a replacement character,
 // one for one, so that nothing after it is lost and every later position
 // stays that of the decoded text.
-QString TextDecoder::decode(const QByteArray &data, int codec)
+QString TextDecoder::decode(const QByteArray &data, int codec, bool fileStart)
 {
-    return visibleNulls(decodeBytes(data, codec));
+    return visibleNulls(decodeBytes(data, codec, fileStart));
 }
 
 QString TextDecoder::visibleNulls(QString text)
@@ -103,21 +103,21 @@ QString TextDecoder::visibleNulls(QString text)
     return text.replace(QChar(0), QChar(QChar::ReplacementCharacter));
 }
 
-QString TextDecoder::decodeBytes(const QByteArray &data, int codec)
+QString TextDecoder::decodeBytes(const QByteArray &data, int codec, bool fileStart)
 {
     switch (codec) {
     case 0:
         return localCodePage()->toUnicode(data);
     case 1:
     case 2: {
-        const bool marked = data.startsWith("\xEF\xBB\xBF");
+        const bool marked = fileStart && data.startsWith("\xEF\xBB\xBF");
         return QString::fromUtf8(data.constData() + (marked ? 3 : 0),
                                  data.size() - (marked ? 3 : 0));
     }
     case 3:
-        return decodeUtf16(data, false);
+        return decodeUtf16(data, false, fileStart);
     case 4:
-        return decodeUtf16(data, true);
+        return decodeUtf16(data, true, fileStart);
     case 6:
         return QTextCodec::codecForName("Big5")->toUnicode(data);
     default:

@@ -11,7 +11,9 @@ class TextDecoder
 public:
     // codec: 0 local 8-bit code page, 1 or 2 UTF-8, 3 UTF-16 LE, 4 UTF-16 BE,
     // 6 Big5, anything else GB18030 (see TextEncoding::Codec).
-    static QString decode(const QByteArray &data, int codec);
+    // fileStart: data begins with the file, so a byte-order mark there is
+    // not text; a later stretch of a file is decoded as it stands.
+    static QString decode(const QByteArray &data, int codec, bool fileStart = true);
     // Decodes as UTF-8 if every byte sequence is valid UTF-8. Text in GBK is
     // practically never valid UTF-8, and mostly fails in its first bytes.
     static bool decodesAsUtf8(const QByteArray &data, QString *text);
@@ -19,7 +21,7 @@ public:
     static QByteArray localCodePageName();
 
 private:
-    static QString decodeBytes(const QByteArray &data, int codec);
+    static QString decodeBytes(const QByteArray &data, int codec, bool fileStart);
     static QString visibleNulls(QString text);
 };
 

@@ -3,9 +3,11 @@
 #include "ReadingLayout.h"
 #include "TextDecoder.h"
 #include "TextEncoding.h"
+#include "TextLoader.h"
 #include "ZkUtility.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -16,8 +18,11 @@
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTextLayout>
+#include <QThread>
 
+#include <algorithm>
 #include <cassert>
+#include <limits>
 
 namespace
 {
@@ -30,17 +35,53 @@ namespace
 // touching a single character; the layout then catches up in the background.
 const int CharacterFormatLimit = 200000;
 
+// A file up to this size is read and decoded whole before it shows, in a
+// few dozen milliseconds; a longer one shows this much of its start first.
+const qint64 WholeReadBytes = 1 << 20;
+const int HeadBytes = 128 * 1024;
+// Appending the rest takes at most this long per pass of the event loop,
+// in slices of at most this many characters.
+const int AppendMilliseconds = 12;
+const int SliceCharacters = 128 * 1024;
+// A position asked for while a text loads shows once this much text below
+// it has arrived, a few screens even in a small font.
+const int PendingLookAhead = 20000;
+
+QString translated(const char *text)
+{
+    return QCoreApplication::translate("QObject", text);
+}
+
 } // namespace
 
-TextDisplay::TextDisplay(QObject *parent) : QObject(parent) {}
+TextDisplay::TextDisplay(QObject *parent) : QObject(parent), m_loader(new TextLoader(this))
+{
+    m_appendTimer.setSingleShot(true);
+    m_appendTimer.setInterval(0);
+    connect(&m_appendTimer, &QTimer::timeout, this, &TextDisplay::appendPieces);
+    connect(m_loader, &TextLoader::pieceRead, this, &TextDisplay::takePiece);
+    connect(m_loader, &TextLoader::finished, this, [this] {
+        m_readToTheEnd = true;
+        if (m_pieces.isEmpty())
+            finishLoading();
+    });
+    connect(m_loader, &TextLoader::failed, this, &TextDisplay::loadFailed);
+    connect(m_loader, &TextLoader::notUtf8, this, &TextDisplay::readAgain);
+}
+
+TextDisplay::~TextDisplay()
+{
+    for (QThread *thread : m_disposers) {
+        thread->wait();
+        delete thread;
+    }
+}
 
 void TextDisplay::setTextWidget(QTextEdit *edit)
 {
     m_textWidget = edit;
     edit->setReadOnly(true);
     QTextDocument *document = edit->document();
-    // Nothing is ever undone in a read-only view; undo steps would only hold
-    // memory for every re-formatting of the text.
     document->setUndoRedoEnabled(false);
     // Owned by the document, which deletes the layout it replaces.
     document->setDocumentLayout(new ReadingLayout(document));
@@ -66,31 +107,27 @@ bool TextDisplay::openFile(const QString &fileName, bool autoDetect, int codec)
 {
     assert(m_textWidget != NULL);
     if (!QFile::exists(fileName)) {
-        QMessageBox::information(m_parentWidget, QCoreApplication::translate("QObject", "提示"),
-                                 QCoreApplication::translate("QObject", "文件不存在：") + fileName,
-                                 QMessageBox::Ok);
+        QMessageBox::information(m_parentWidget, translated("提示"),
+                                 translated("文件不存在：") + fileName, QMessageBox::Ok);
         return false;
     }
     // A file that cannot be read (a folder, no permission, a read error)
     // leaves the text on screen as it was, rather than an empty page under
     // its name.
-    QByteArray bytes;
+    QFile file(fileName);
+    QByteArray head;
     QString error;
-    if (!readWhole(fileName, &bytes, &error)) {
-        QMessageBox::information(m_parentWidget, QCoreApplication::translate("QObject", "提示"),
-                                 QCoreApplication::translate("QObject", "无法读取文件：") +
-                                     fileName + QLatin1Char('\n') + error,
-                                 QMessageBox::Ok);
+    if (!readStart(&file, &head, &error)) {
+        QMessageBox::information(
+            m_parentWidget, translated("提示"),
+            translated("无法读取文件：") + fileName + QLatin1Char('\n') + error, QMessageBox::Ok);
         return false;
     }
     if (!m_fileName.isEmpty())
         emit leaving(m_fileName);
     m_fileName = fileName;
-
-    if (autoDetect)
-        showDecodedText(TextEncoding::decode(bytes, &codec));
-    else
-        showText(bytes, codec);
+    m_pendingPosition = -1;
+    showStart(&file, head, autoDetect, &codec);
     setCodec(codec);
     m_textWidget->document()->setMetaInformation(QTextDocument::DocumentTitle,
                                                  QFileInfo(fileName).baseName());
@@ -99,13 +136,59 @@ bool TextDisplay::openFile(const QString &fileName, bool autoDetect, int codec)
     return true;
 }
 
-bool TextDisplay::readWhole(const QString &fileName, QByteArray *bytes, QString *error)
+// The whole of a short file, the first stretch of a long one.
+bool TextDisplay::readStart(QFile *file, QByteArray *head, QString *error)
 {
-    QFile file(fileName);
-    if (file.open(QIODevice::ReadOnly))
-        *bytes = file.readAll();
-    *error = file.errorString();
-    return file.isOpen() && file.error() == QFileDevice::NoError;
+    if (file->open(QIODevice::ReadOnly))
+        *head = file->size() <= WholeReadBytes ? file->readAll() : file->read(HeadBytes);
+    *error = file->errorString();
+    return file->isOpen() && file->error() == QFileDevice::NoError;
+}
+
+void TextDisplay::showStart(QFile *file, const QByteArray &head, bool autoDetect, int *codec)
+{
+    cancelLoading();
+    if (file->size() > head.size())
+        return startLoading(file, head, autoDetect, codec);
+    if (autoDetect)
+        showDecodedText(TextEncoding::decode(head, codec));
+    else
+        showText(head, *codec);
+}
+
+// Shows the head up to its last line break; the loader reads the rest. A
+// head that looks like UTF-8 has to prove it to its end, as the whole file
+// would.
+void TextDisplay::startLoading(QFile *file, const QByteArray &head, bool autoDetect, int *codec)
+{
+    if (autoDetect) {
+        file->seek(TextEncoding::middleSampleOffset(file->size()));
+        *codec = TextEncoding::detect(head, file->read(TextEncoding::sampleBytes()));
+    }
+    bool checkUtf8 =
+        autoDetect && *codec == TextEncoding::Utf8 && zk::textFileCodec(head) != TextEncoding::Utf8;
+    const int cut = TextLoader::lineEnd(head, *codec);
+    const QByteArray start = head.left(cut);
+    QString text;
+    if (checkUtf8 && !TextDecoder::decodesAsUtf8(start, &text)) {
+        *codec = TextEncoding::detectNotUtf8(head);
+        checkUtf8 = false;
+    }
+    if (!checkUtf8)
+        text = TextDecoder::decode(start, *codec);
+
+    m_loading = true;
+    m_fileSize = file->size();
+    m_progress = -1;
+    // Room for the whole text at the head's characters per byte, so that it
+    // grows without copies.
+    m_loadedText.reserve(int(qMin<qint64>(
+        std::numeric_limits<int>::max() / 2,
+        qMax<qint64>(text.size(), qint64(text.size()) * m_fileSize / qMax(1, cut) * 21 / 20))));
+    showDecodedText(text);
+    setTextHidden(m_pendingPosition >= 0);
+    m_loader->start(file->fileName(), cut, *codec, checkUtf8);
+    emit loadProgress(int(cut * 100 / m_fileSize));
 }
 
 // The line at the top edge counts even when only its lower part shows: it
@@ -113,6 +196,8 @@ bool TextDisplay::readWhole(const QString &fileName, QByteArray *bytes, QString 
 int TextDisplay::topPosition() const
 {
     assert(m_textWidget != NULL);
+    if (m_pendingPosition >= 0)
+        return m_pendingPosition;
     return m_textWidget->cursorForPosition(QPoint(0, 0)).position();
 }
 
@@ -120,6 +205,16 @@ void TextDisplay::showPosition(int position, qreal fraction)
 {
     assert(m_textWidget != NULL);
     QTextDocument *document = m_textWidget->document();
+    if (m_loading && position > document->characterCount() - 1 - PendingLookAhead) {
+        m_pendingPosition = position;
+        m_pendingFraction = fraction;
+        setTextHidden(true);
+        return;
+    }
+    if (m_pendingPosition >= 0) {
+        m_pendingPosition = -1;
+        setTextHidden(false);
+    }
     QTextCursor cursor(document);
     cursor.setPosition(qBound(0, position, document->characterCount() - 1));
     m_textWidget->setTextCursor(cursor);
@@ -167,12 +262,189 @@ void TextDisplay::showDecodedText(const QString &text)
     holdAnchor(0, -m_textWidget->document()->documentMargin());
     // The reading layout does the first pages at once and the rest a slice
     // per pass of the event loop.
-    m_textWidget->document()->setPlainText(text);
-    // Replacing the text leaves the view's cursor behind it, at the very end,
-    // where a forward search finds nothing and a new bookmark points past
-    // everything the reader sees. A new text is read from its start.
-    m_textWidget->setTextCursor(QTextCursor(m_textWidget->document()));
+    replaceDocument(text);
+    if (m_loading)
+        m_loadedText = text;
+    else
+        emit textLoaded(text);
+}
+
+// The view gets a new document rather than the text of a new one: clearing
+// a novel's document would free its blocks here, for a long moment.
+void TextDisplay::replaceDocument(const QString &text)
+{
+    QTextDocument *old = m_textWidget->document();
+    // Owned by the view, until it is replaced.
+    auto *document = new QTextDocument(m_textWidget);
+    // Nothing is ever undone in a read-only view; undo steps would only hold
+    // memory for every re-formatting of the text.
+    document->setUndoRedoEnabled(false);
+    document->setDefaultFont(old->defaultFont());
+    document->setDefaultTextOption(old->defaultTextOption());
+    document->setDocumentMargin(old->documentMargin());
+    // Owned by the document.
+    auto *layout = new ReadingLayout(document);
+    if (const ReadingLayout *oldLayout = readingLayout())
+        layout->setComfort(oldLayout->comfort());
+    document->setDocumentLayout(layout);
+    document->setPlainText(text);
+
+    disconnect(old->documentLayout(), nullptr, this, nullptr);
+    // The view deletes a document of its own making right here; it is
+    // empty, as the view made it.
+    const bool ours = old->parent() == m_textWidget;
+    m_textWidget->setDocument(document);
+    // The view has adjusted its range by the time this arrives.
+    connect(layout, &QAbstractTextDocumentLayout::documentSizeChanged, this,
+            &TextDisplay::followLayout);
+    // A new text is read from its start.
+    m_textWidget->setTextCursor(QTextCursor(document));
+    if (ours)
+        dispose(old);
+}
+
+void TextDisplay::dispose(QTextDocument *document)
+{
+    if (auto *layout = qobject_cast<ReadingLayout *>(document->documentLayout()))
+        layout->stop();
+    document->setParent(nullptr);
+    QThread *thread = QThread::create([document] { delete document; });
+    document->moveToThread(thread);
+    m_disposers.erase(std::remove_if(m_disposers.begin(), m_disposers.end(),
+                                     [](QThread *done) {
+                                         if (!done->isFinished())
+                                             return false;
+                                         delete done;
+                                         return true;
+                                     }),
+                      m_disposers.end());
+    m_disposers.push_back(thread);
+    thread->start();
+}
+
+void TextDisplay::cancelLoading()
+{
+    m_loader->cancel();
+    m_appendTimer.stop();
+    m_pieces.clear();
+    m_pieceEnds.clear();
+    m_pieceOffset = 0;
+    m_loadedText.clear();
+    m_loading = false;
+    m_readToTheEnd = false;
+}
+
+void TextDisplay::takePiece(const QString &text, qint64 bytesRead)
+{
+    m_pieces.append(text);
+    m_pieceEnds.append(bytesRead);
+    if (!m_appendTimer.isActive())
+        m_appendTimer.start();
+}
+
+// A slice at a time, while the pass lasts. The view keeps its text where
+// it is; a position waiting for its text is shown once it has come.
+void TextDisplay::appendPieces()
+{
+    QElapsedTimer clock;
+    clock.start();
+    QTextCursor cursor(m_textWidget->document());
+    cursor.movePosition(QTextCursor::End);
+    while (!m_pieces.isEmpty() && clock.elapsed() < AppendMilliseconds) {
+        const QString &piece = m_pieces.first();
+        const int length = sliceLength(piece, m_pieceOffset);
+        cursor.insertText(piece.mid(m_pieceOffset, length));
+        m_pieceOffset += length;
+        if (m_pieceOffset < piece.size())
+            continue;
+        m_loadedText += piece;
+        m_loader->pieceTaken(piece.size());
+        const int progress = int(m_pieceEnds.first() * 100 / qMax<qint64>(1, m_fileSize));
+        m_pieces.removeFirst();
+        m_pieceEnds.removeFirst();
+        m_pieceOffset = 0;
+        if (progress != m_progress)
+            emit loadProgress(m_progress = progress);
+    }
+    followLayout();
+    if (!m_pieces.isEmpty())
+        m_appendTimer.start();
+    else if (m_readToTheEnd)
+        finishLoading();
+    showPendingPosition();
+}
+
+// Up to a line break where there is one in reach, else never between the
+// two halves of a character or of a CR LF pair, which would count as two
+// line ends.
+int TextDisplay::sliceLength(const QString &piece, int from) const
+{
+    if (piece.size() - from <= SliceCharacters)
+        return piece.size() - from;
+    const int lineEnd = piece.lastIndexOf(QLatin1Char('\n'), from + SliceCharacters - 1);
+    if (lineEnd >= from)
+        return lineEnd + 1 - from;
+    int end = from + SliceCharacters;
+    const QChar last = piece.at(end - 1);
+    if (last.isHighSurrogate() || (last == QLatin1Char('\r') && piece.at(end) == QLatin1Char('\n')))
+        ++end;
+    return end - from;
+}
+
+void TextDisplay::finishLoading()
+{
+    m_loading = false;
+    m_readToTheEnd = false;
+    const QString text = m_loadedText;
+    m_loadedText.clear();
+    showPendingPosition();
+    if (m_progress != 100)
+        emit loadProgress(m_progress = 100);
     emit textLoaded(text);
+}
+
+// What arrived stays; the user learns that the rest did not.
+void TextDisplay::loadFailed(const QString &error)
+{
+    m_loader->cancel();
+    m_readToTheEnd = true;
+    if (m_pieces.isEmpty())
+        finishLoading();
+    QMessageBox::information(m_parentWidget, translated("提示"),
+                             translated("无法读取文件：") + m_fileName + QLatin1Char('\n') + error,
+                             QMessageBox::Ok);
+}
+
+// The text proved not to be UTF-8 beyond its start: all of it is read again
+// in the code page its first Chinese lines read as.
+void TextDisplay::readAgain(int codec)
+{
+    QFile file(m_fileName);
+    QByteArray head;
+    QString error;
+    if (!readStart(&file, &head, &error))
+        return loadFailed(error);
+    showStart(&file, head, false, &codec);
+    setCodec(codec);
+    m_textWidget->document()->setMetaInformation(QTextDocument::DocumentTitle,
+                                                 QFileInfo(m_fileName).baseName());
+}
+
+void TextDisplay::showPendingPosition()
+{
+    if (m_pendingPosition < 0)
+        return;
+    const int available = m_textWidget->document()->characterCount() - 1 - PendingLookAhead;
+    if (m_loading && m_pendingPosition > available)
+        return;
+    const int position = m_pendingPosition;
+    showPosition(position, m_pendingFraction);
+}
+
+void TextDisplay::setTextHidden(bool hidden)
+{
+    if (ReadingLayout *layout = readingLayout())
+        layout->setTextHidden(hidden);
 }
 
 void TextDisplay::setTextFont(QFont font)
@@ -226,7 +498,8 @@ void TextDisplay::applyCharFormat(const QTextCharFormat &format)
         m_textWidget->setPalette(palette);
 
     QTextDocument *document = m_textWidget->document();
-    if (document->characterCount() > CharacterFormatLimit)
+    // A text still loading is a long one.
+    if (m_loading || document->characterCount() > CharacterFormatLimit)
         return;
     QTextCursor cursor(document);
     cursor.select(QTextCursor::Document);

@@ -38,7 +38,7 @@ QVector<Piece> rawPieces(const QByteArray &data)
 {
     if (data.size() <= 2 * SampleBytes)
         return {{data, false, false}};
-    const int middle = (data.size() / 2 - SampleBytes / 2) & ~1;
+    const int middle = int(TextEncoding::middleSampleOffset(data.size()));
     return {{view(data, 0, SampleBytes), false, true},
             {view(data, middle, SampleBytes), true, true}};
 }
@@ -196,20 +196,45 @@ int detectChinese(const QVector<Piece> &pieces, const QLocale &locale)
                                                                 : TextEncoding::Gb18030;
 }
 
+int detectInPieces(const QVector<Piece> &raw, const QLocale &locale)
+{
+    const int marked = zk::textFileCodec(raw.first().bytes);
+    if (marked != 0)
+        return marked;
+    const int utf16 = detectUtf16(raw);
+    if (utf16 != 0)
+        return utf16;
+    const QVector<Piece> pieces = alignedToLines(raw);
+    if (std::all_of(pieces.cbegin(), pieces.cend(), isUtf8))
+        return TextEncoding::Utf8;
+    return detectChinese(pieces, locale);
+}
+
 } // namespace
 
 int TextEncoding::detect(const QByteArray &data, const QLocale &locale)
 {
-    const int marked = zk::textFileCodec(data);
-    if (marked != 0)
-        return marked;
-    const int utf16 = detectUtf16(rawPieces(data));
-    if (utf16 != 0)
-        return utf16;
-    const QVector<Piece> pieces = textPieces(data);
-    if (std::all_of(pieces.cbegin(), pieces.cend(), isUtf8))
-        return Utf8;
-    return detectChinese(pieces, locale);
+    return detectInPieces(rawPieces(data), locale);
+}
+
+int TextEncoding::detect(const QByteArray &head, const QByteArray &middle, const QLocale &locale)
+{
+    return detectInPieces({{head.left(SampleBytes), false, true}, {middle, true, true}}, locale);
+}
+
+int TextEncoding::detectNotUtf8(const QByteArray &data, const QLocale &locale)
+{
+    return detectChinese(firstNonAsciiPiece(data), locale);
+}
+
+qint64 TextEncoding::middleSampleOffset(qint64 size)
+{
+    return (size / 2 - SampleBytes / 2) & ~qint64(1);
+}
+
+int TextEncoding::sampleBytes()
+{
+    return SampleBytes;
 }
 
 QString TextEncoding::decode(const QByteArray &data, int *codec, const QLocale &locale)
@@ -219,7 +244,7 @@ QString TextEncoding::decode(const QByteArray &data, int *codec, const QLocale &
         QString text;
         if (TextDecoder::decodesAsUtf8(data, &text))
             return text;
-        *codec = detectChinese(firstNonAsciiPiece(data), locale);
+        *codec = detectNotUtf8(data, locale);
     }
     return TextDecoder::decode(data, *codec);
 }

@@ -30,6 +30,16 @@ public:
     // and Big5 families, and last the locale's Chinese code page. Looks at
     // the start and the middle of the bytes only, so it is quick on any size.
     static int detect(const QByteArray &data, const QLocale &locale = QLocale());
+    // The same from the first bytes of a long file and a stretch of its
+    // middle, as detect() samples them; for files too long to read at once.
+    static int detect(const QByteArray &head, const QByteArray &middle,
+                      const QLocale &locale = QLocale());
+    // Where the bytes are not UTF-8 after all: the Chinese code page the
+    // first stretch beyond ASCII reads as. data starts with the file.
+    static int detectNotUtf8(const QByteArray &data, const QLocale &locale = QLocale());
+    // Where detect() takes the middle sample of a file of size bytes.
+    static qint64 middleSampleOffset(qint64 size);
+    static int sampleBytes();
     // Detects and decodes; codec gets the number the text was decoded with.
     // A text that proves not to be UTF-8 beyond the parts looked at is
     // detected again without UTF-8.

@@ -240,7 +240,11 @@ void TestReadingLayout::jumpsStayOnScreen()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(paragraphs(30000).toUtf8()); // 1.2 million characters
     file.close();
+    QSignalSpy loaded(m_display, &TextDisplay::textLoaded);
     m_display->openFile(file.fileName(), true, 0);
+    // The jump comes the moment the whole text is in, before any of its
+    // background layout.
+    QVERIFY(loaded.wait(10000));
     QScrollBar *bar = m_edit->verticalScrollBar();
     QWidget *view = m_edit->viewport();
 

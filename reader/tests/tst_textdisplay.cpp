@@ -216,8 +216,10 @@ void TestTextDisplay::detectedEncoding()
     QSignalSpy changed(m_display, &TextDisplay::codecChanged);
     m_display->openFile(writeFile(QStringLiteral("novel.txt"), bytes), true, 0);
     QLocale::setDefault(before);
+    // A long text proves that it is not UTF-8 only as it loads.
+    QTRY_VERIFY(!m_display->isLoading());
     QCOMPARE(m_display->codec(), codec);
-    QCOMPARE(changed.count(), 1);
+    QCOMPARE(changed.last().at(0).toInt(), codec);
     if (!expected.isNull())
         QCOMPARE(m_edit->document()->toPlainText(), expected);
 }

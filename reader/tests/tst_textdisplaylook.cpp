@@ -411,12 +411,12 @@ void TestTextDisplayLook::interfaceFontDoesNotReachTheText()
 
 void TestTextDisplayLook::noUndoHistory()
 {
-    QTextDocument *document = m_edit->document();
-    QVERIFY(!document->isUndoRedoEnabled());
+    QVERIFY(!m_edit->document()->isUndoRedoEnabled());
     open(ShortLines);
     m_display->setTextFont(QFont(QStringLiteral("DejaVu Sans"), 13));
     m_display->setTextColor(Qt::blue);
     open(ShortLines, QStringLiteral("again.txt"));
+    const QTextDocument *document = m_edit->document();
     QCOMPARE(document->availableUndoSteps(), 0);
     QVERIFY(!document->isUndoAvailable());
 }
