@@ -249,6 +249,10 @@ QString buildTable(const QList<Novel> &novels,
               QStringLiteral("open_floor_ms"));
     table.sameProcessRatioRow(QStringLiteral("open: text on screen ÷ same-process floor"), open,
                               QStringLiteral("open_paint_ms"), QStringLiteral("open_floor_ms"));
+    table.row(QStringLiteral("open: whole text in the document (ms, ×floor)"), open,
+              QStringLiteral("open_loaded_ms"), floorKey);
+    table.row(QStringLiteral("open: longest pass from the choice until laid out (ms)"), open,
+              QStringLiteral("open_longest_ms"));
     table.row(QStringLiteral("open: layout complete (ms, ×floor)"), open,
               QStringLiteral("open_complete_ms"), floorKey);
     table.row(QStringLiteral("open: longest pass after openFile returned (ms)"), open,

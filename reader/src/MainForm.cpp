@@ -35,6 +35,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProgressBar>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSpinBox>
@@ -162,6 +163,12 @@ void MainForm::connectSignals()
 
     connect(m_textDisplay, &TextDisplay::textLoaded, m_chapterPanel, &ChapterPanel::scanText);
     connect(m_textDisplay, &TextDisplay::opened, this, &MainForm::showWindowTitle);
+    m_loadProgress = new QProgressBar(ui->textWidget);
+    m_loadProgress->setObjectName(QStringLiteral("pbLoad"));
+    m_loadProgress->setFixedSize(180, 16);
+    m_loadProgress->setFormat(tr("正在载入 %p%"));
+    m_loadProgress->hide();
+    connect(m_textDisplay, &TextDisplay::loadProgress, this, &MainForm::showLoadProgress);
     connect(m_chapterPanel, &ChapterPanel::currentChapterChanged, this, &MainForm::showWindowTitle);
 }
 
@@ -239,6 +246,17 @@ void MainForm::showAbout()
     AboutForm about(this);
     about.setFont(QApplication::font());
     about.exec();
+}
+
+// Slim, in the lower corner of the text, and only while a long text is
+// still arriving; it follows the corner as the window is resized.
+void MainForm::showLoadProgress(int percent)
+{
+    m_loadProgress->setValue(percent);
+    const QWidget *view = ui->textWidget->viewport();
+    const QPoint corner = view->mapTo(ui->textWidget, view->rect().bottomRight());
+    m_loadProgress->move(corner - QPoint(m_loadProgress->width(), m_loadProgress->height()));
+    m_loadProgress->setVisible(percent < 100);
 }
 
 void MainForm::openFileDialog()

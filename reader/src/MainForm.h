@@ -16,6 +16,7 @@ class ChapterPanel;
 class BookmarkMenug;
 class ComfortPanel;
 class Config;
+class QProgressBar;
 class QShortcut;
 class ReadingPositions;
 class ReadingState;
@@ -75,6 +76,7 @@ private:
     void initChapters();
     void addChapterButton();
     void showWindowTitle();
+    void showLoadProgress(int percent);
     void initAd();
     void loadConfig();
     // With a position (a bookmark of another file), the view goes there once
@@ -127,6 +129,7 @@ private:
     QList<QPointer<QWidget>> m_hiddenForFullScreen;
     QByteArray m_stateBeforeFullScreen;
     ChapterPanel *m_chapterPanel = nullptr; // docked on the window
+    QProgressBar *m_loadProgress = nullptr; // floats over the text view, its parent
 
     // The form's title, which the file name and chapter are put before.
     QString m_appTitle;

@@ -47,11 +47,6 @@ const int SliceCharacters = 128 * 1024;
 // it has arrived, a few screens even in a small font.
 const int PendingLookAhead = 20000;
 
-QString translated(const char *text)
-{
-    return QCoreApplication::translate("QObject", text);
-}
-
 } // namespace
 
 TextDisplay::TextDisplay(QObject *parent) : QObject(parent), m_loader(new TextLoader(this))
@@ -107,8 +102,9 @@ bool TextDisplay::openFile(const QString &fileName, bool autoDetect, int codec)
 {
     assert(m_textWidget != NULL);
     if (!QFile::exists(fileName)) {
-        QMessageBox::information(m_parentWidget, translated("提示"),
-                                 translated("文件不存在：") + fileName, QMessageBox::Ok);
+        QMessageBox::information(m_parentWidget, QCoreApplication::translate("QObject", "提示"),
+                                 QCoreApplication::translate("QObject", "文件不存在：") + fileName,
+                                 QMessageBox::Ok);
         return false;
     }
     // A file that cannot be read (a folder, no permission, a read error)
@@ -118,9 +114,10 @@ bool TextDisplay::openFile(const QString &fileName, bool autoDetect, int codec)
     QByteArray head;
     QString error;
     if (!readStart(&file, &head, &error)) {
-        QMessageBox::information(
-            m_parentWidget, translated("提示"),
-            translated("无法读取文件：") + fileName + QLatin1Char('\n') + error, QMessageBox::Ok);
+        QMessageBox::information(m_parentWidget, QCoreApplication::translate("QObject", "提示"),
+                                 QCoreApplication::translate("QObject", "无法读取文件：") +
+                                     fileName + QLatin1Char('\n') + error,
+                                 QMessageBox::Ok);
         return false;
     }
     if (!m_fileName.isEmpty())
@@ -154,6 +151,8 @@ void TextDisplay::showStart(QFile *file, const QByteArray &head, bool autoDetect
         showDecodedText(TextEncoding::decode(head, codec));
     else
         showText(head, *codec);
+    if (m_progress != 100)
+        emit loadProgress(m_progress = 100);
 }
 
 // Shows the head up to its last line break; the loader reads the rest. A
@@ -410,8 +409,9 @@ void TextDisplay::loadFailed(const QString &error)
     m_readToTheEnd = true;
     if (m_pieces.isEmpty())
         finishLoading();
-    QMessageBox::information(m_parentWidget, translated("提示"),
-                             translated("无法读取文件：") + m_fileName + QLatin1Char('\n') + error,
+    QMessageBox::information(m_parentWidget, QCoreApplication::translate("QObject", "提示"),
+                             QCoreApplication::translate("QObject", "无法读取文件：") + m_fileName +
+                                 QLatin1Char('\n') + error,
                              QMessageBox::Ok);
 }
 

@@ -138,7 +138,7 @@ private:
     bool m_loading = false;         // the text's end is still to come
     bool m_readToTheEnd = false;    // the loader is done; pieces may still wait
     qint64 m_fileSize = 0;
-    int m_progress = 0;
+    int m_progress = 100;
     QStringList m_pieces;        // read, not yet in the document
     QVector<qint64> m_pieceEnds; // how far into the file each piece reaches
     int m_pieceOffset = 0;       // characters of the first piece in the document

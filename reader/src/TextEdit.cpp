@@ -55,13 +55,38 @@ void TextEdit::find(QTextDocument::FindFlags flags)
     const QString text = m_findEdit->text();
     const QTextCursor cursor = m_textWidget->textCursor();
     const QTextCursor match = m_textWidget->document()->find(text, cursor, flags);
+    disconnect(m_waitForText);
     if (match.isNull()) {
+        if (!text.isEmpty() && waitForText(flags))
+            return;
         showResult(text.isEmpty() ? QString() : noMatchText(cursor, flags));
         return;
     }
     showResult(QString());
     m_textDisplay->showPosition(match.selectionStart(), 1.0 / 3);
     m_textWidget->setTextCursor(match);
+}
+
+// A forward search that found nothing in a text still loading goes on once
+// the rest is in; a search backwards has all its text already.
+bool TextEdit::waitForText(QTextDocument::FindFlags flags)
+{
+    if (flags.testFlag(QTextDocument::FindBackward) || !m_textDisplay->isLoading())
+        return false;
+    showResult(QCoreApplication::translate("QObject", "正在载入，载入后接着查找…"));
+    // Another file opened meanwhile ends the search.
+    const QString fileName = m_textDisplay->m_fileName;
+    m_waitForText = connect(m_textDisplay, &TextDisplay::loadProgress, this,
+                            [this, flags, fileName](int percent) {
+                                if (percent < 100)
+                                    return;
+                                disconnect(m_waitForText);
+                                if (m_textDisplay->m_fileName == fileName)
+                                    find(flags);
+                                else
+                                    showResult(QString());
+                            });
+    return true;
 }
 
 // When the word occurs behind the cursor, the search has reached the edge of

@@ -33,14 +33,16 @@ public slots:
 
 private:
     void find(QTextDocument::FindFlags flags);
+    bool waitForText(QTextDocument::FindFlags flags);
     QString noMatchText(const QTextCursor &from, QTextDocument::FindFlags flags) const;
     void showResult(const QString &text);
 
     QTextEdit *m_textWidget = nullptr; // the reading view, not owned
     QLineEdit *m_findEdit = nullptr;   // the find box, not owned
 
-    TextDisplay *m_textDisplay = nullptr; // shows the matches, not owned
-    QLabel *m_resultLabel = nullptr;      // beside the find box, not owned
+    TextDisplay *m_textDisplay = nullptr;  // shows the matches, not owned
+    QLabel *m_resultLabel = nullptr;       // beside the find box, not owned
+    QMetaObject::Connection m_waitForText; // a forward search waiting for the rest of the text
 };
 
 #endif // TEXTEDIT_H

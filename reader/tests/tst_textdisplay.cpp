@@ -35,6 +35,16 @@ const QString Chinese = QStringLiteral("第一章 天下大势，分久必合。
 // U+20000 exists only in GB18030 (four bytes), not in GBK.
 const QString BeyondGbk = QStringLiteral("甲\U00020000乙");
 
+// Lines of varied length with CR LF ends, over two megabytes in any of the
+// encodings: read in pieces, never whole at once.
+QString longText(const QString &line, int lines = 40000)
+{
+    QString text;
+    for (int i = 0; i < lines; ++i)
+        text += QString::number(i) + line.left(8 + i % line.size()) + QStringLiteral("\r\n");
+    return text;
+}
+
 } // namespace
 
 class TestTextDisplay : public QObject
@@ -65,6 +75,10 @@ private slots:
     void backgroundColour();
     void showPosition_data();
     void showPosition();
+    void longTextArrivesWhole_data();
+    void longTextArrivesWhole();
+    void nextFileWhileLoading();
+    void deepPositionWhileLoading();
 
 private:
     QString writeFile(const QString &name, const QByteArray &bytes);
@@ -530,6 +544,89 @@ void TestTextDisplay::showPosition()
         lineStart.movePosition(QTextCursor::StartOfLine);
         QCOMPARE(m_display->topPosition(), lineStart.position());
     }
+}
+
+// Whatever the encoding and wherever pieces and slices are cut, the text
+// that arrives is the text of the whole file decoded at once.
+void TestTextDisplay::longTextArrivesWhole_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("codec");
+
+    const QString zh = longText(
+        QStringLiteral("　　天下大势，分久必合，合久必分。\U00020000周末七国分争，并入于秦。"));
+    const QString tw =
+        longText(QStringLiteral("　　話說天下大勢，分久必合，合久必分。週末七國分爭，並入於秦。"));
+    const auto encoded = [](const char *codec, const QString &text) {
+        return QTextCodec::codecForName(codec)->fromUnicode(text);
+    };
+    QTest::newRow("GB18030") << gb18030(zh) << zh << int(TextEncoding::Gb18030);
+    QTest::newRow("Big5") << encoded("Big5", tw) << tw << int(TextEncoding::Big5);
+    QTest::newRow("UTF-8") << zh.toUtf8() << zh << int(TextEncoding::Utf8);
+    QTest::newRow("UTF-8 with a mark")
+        << "\xEF\xBB\xBF" + zh.toUtf8() << zh << int(TextEncoding::Utf8);
+    QTest::newRow("UTF-16 LE") << utf16(zh, false) << zh << int(TextEncoding::Utf16LittleEndian);
+    QTest::newRow("UTF-16 BE with a mark")
+        << utf16(QChar(0xFEFF) + zh, true) << zh << int(TextEncoding::Utf16BigEndian);
+    // No line break for slices to end at: they must not split a pair.
+    const QString line = QLatin1Char('a') + QStringLiteral("\U00020000").repeated(300000);
+    QTest::newRow("one line of surrogate pairs")
+        << utf16(line, false) << line << int(TextEncoding::Utf16LittleEndian);
+}
+
+void TestTextDisplay::longTextArrivesWhole()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, expected);
+    QFETCH(int, codec);
+    QSignalSpy loaded(m_display, &TextDisplay::textLoaded);
+    QVERIFY(m_display->openFile(writeFile(QStringLiteral("long.txt"), bytes), true, 0));
+    QVERIFY(m_display->isLoading());
+    QCOMPARE(m_display->codec(), codec);
+    QVERIFY(m_edit->document()->characterCount() < expected.size() / 2);
+    QVERIFY(loaded.wait(20000));
+    QVERIFY(!m_display->isLoading());
+    QCOMPARE(loaded.count(), 1);
+    const QString whole = TextDecoder::decode(bytes, codec);
+    QCOMPARE(loaded.first().first().toString(), whole);
+    QCOMPARE(m_edit->document()->toPlainText(), QString(whole).replace("\r\n", "\n"));
+}
+
+// Nothing of the first file's rest reaches the second file's document.
+void TestTextDisplay::nextFileWhileLoading()
+{
+    const QString first = longText(QStringLiteral("甲乙丙丁戊己庚辛壬癸"), 80000);
+    const QString second = longText(QStringLiteral("子丑寅卯辰巳午未申酉戌亥"), 60000);
+    QSignalSpy loaded(m_display, &TextDisplay::textLoaded);
+    m_display->openFile(writeFile(QStringLiteral("first.txt"), gb18030(first)), true, 0);
+    QVERIFY(m_display->isLoading());
+    QTest::qWait(5);
+    m_display->openFile(writeFile(QStringLiteral("second.txt"), gb18030(second)), true, 0);
+    QVERIFY(loaded.wait(20000));
+    QTest::qWait(100);
+    QCOMPARE(loaded.count(), 1);
+    QCOMPARE(loaded.first().first().toString(), second);
+    QCOMPARE(m_edit->document()->toPlainText(), QString(second).replace("\r\n", "\n"));
+}
+
+// A reading position deep in a text still loading is where the view opens
+// once its text is there; until then it is the position the view reports.
+void TestTextDisplay::deepPositionWhileLoading()
+{
+    const QString text = longText(QStringLiteral("　　天下大势，分久必合，合久必分。"));
+    QSignalSpy loaded(m_display, &TextDisplay::textLoaded);
+    m_edit->show();
+    m_display->openFile(writeFile(QStringLiteral("long.txt"), gb18030(text)), true, 0);
+    const int deep = int(text.size() * 0.9);
+    m_display->showPosition(deep);
+    QVERIFY(m_display->isLoading());
+    QCOMPARE(m_display->topPosition(), deep);
+    QVERIFY(loaded.wait(20000));
+    QCOMPARE(m_edit->textCursor().position(), deep);
+    const QTextDocument *document = m_edit->document();
+    QTRY_COMPARE(document->findBlock(m_display->topPosition()).blockNumber(),
+                 document->findBlock(deep).blockNumber());
 }
 
 QTEST_MAIN(TestTextDisplay)

@@ -148,6 +148,10 @@
         <source>关于</source>
         <translation>About</translation>
     </message>
+    <message>
+        <source>正在载入 %p%</source>
+        <translation>Loading %p%</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -407,6 +411,10 @@ The original file has been kept as %2.</translation>
     <message>
         <source>下一章</source>
         <translation>Next Chapter</translation>
+    </message>
+    <message>
+        <source>正在载入，载入后接着查找…</source>
+        <translation>Still loading; the search goes on once the text is in…</translation>
     </message>
 </context>
 </TS>

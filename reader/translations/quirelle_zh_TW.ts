@@ -148,6 +148,10 @@
         <source>关于</source>
         <translation>關於</translation>
     </message>
+    <message>
+        <source>正在载入 %p%</source>
+        <translation>正在載入 %p%</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -407,6 +411,10 @@
     <message>
         <source>下一章</source>
         <translation>下一章</translation>
+    </message>
+    <message>
+        <source>正在载入，载入后接着查找…</source>
+        <translation>正在載入，載入後接著尋找…</translation>
     </message>
 </context>
 </TS>
