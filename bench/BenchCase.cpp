@@ -109,6 +109,7 @@ private:
     bool lookAt(int position) const;
     bool layoutMatches(const QTextBlock &block) const;
     bool layoutComplete() const;
+    void reportEstimatedHeight();
     int positionAt(int viewportY) const;
     int visibleTop() const;
     int visibleBottom() const;
@@ -144,7 +145,7 @@ private:
     bool m_tracking = false;
     qint64 m_start = 0; // when the last triggering call began
     qint64 m_callEnd = 0;
-    qint64 m_loadedAt = -1; // when the whole text of the last open was in the document
+    qint64 m_loadedAt = -1;    // when the whole text of the last open was in the document
     qint64 m_longest = 0;      // every pass since the trigger, the trigger included
     qint64 m_longestAfter = 0; // passes that began after the triggering call returned
     QVector<Paint> m_paints;
@@ -198,6 +199,8 @@ qint64 Session::trigger(const std::function<void()> &action)
         m_tracking = true;
         m_loadedAt = -1;
         m_start = m_clock.nsecsElapsed();
+        // The pass before the choice is none of the choice's.
+        m_lastTick = m_start;
         action();
         m_callEnd = m_clock.nsecsElapsed();
         loop.quit();
@@ -302,6 +305,10 @@ bool Session::layoutComplete() const
     if (m_display.isLoading())
         return false;
     const QTextDocument *document = m_view.document();
+    // A long text is laid out where it is shown, and nowhere else.
+    const auto *reading = qobject_cast<const ReadingLayout *>(document->documentLayout());
+    if (reading != nullptr && !reading->laysOutInBackground())
+        return lookAt(visibleTop()) && lookAt(visibleBottom());
     const int last = document->characterCount() - 1;
     for (int i = 0; i <= 64; ++i) {
         if (!lookAt(int(qint64(last) * i / 64)))
@@ -410,7 +417,25 @@ int Session::runOpen()
     report("find_backward_ms", timer.nsecsElapsed() / 1e6);
     if (forward || backward)
         report("find_error", QStringLiteral("needle found"));
+    reportEstimatedHeight();
     return 0;
+}
+
+// How far the scroll bar's height, from estimates where the text is not laid
+// out, is from the height of the whole text laid out; and how long laying
+// it all out takes in one go.
+void Session::reportEstimatedHeight()
+{
+    const QTextDocument *document = m_view.document();
+    QAbstractTextDocumentLayout *layout = document->documentLayout();
+    const qreal estimated = layout->documentSize().height();
+    QElapsedTimer timer;
+    timer.start();
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+        layout->blockBoundingRect(block);
+    report("full_layout_ms", timer.elapsed());
+    const qreal laidOut = layout->documentSize().height();
+    report("height_error_pct", (estimated - laidOut) * 100 / laidOut);
 }
 
 // Right after the first paint of a freshly opened novel, while the rest is

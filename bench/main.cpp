@@ -9,6 +9,7 @@
 
 #include "BenchCase.h"
 #include "NovelGenerator.h"
+#include "TextLoader.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -257,6 +258,10 @@ QString buildTable(const QList<Novel> &novels,
               QStringLiteral("open_complete_ms"), floorKey);
     table.row(QStringLiteral("open: longest pass after openFile returned (ms)"), open,
               QStringLiteral("open_longest_after_ms"));
+    table.row(QStringLiteral("scroll bar: estimated height off the laid-out one by (%)"), open,
+              QStringLiteral("height_error_pct"));
+    table.row(QStringLiteral("laying the whole text out in one go, not done by the reader (ms)"),
+              open, QStringLiteral("full_layout_ms"));
     table.memoryRow(QStringLiteral("peak memory, floor process"), floor,
                     QStringLiteral("floor_peak_bytes"));
     table.memoryRow(QStringLiteral("peak memory, empty reader before opening"), open,
@@ -407,6 +412,8 @@ int runParent(const Options &options)
 
 int main(int argc, char *argv[])
 {
+    // as the program does
+    TextLoader::keepLargeBlocksMapped();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const bool child = argc > 1 && qstrcmp(argv[1], "--child") == 0;

@@ -26,6 +26,13 @@ const int SliceMilliseconds = 20;
 // screen above it is laid out with it, so that nothing on that screen moves
 // once it is painted.
 const qreal ScreenAbove = 4000;
+// Texts up to this long are laid out to their end in the background, a
+// second or so of work; a longer text is laid out where it is shown and
+// where the reader jumps, and elsewhere keeps its estimated heights, which
+// the lines laid out so far keep close to the truth. A 40 MB novel would
+// otherwise keep a core busy for several seconds after every opening and
+// every change of font or spacing.
+const int BackgroundCharacterLimit = 4000000;
 // While an edit of the document is still open the layout waits this long
 // before it looks again.
 const int EditWaitMilliseconds = 50;
@@ -307,7 +314,8 @@ void ReadingLayout::useSample()
 
 void ReadingLayout::continueLater(int milliseconds) const
 {
-    if (!m_stopped && canLayOut() && (!laidOutToTheEnd() || m_changedFrom >= 0))
+    if (!m_stopped && canLayOut() &&
+        ((laysOutInBackground() && !laidOutToTheEnd()) || m_changedFrom >= 0))
         m_timer.start(milliseconds, const_cast<ReadingLayout *>(this));
 }
 
@@ -320,7 +328,8 @@ void ReadingLayout::timerEvent(QTimerEvent *event)
         continueLater(EditWaitMilliseconds);
         return;
     }
-    layOutInBackground(SliceMilliseconds);
+    if (laysOutInBackground())
+        layOutInBackground(SliceMilliseconds);
     reportChanges();
     continueLater(0);
 }
@@ -350,6 +359,11 @@ void ReadingLayout::reportChanges()
     if (m_changedFrom >= 0)
         emit update(QRectF(0, m_changedFrom, 1e9, 1e12));
     m_changedFrom = -1;
+}
+
+bool ReadingLayout::laysOutInBackground() const
+{
+    return m_characterCount <= BackgroundCharacterLimit;
 }
 
 bool ReadingLayout::laidOutToTheEnd() const

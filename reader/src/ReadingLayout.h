@@ -20,8 +20,9 @@
 // - a block that is not laid out yet has a height estimated from its length
 //   and the lines laid out so far, so the whole text has a height at once
 //   and any block can be laid out first: the one a cursor goes to, the ones
-//   on screen; the rest follows in slices of a few milliseconds per pass of
-//   the event loop, replacing the estimates;
+//   on screen; in a text of up to a few million characters the rest follows
+//   in slices of a few milliseconds per pass of the event loop, replacing
+//   the estimates;
 // - block tops are sums kept in a Fenwick tree, so finding the block at a
 //   height or the top of a block takes logarithmic time anywhere in the text;
 // - a change in the text lays out again only the blocks it touches;
@@ -49,6 +50,8 @@ public:
     QRectF blockBoundingRect(const QTextBlock &block) const override;
 
     bool laidOutToTheEnd() const;
+    // Whether the text is short enough to be laid out to its end at all.
+    bool laysOutInBackground() const;
     int blockNumberAt(qreal y) const;
     qreal blockTop(int blockNumber) const;
 

@@ -41,7 +41,7 @@ const qint64 WholeReadBytes = 1 << 20;
 const int HeadBytes = 128 * 1024;
 // Appending the rest takes at most this long per pass of the event loop,
 // in slices of at most this many characters.
-const int AppendMilliseconds = 12;
+const int AppendMilliseconds = 16;
 const int SliceCharacters = 128 * 1024;
 // A position asked for while a text loads shows once this much text below
 // it has arrived, a few screens even in a small font.
@@ -179,12 +179,12 @@ void TextDisplay::startLoading(QFile *file, const QByteArray &head, bool autoDet
     m_loading = true;
     m_fileSize = file->size();
     m_progress = -1;
+    showDecodedText(text);
     // Room for the whole text at the head's characters per byte, so that it
     // grows without copies.
     m_loadedText.reserve(int(qMin<qint64>(
         std::numeric_limits<int>::max() / 2,
-        qMax<qint64>(text.size(), qint64(text.size()) * m_fileSize / qMax(1, cut) * 21 / 20))));
-    showDecodedText(text);
+        qMax<qint64>(text.size(), qint64(text.size()) * m_fileSize / qMax(1, cut) * 51 / 50))));
     setTextHidden(m_pendingPosition >= 0);
     m_loader->start(file->fileName(), cut, *codec, checkUtf8);
     emit loadProgress(int(cut * 100 / m_fileSize));
@@ -348,11 +348,17 @@ void TextDisplay::appendPieces()
     QElapsedTimer clock;
     clock.start();
     QTextCursor cursor(m_textWidget->document());
+    // One change of the document per pass. Inside an edit block a cursor
+    // also leaves its block alone: outside one, each move and insert would
+    // lay out the last block and a screen of text above it.
+    cursor.beginEditBlock();
     cursor.movePosition(QTextCursor::End);
     while (!m_pieces.isEmpty() && clock.elapsed() < AppendMilliseconds) {
         const QString &piece = m_pieces.first();
         const int length = sliceLength(piece, m_pieceOffset);
-        cursor.insertText(piece.mid(m_pieceOffset, length));
+        cursor.insertText(m_pieceOffset == 0 && length == piece.size()
+                              ? piece
+                              : piece.mid(m_pieceOffset, length));
         m_pieceOffset += length;
         if (m_pieceOffset < piece.size())
             continue;
@@ -365,6 +371,7 @@ void TextDisplay::appendPieces()
         if (progress != m_progress)
             emit loadProgress(m_progress = progress);
     }
+    cursor.endEditBlock();
     followLayout();
     if (!m_pieces.isEmpty())
         m_appendTimer.start();

@@ -8,6 +8,10 @@
 
 #include <functional>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace
 {
 
@@ -15,7 +19,7 @@ namespace
 // the text in pieces about that size.
 const int ChunkBytes = 1 << 20;
 // The reader pauses while this many decoded characters wait for the window.
-const qint64 QueuedCharacterLimit = 4 << 20;
+const qint64 QueuedCharacterLimit = 1 << 20;
 
 } // namespace
 
@@ -84,6 +88,13 @@ void TextLoader::reap()
             ++it;
         }
     }
+}
+
+void TextLoader::keepLargeBlocksMapped()
+{
+#ifdef __GLIBC__
+    mallopt(M_MMAP_THRESHOLD, 1 << 20);
+#endif
 }
 
 int TextLoader::lineEnd(const QByteArray &data, int codec)

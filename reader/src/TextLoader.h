@@ -42,6 +42,14 @@ public:
     // of the encodings read here holds the byte of a line break, and a CR LF
     // pair stays together.
     static int lineEnd(const QByteArray &data, int codec);
+    // A novel's text and its document grow by doubling while they arrive.
+    // glibc serves blocks under its mmap threshold from the heap and copies
+    // them on every growth, and it raises that threshold to 32 MB once a
+    // large block is freed: growing a 16 MB text then stops the window for
+    // tens of milliseconds. With the threshold fixed low, every large block
+    // is mapped and grows by remapping, without a copy. Called once, first
+    // thing in main().
+    static void keepLargeBlocksMapped();
 
 signals:
     // text follows what came before; bytesRead is how far into the file

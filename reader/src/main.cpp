@@ -1,5 +1,6 @@
 #include "MainForm.h"
 #include "ProgramConstants.h"
+#include "TextLoader.h"
 #include "ZkUtility.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 
 int main(int argc, char *argv[])
 {
+    TextLoader::keepLargeBlocksMapped();
     QApplication app(argc, argv);
     // A file named on the command line is relative to where it was given.
     const QString startFolder = QDir::currentPath();
