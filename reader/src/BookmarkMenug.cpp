@@ -73,7 +73,10 @@ void BookmarkMenug::goToPosition(int pos)
 {
     assert(m_textWidget != NULL);
     assert(m_textDisplay != NULL);
-    const bool inside = pos >= 0 && pos <= m_textWidget->document()->characterCount() - 1;
+    // A text still loading may not have reached the bookmark yet; the
+    // display shows it when it has.
+    const bool inside = pos >= 0 && (m_textDisplay->isLoading() ||
+                                     pos <= m_textWidget->document()->characterCount() - 1);
     m_textDisplay->showPosition(inside ? pos : m_textWidget->textCursor().position(), 1.0 / 3);
 }
 

@@ -118,6 +118,18 @@ void ChapterPanel::setTextWidget(QTextEdit *edit)
 void ChapterPanel::setTextDisplay(TextDisplay *display)
 {
     m_textDisplay = display;
+    connect(display, &TextDisplay::leaving, this, &ChapterPanel::dropChapters);
+}
+
+// The list of the text that leaves must not outlive it: a long text arrives
+// well after it is on screen, and a scan still running for the old one would
+// list its chapters over the new one. An empty scan takes the old one's
+// place.
+void ChapterPanel::dropChapters()
+{
+    m_model->setChapters({});
+    setCurrentRow(-1);
+    m_scan.setFuture(QtConcurrent::run([] { return QVector<Chapter>(); }));
 }
 
 QString ChapterPanel::currentTitle() const
@@ -136,6 +148,10 @@ void ChapterPanel::scanText(const QString &text)
 
 void ChapterPanel::showChapters()
 {
+    // A text still arriving has not been scanned yet: "no chapters" would
+    // be said too early.
+    if (m_textDisplay != nullptr && m_textDisplay->isLoading())
+        return;
     m_model->setChapters(m_scan.result());
     if (m_model->rowCount() > 0)
         m_stack->setCurrentWidget(m_view);

@@ -48,6 +48,7 @@ private:
     void createWidgets();
     void createActions();
     void createLayout();
+    void dropChapters();
     void showChapters();
     void followReading();
     void jumpToRow(int row);

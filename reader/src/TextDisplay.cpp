@@ -292,12 +292,18 @@ void TextDisplay::replaceDocument(const QString &text)
     // The view deletes a document of its own making right here; it is
     // empty, as the view made it.
     const bool ours = old->parent() == m_textWidget;
+    // The view's scroll value changes with the document; the anchor held
+    // for the new text is what the view follows, not what these changes
+    // leave at its top.
+    m_movingView = true;
     m_textWidget->setDocument(document);
     // The view has adjusted its range by the time this arrives.
     connect(layout, &QAbstractTextDocumentLayout::documentSizeChanged, this,
             &TextDisplay::followLayout);
     // A new text is read from its start.
     m_textWidget->setTextCursor(QTextCursor(document));
+    m_movingView = false;
+    followLayout();
     if (ours)
         dispose(old);
 }

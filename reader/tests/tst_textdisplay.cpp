@@ -593,14 +593,17 @@ void TestTextDisplay::longTextArrivesWhole()
     QCOMPARE(m_edit->document()->toPlainText(), QString(whole).replace("\r\n", "\n"));
 }
 
-// Nothing of the first file's rest reaches the second file's document.
+// Nothing of the first file's rest reaches the second file's document, and
+// the second is read from its first line wherever the first was read.
 void TestTextDisplay::nextFileWhileLoading()
 {
     const QString first = longText(QStringLiteral("甲乙丙丁戊己庚辛壬癸"), 80000);
     const QString second = longText(QStringLiteral("子丑寅卯辰巳午未申酉戌亥"), 60000);
     QSignalSpy loaded(m_display, &TextDisplay::textLoaded);
+    m_edit->show();
     m_display->openFile(writeFile(QStringLiteral("first.txt"), gb18030(first)), true, 0);
     QVERIFY(m_display->isLoading());
+    m_display->showPosition(2000);
     QTest::qWait(5);
     m_display->openFile(writeFile(QStringLiteral("second.txt"), gb18030(second)), true, 0);
     QVERIFY(loaded.wait(20000));
@@ -608,6 +611,7 @@ void TestTextDisplay::nextFileWhileLoading()
     QCOMPARE(loaded.count(), 1);
     QCOMPARE(loaded.first().first().toString(), second);
     QCOMPARE(m_edit->document()->toPlainText(), QString(second).replace("\r\n", "\n"));
+    QCOMPARE(m_edit->verticalScrollBar()->value(), 0);
 }
 
 // A reading position deep in a text still loading is where the view opens
