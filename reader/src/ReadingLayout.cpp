@@ -159,7 +159,7 @@ void ReadingLayout::documentChanged(int from, int, int charsAdded)
     // A long stretch added further down, as a text read in pieces gets them,
     // is laid out when it is looked at: laying out each piece's start at
     // once would cost every piece that much.
-    const bool atOnce = first == 0 || charsAdded <= SynchronousCharacters;
+    const bool atOnce = from == 0 || charsAdded <= SynchronousCharacters;
     replaceBlocks(first, oldCount - 1 - keptAfter, newCount - 1 - keptAfter, atOnce);
 
     m_characterCount = document->characterCount();

@@ -370,7 +370,8 @@ void TextDisplay::appendPieces()
             continue;
         m_loadedText += piece;
         m_loader->pieceTaken(piece.size());
-        const int progress = int(m_pieceEnds.first() * 100 / qMax<qint64>(1, m_fileSize));
+        // 100 is for the text that is whole.
+        const int progress = qMin(99, int(m_pieceEnds.first() * 100 / qMax<qint64>(1, m_fileSize)));
         m_pieces.removeFirst();
         m_pieceEnds.removeFirst();
         m_pieceOffset = 0;
@@ -386,21 +387,17 @@ void TextDisplay::appendPieces()
     showPendingPosition();
 }
 
-// Up to a line break where there is one in reach, else never between the
-// two halves of a character or of a CR LF pair, which would count as two
-// line ends.
+// Up to a line break: a slice never splits a character or a CR LF pair,
+// and a block is laid out again only when its line is whole. A line longer
+// than a slice goes in whole, as the loader hands it over.
 int TextDisplay::sliceLength(const QString &piece, int from) const
 {
     if (piece.size() - from <= SliceCharacters)
         return piece.size() - from;
-    const int lineEnd = piece.lastIndexOf(QLatin1Char('\n'), from + SliceCharacters - 1);
-    if (lineEnd >= from)
-        return lineEnd + 1 - from;
-    int end = from + SliceCharacters;
-    const QChar last = piece.at(end - 1);
-    if (last.isHighSurrogate() || (last == QLatin1Char('\r') && piece.at(end) == QLatin1Char('\n')))
-        ++end;
-    return end - from;
+    int lineEnd = piece.lastIndexOf(QLatin1Char('\n'), from + SliceCharacters - 1);
+    if (lineEnd < from)
+        lineEnd = piece.indexOf(QLatin1Char('\n'), from + SliceCharacters);
+    return lineEnd < 0 ? piece.size() - from : lineEnd + 1 - from;
 }
 
 void TextDisplay::finishLoading()

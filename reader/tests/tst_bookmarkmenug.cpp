@@ -2,6 +2,7 @@
 #include "Config.h"
 #include "MainForm.h"
 #include "ProgramConstants.h"
+#include "TextDisplay.h"
 
 #include "ModalDialogWatcher.h"
 #include "TemporaryProgramFolder.h"
@@ -76,6 +77,18 @@ private slots:
         QCOMPARE(jump(5), 0);
         open(QStringLiteral("short.txt"), 100, 30, 30);
         QCOMPARE(jump(3), 30);
+    }
+
+    // A bookmark beyond what has arrived of a long text waits for its text.
+    void jumpIntoATextStillLoading()
+    {
+        restart({{"deep", "1900000"}});
+        const QByteArray line = QByteArray(99, 'x') + '\n';
+        dropFile(m_window.get(), writeFile(m_files.filePath("long.txt"), line.repeated(20000)));
+        auto *display = m_window->findChild<TextDisplay *>();
+        QVERIFY(display->isLoading());
+        jump(2);
+        QTRY_COMPARE(text()->textCursor().position(), 1900000);
     }
 
     void bookmarkOfAFile_data()

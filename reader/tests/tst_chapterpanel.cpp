@@ -21,6 +21,7 @@ private slots:
 
     void listJumpsAndFollowsReading();
     void listBelongsToTheLatestText();
+    void listWaitsForALongText();
 
 private:
     QString writeFile(const QString &name, const QString &text);
@@ -134,6 +135,32 @@ void TestChapterPanel::listBelongsToTheLatestText()
     m_display->openFile(novel, true, 0);
     QTRY_COMPARE(m_list->model()->rowCount(), 5000);
     QVERIFY(m_list->isVisible());
+}
+
+// While a long text arrives the list of the text before is gone and "no
+// chapters" is not said yet; the window shows how far the text has come.
+void TestChapterPanel::listWaitsForALongText()
+{
+    const QString novel =
+        writeFile("novel.txt", QStringLiteral("第一章 风起\n正文\n").repeated(50));
+    QString text;
+    for (int i = 1; i <= 3000; ++i)
+        text += QStringLiteral("第%1章 山雨\n").arg(i) +
+                QStringLiteral("　　天下大势，分久必合，合久必分。\n").repeated(20);
+    const QString longNovel = writeFile("long.txt", text);
+    auto *none = m_window->findChild<QLabel *>(QStringLiteral("lblNoChapters"));
+    auto *progress = m_window->findChild<QWidget *>(QStringLiteral("pbLoad"));
+    QVERIFY(progress != nullptr);
+    m_display->openFile(novel, true, 0);
+    QTRY_COMPARE(m_list->model()->rowCount(), 50);
+
+    m_display->openFile(longNovel, true, 0);
+    QVERIFY(m_display->isLoading());
+    QCOMPARE(m_list->model()->rowCount(), 0);
+    QTRY_VERIFY(progress->isVisible());
+    QVERIFY(!none->isVisible());
+    QTRY_COMPARE(m_list->model()->rowCount(), 3000);
+    QVERIFY(!progress->isVisible());
 }
 
 QTEST_MAIN(TestChapterPanel)

@@ -65,6 +65,35 @@ private slots:
         box.setText(word + QLatin1Char('x'));
         QVERIFY(label.text().isEmpty());
     }
+
+    // A word that is only in the part still loading is found once it is in.
+    void findWaitsForTheText()
+    {
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("long.txt")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(
+            QStringLiteral("　　天下大势，分久必合，合久必分。\n").repeated(100000).toUtf8());
+        file.write(QStringLiteral("尾声\n").toUtf8());
+        file.close();
+        QTextEdit view;
+        QLineEdit box(QStringLiteral("尾声"));
+        QLabel label;
+        TextDisplay display;
+        display.setTextWidget(&view);
+        TextEdit finder;
+        finder.setTextWidget(&view);
+        finder.setFindEdit(&box);
+        finder.setTextDisplay(&display);
+        finder.setResultLabel(&label);
+        QVERIFY(display.openFile(file.fileName(), true, 0));
+        QVERIFY(display.isLoading());
+        finder.findNext();
+        QCOMPARE(label.text(), QStringLiteral("正在载入，载入后接着查找…"));
+        QTRY_VERIFY_WITH_TIMEOUT(view.textCursor().hasSelection(), 20000);
+        QCOMPARE(view.textCursor().selectionStart(), 100000 * 18);
+        QVERIFY(label.text().isEmpty());
+    }
 };
 
 QTEST_MAIN(TestTextEdit)
