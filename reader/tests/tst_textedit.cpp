@@ -10,6 +10,17 @@ class TestTextEdit : public QObject
 {
     Q_OBJECT
 
+    // as the main window wires them
+    static void wire(QTextEdit *view, QLineEdit *box, QLabel *label, TextDisplay *display,
+                     TextEdit *finder)
+    {
+        display->setTextWidget(view);
+        finder->setTextWidget(view);
+        finder->setFindEdit(box);
+        finder->setTextDisplay(display);
+        finder->setResultLabel(label);
+    }
+
 private slots:
     void find_data()
     {
@@ -41,12 +52,8 @@ private slots:
         QLineEdit box(word);
         QLabel label;
         TextDisplay display;
-        display.setTextWidget(&view);
         TextEdit finder;
-        finder.setTextWidget(&view);
-        finder.setFindEdit(&box);
-        finder.setTextDisplay(&display);
-        finder.setResultLabel(&label);
+        wire(&view, &box, &label, &display, &finder);
         QTextCursor start = view.textCursor();
         start.setPosition(cursor);
         view.setTextCursor(start);
@@ -80,12 +87,8 @@ private slots:
         QLineEdit box(QStringLiteral("尾声"));
         QLabel label;
         TextDisplay display;
-        display.setTextWidget(&view);
         TextEdit finder;
-        finder.setTextWidget(&view);
-        finder.setFindEdit(&box);
-        finder.setTextDisplay(&display);
-        finder.setResultLabel(&label);
+        wire(&view, &box, &label, &display, &finder);
         QVERIFY(display.openFile(file.fileName(), true, 0));
         QVERIFY(display.isLoading());
         finder.findNext();
