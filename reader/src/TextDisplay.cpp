@@ -124,10 +124,7 @@ bool TextDisplay::openFile(const QString &fileName, bool autoDetect, int codec)
         emit leaving(m_fileName);
     m_fileName = fileName;
     m_pendingPosition = -1;
-    showStart(&file, head, autoDetect, &codec);
-    setCodec(codec);
-    m_textWidget->document()->setMetaInformation(QTextDocument::DocumentTitle,
-                                                 QFileInfo(fileName).baseName());
+    showStart(&file, head, autoDetect, codec);
     setFontAndColor(m_textFont, m_textColor);
     emit opened(fileName);
     return true;
@@ -142,17 +139,22 @@ bool TextDisplay::readStart(QFile *file, QByteArray *head, QString *error)
     return file->isOpen() && file->error() == QFileDevice::NoError;
 }
 
-void TextDisplay::showStart(QFile *file, const QByteArray &head, bool autoDetect, int *codec)
+// The text of m_fileName, in its own document, with the codec it was read
+// with and its title.
+void TextDisplay::showStart(QFile *file, const QByteArray &head, bool autoDetect, int codec)
 {
     cancelLoading();
     if (file->size() > head.size())
-        return startLoading(file, head, autoDetect, codec);
-    if (autoDetect)
-        showDecodedText(TextEncoding::decode(head, codec));
+        startLoading(file, head, autoDetect, &codec);
+    else if (autoDetect)
+        showDecodedText(TextEncoding::decode(head, &codec));
     else
-        showText(head, *codec);
-    if (m_progress != 100)
+        showText(head, codec);
+    if (!m_loading && m_progress != 100)
         emit loadProgress(m_progress = 100);
+    setCodec(codec);
+    m_textWidget->document()->setMetaInformation(QTextDocument::DocumentTitle,
+                                                 QFileInfo(m_fileName).baseName());
 }
 
 // Shows the head up to its last line break; the loader reads the rest. A
@@ -434,10 +436,7 @@ void TextDisplay::readAgain(int codec)
     QString error;
     if (!readStart(&file, &head, &error))
         return loadFailed(error);
-    showStart(&file, head, false, &codec);
-    setCodec(codec);
-    m_textWidget->document()->setMetaInformation(QTextDocument::DocumentTitle,
-                                                 QFileInfo(m_fileName).baseName());
+    showStart(&file, head, false, codec);
 }
 
 void TextDisplay::showPendingPosition()

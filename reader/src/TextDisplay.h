@@ -83,7 +83,7 @@ public slots:
 
 private:
     bool readStart(QFile *file, QByteArray *head, QString *error);
-    void showStart(QFile *file, const QByteArray &head, bool autoDetect, int *codec);
+    void showStart(QFile *file, const QByteArray &head, bool autoDetect, int codec);
     void startLoading(QFile *file, const QByteArray &head, bool autoDetect, int *codec);
     void replaceDocument(const QString &text);
     void dispose(QTextDocument *document);

@@ -58,7 +58,6 @@ void TextLoader::start(const QString &fileName, qint64 from, int codec, bool che
     std::shared_ptr<Job> job = m_job;
     QThread *thread = QThread::create([this, job] { run(job); });
     m_threads.emplace_back(thread, job);
-    m_running = true;
     thread->start();
 }
 
@@ -69,7 +68,6 @@ void TextLoader::cancel()
     if (m_job)
         m_job->cancelled = true;
     m_job.reset();
-    m_running = false;
 }
 
 void TextLoader::pieceTaken(int characters)
@@ -147,10 +145,7 @@ void TextLoader::run(const std::shared_ptr<Job> &job)
         const qint64 bytesRead = file.pos() - pending.size();
         post(*job, [this, text, bytesRead] { emit pieceRead(text, bytesRead); });
     }
-    post(*job, [this] {
-        m_running = false;
-        emit finished();
-    });
+    post(*job, [this] { emit finished(); });
 }
 
 bool TextLoader::waitForRoom(const Job &job)

@@ -31,7 +31,6 @@ public:
     // else notUtf8() names the codec to read the whole file with instead.
     void start(const QString &fileName, qint64 from, int codec, bool checkUtf8);
     void cancel();
-    bool isRunning() const { return m_running; }
     // The window has put this many characters of the pieces into its
     // document. The reader waits while many are handed over and not yet
     // taken, so that a slow window does not pile up the text a second time.
@@ -69,7 +68,6 @@ private:
     std::vector<std::pair<QThread *, std::shared_ptr<Job>>> m_threads; // owned
     std::shared_ptr<Job> m_job;                                        // the newest load, or null
     quint64 m_generation = 0;
-    bool m_running = false;
 };
 
 #endif // TEXTLOADER_H
