@@ -80,6 +80,7 @@ private slots:
     void jumpsStayOnScreen();
     void comfortShapesTheColumn_data();
     void comfortShapesTheColumn();
+    void longTextIsLaidOutWhereShown();
 
 private:
     void run(const QString &step);
@@ -318,6 +319,34 @@ void TestReadingLayout::comfortShapesTheColumn()
     const QTextLine second = lines->lineAt(1);
     const QPointF onSecond(rect.x() + 1, rect.top() + second.y() + second.height() / 2);
     QCOMPARE(layout->hitTest(onSecond, Qt::FuzzyHit), second.textStart());
+}
+
+// A novel of millions of characters is laid out only where it is shown:
+// the rest keeps estimated heights, close enough to the real ones that the
+// scroll bar does not mislead.
+void TestReadingLayout::longTextIsLaidOutWhereShown()
+{
+    m_edit->setPlainText(paragraphs(110000)); // 4.4 million characters
+    ReadingLayout *layout = readingLayout(m_edit.get());
+    const QTextDocument *document = m_edit->document();
+    const auto laidOut = [document] {
+        int count = 0;
+        for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+            count += block.layout()->lineCount() > 0;
+        return count;
+    };
+    QTest::qWait(100);
+    const int shown = laidOut();
+    QVERIFY(shown > 0);
+    // The background would have laid out tens of thousands of blocks by now.
+    QTest::qWait(400);
+    QCOMPARE(laidOut(), shown);
+
+    const qreal estimated = layout->documentSize().height();
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+        layout->blockBoundingRect(block);
+    QVERIFY(layout->laidOutToTheEnd());
+    QVERIFY(qAbs(estimated / layout->documentSize().height() - 1) < 0.05);
 }
 
 QTEST_MAIN(TestReadingLayout)
