@@ -37,8 +37,8 @@ public:
     // Leaves an empty, unmodified document without a file name.
     void newFile(const QString &);
     // Shows the file as rich text when it looks like HTML, otherwise as plain
-    // text decoded after its byte-order mark, as UTF-8 when it is valid UTF-8,
-    // or else with the local 8-bit code page. On failure nothing changes.
+    // text in the encoding ZkTextDecoder detects, every byte kept (a zero
+    // byte shows as a replacement character). On failure nothing changes.
     bool openFile(const QString &path);
     bool readFromHtml(const QByteArray &data);
     // The format follows the suffix: odt/odf, html/htm, md/markdown or txt;

@@ -1,5 +1,8 @@
 #include "ZkTextEditHelper.h"
 
+#include "ZkSafeSave.h"
+#include "ZkTextDecoder.h"
+
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -13,58 +16,11 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-#include <QSaveFile>
-#include <QTextCodec>
 #include <QTextDocumentWriter>
 #include <QTextEdit>
 
 #include <cassert>
 #include <cmath>
-
-namespace
-{
-
-bool isValidUtf8(const QByteArray &data)
-{
-    QTextCodec::ConverterState state;
-    QTextCodec::codecForMib(106)->toUnicode(data.constData(), data.size(), &state);
-    return state.invalidChars == 0 && state.remainingChars == 0;
-}
-
-// The converters of some code pages (GB18030 among them) count no invalid
-// bytes; a text that encodes back to the same bytes had none.
-bool decodesCleanly(QTextCodec *codec, const QByteArray &data)
-{
-    return codec->fromUnicode(codec->toUnicode(data)) == data;
-}
-
-// Text without a byte-order mark or a declared charset: valid UTF-8 is taken
-// as UTF-8, else the local 8-bit code page if it has a character for every
-// byte. On a UTF-8 locale that code page is GB18030, the one Chinese texts of
-// that kind are written in. Anything else is Latin-1, the toolkit's own
-// guess for HTML without a charset, which at least keeps "caf\xe9" a café.
-QTextCodec *codecWithoutMark(const QByteArray &data)
-{
-    if (isValidUtf8(data))
-        return QTextCodec::codecForMib(106);
-    QTextCodec *codec = QTextCodec::codecForLocale();
-    if (codec == nullptr || codec->mibEnum() == 106)
-        codec = QTextCodec::codecForName("GB18030");
-    return decodesCleanly(codec, data) ? codec : QTextCodec::codecForMib(4);
-}
-
-// A UTF-16 text is full of zero bytes, so it is decoded whole; other texts
-// end at their first zero byte, as a C string would.
-QString decodePlainText(const QByteArray &data)
-{
-    if (QTextCodec *marked = QTextCodec::codecForUtfText(data, nullptr))
-        return marked->toUnicode(data);
-    const int end = data.indexOf('\0');
-    const QByteArray text = end < 0 ? data : data.left(end);
-    return codecWithoutMark(text)->toUnicode(text);
-}
-
-} // namespace
 
 ZkTextEditHelper::ZkTextEditHelper(QObject *parent)
     : QObject(parent), m_textEdit(nullptr), m_parentWidget(nullptr)
@@ -159,8 +115,10 @@ bool ZkTextEditHelper::openFile(const QString &path)
     if (!file.exists() || !file.open(QIODevice::ReadOnly))
         return false;
     const QByteArray data = file.readAll();
-    if (!readFromHtml(data))
-        editor()->setPlainText(decodePlainText(data));
+    if (!readFromHtml(data)) {
+        int codec = 0;
+        editor()->setPlainText(ZkTextDecoder::decodeText(data, &codec));
+    }
     setCurrentFileName(path);
     return true;
 }
@@ -169,7 +127,7 @@ bool ZkTextEditHelper::readFromHtml(const QByteArray &data)
 {
     // Without a declared charset the toolkit would take Latin-1, which turns
     // a UTF-8 or GB18030 page into garbage that a save then makes permanent.
-    const QString text = QTextCodec::codecForHtml(data, codecWithoutMark(data))->toUnicode(data);
+    const QString text = ZkTextDecoder::decodeHtml(data);
     if (!Qt::mightBeRichText(text))
         return false;
     editor()->setHtml(text);
@@ -188,18 +146,12 @@ bool ZkTextEditHelper::saveFile(const QString &path)
     if (!writer.write(editor()->document()))
         return false;
     const QByteArray bytes = buffer.data();
-    QSaveFile file(path);
     // A writable file in a folder the user may not create files in is still
     // rewritten in place, as a plain write would.
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    // commit() misses a write error that only shows when its buffer is
-    // flushed, and would then put a truncated file in place of the old one.
-    const bool written = file.write(bytes) == bytes.size() && file.flush();
-    if (!written)
-        file.cancelWriting();
-    if (!file.commit() || !written)
+    const auto write = [&bytes](QIODevice *file) {
+        return file->write(bytes) == bytes.size();
+    };
+    if (!zk::saveWhole(path, write, zk::InPlace::WhereNoNewFileFits))
         return false;
     editor()->document()->setModified(false);
     return true;

@@ -1,5 +1,9 @@
 #include "ZkXmlFile.h"
 
+#include "ZkSafeSave.h"
+#include "ZkTextDecoder.h"
+#include "ZkUtility.h"
+
 #include <QBuffer>
 #include <QColor>
 #include <QDateTime>
@@ -7,9 +11,7 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStringList>
-#include <QTextCodec>
 #include <QVector>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
@@ -104,22 +106,23 @@ QVector<int> elementStarts(const QString &text, const QStringList &names)
 // the most elements of the names show up wins (the declared one on a tie).
 QString documentText(const QByteArray &document, const QStringList &names)
 {
-    if (QTextCodec *marked = QTextCodec::codecForUtfText(document, nullptr))
-        return marked->toUnicode(document);
+    const int marked = zk::textFileCodec(document);
+    if (marked != 0)
+        return ZkTextDecoder::decode(document, marked);
     static const QRegularExpression declared(
         QStringLiteral("encoding\\s*=\\s*[\"']([A-Za-z0-9._:-]+)[\"']"));
     const QRegularExpressionMatch match = declared.match(QString::fromLatin1(document.left(256)));
-    QList<QTextCodec *> codecs;
+    QVector<int> codecs;
     if (match.hasMatch())
-        codecs << QTextCodec::codecForName(match.captured(1).toLatin1());
-    codecs << QTextCodec::codecForMib(106) << QTextCodec::codecForName("GB18030")
-           << QTextCodec::codecForName("Big5") << QTextCodec::codecForLocale();
+        codecs << ZkTextDecoder::codecNamed(match.captured(1).toLatin1());
+    codecs << ZkTextDecoder::Utf8 << ZkTextDecoder::Gb18030 << ZkTextDecoder::Big5
+           << ZkTextDecoder::LocalCodePage;
     QString best;
     int found = -1;
-    for (QTextCodec *codec : qAsConst(codecs)) {
-        if (codec == nullptr)
+    for (const int codec : qAsConst(codecs)) {
+        if (codec < 0)
             continue;
-        const QString text = codec->toUnicode(document);
+        const QString text = ZkTextDecoder::decode(document, codec);
         const int count = elementStarts(text, names).size();
         if (count > found) {
             best = text;
@@ -245,18 +248,7 @@ bool ZkXmlFile::keepOriginal(const QString &fileName, const QString &target)
 
 bool ZkXmlFile::writeThroughTemporaryFile(const QString &fileName)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    // commit() drops the new file when any write failed (a full disk, say)
-    // or the writing was cancelled, so the old one is only ever replaced by
-    // a whole document. It misses a failure that only shows when its buffer
-    // is flushed, as with a file smaller than that buffer; flushing first
-    // catches it.
-    const bool written = writeDocument(&file) && file.flush();
-    if (!written)
-        file.cancelWriting();
-    return file.commit() && written;
+    return zk::saveWhole(fileName, [this](QIODevice *device) { return writeDocument(device); });
 }
 
 // A writer that reports an error has either failed to write or met text

@@ -143,6 +143,8 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
         const QString chinese = QStringLiteral("纸上得来\n终觉浅");
+        const QString traditional = QStringLiteral(
+            "話說天下大勢，分久必合，合久必分。\n周末七國分爭，並入於秦。及秦滅之後，楚、漢分爭。");
         QTest::newRow("HTML, UTF-8 without charset")
             << QStringLiteral("<b>中文</b>\nnext").toUtf8() << QStringLiteral("中文 next");
         QTest::newRow("UTF-8") << chinese.toUtf8() << chinese;
@@ -150,7 +152,11 @@ private slots:
                                  << chinese;
         QTest::newRow("UTF-16 LE, decoded whole")
             << QTextCodec::codecForName("UTF-16LE")->fromUnicode(chinese) << chinese; // marked
-        QTest::newRow("zero byte ends the text") << QByteArray("abc\0def", 7) << "abc";
+        QTest::newRow("zero byte shows, every byte kept")
+            << QByteArray("alpha beta\0gamma delta", 22)
+            << QStringLiteral("alpha beta\xfffdgamma delta");
+        QTest::newRow("Big5") << QTextCodec::codecForName("Big5")->fromUnicode(traditional)
+                              << traditional;
         QTest::newRow("HTML in neither UTF-8 nor GB18030")
             << QByteArray("<b>caf\xe9</b>") << QStringLiteral("café");
     }
