@@ -7,6 +7,7 @@
 #include "ReadingLayout.h"
 #include "TextDisplay.h"
 #include "TextEncoding.h"
+#include "ZkTextDecoder.h"
 #include "ZkUtility.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -476,7 +477,7 @@ int Session::runRestore()
     QFile file(m_case.file);
     file.open(QIODevice::ReadOnly);
     int codec = 0;
-    const QString text = TextEncoding::decode(file.readAll(), &codec);
+    const QString text = ZkTextDecoder::decodeText(file.readAll(), &codec);
     const int target = (text.size() - text.count(QStringLiteral("\r\n"))) / 2;
     QObject::connect(&m_display, &TextDisplay::opened, [this, target] {
         m_target = target;
@@ -790,7 +791,7 @@ int runFloor(const BenchCase &benchCase)
 
     // Detection looks at samples of the bytes only, whatever their size.
     timer.start();
-    const int codec = TextEncoding::detect(bytes);
+    const int codec = ZkTextDecoder::detect(bytes);
     report("detect_ms", timer.nsecsElapsed() / 1e6);
     report("detected", TextEncoding::name(codec));
 

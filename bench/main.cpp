@@ -239,7 +239,7 @@ QString buildTable(const QList<Novel> &novels,
     table.row(QStringLiteral("floor: setPlainText, detached document (ms)"), floor,
               QStringLiteral("floor_setplaintext_ms"));
     table.row(QStringLiteral("**floor** = read + decode + setPlainText (ms)"), floor, floorKey);
-    table.row(QStringLiteral("detection: TextEncoding::detect (ms)"), floor,
+    table.row(QStringLiteral("detection: ZkTextDecoder::detect (ms)"), floor,
               QStringLiteral("detect_ms"));
     table.row(QStringLiteral("detection: answer"), floor, QStringLiteral("detected"));
     table.row(QStringLiteral("open: openFile call (ms, ×floor)"), open,

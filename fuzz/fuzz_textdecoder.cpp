@@ -3,8 +3,7 @@
 // encoding hold.
 
 #include "FuzzSupport.h"
-#include "TextDecoder.h"
-#include "TextEncoding.h"
+#include "ZkTextDecoder.h"
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
@@ -16,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), int(size));
     for (int codec = 0; codec <= 7; ++codec) {
-        const QString text = TextDecoder::decode(bytes, codec);
+        const QString text = ZkTextDecoder::decode(bytes, codec);
         fuzz::require(!text.contains(QChar(0)), "no zero character in decoded text");
         if (codec == 3 || codec == 4) {
             // either mark is dropped, and decides the byte order
@@ -25,14 +24,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                           "one character per UTF-16 unit");
         }
     }
-    QString utf8;
-    if (TextDecoder::decodesAsUtf8(bytes, &utf8)) {
-        fuzz::require(utf8.size() == QString::fromUtf8(bytes.constData(), bytes.size()).size(),
+    if (ZkTextDecoder::isUtf8(bytes))
+        fuzz::require(ZkTextDecoder::decode(bytes, ZkTextDecoder::Utf8, false).size() ==
+                          QString::fromUtf8(bytes.constData(), bytes.size()).size(),
                       "valid UTF-8 decodes whole");
-        fuzz::require(!utf8.contains(QChar(0)), "no zero character in UTF-8 text");
-    }
     int codec = -1;
-    const QString detected = TextEncoding::decode(bytes, &codec);
+    const QString detected = ZkTextDecoder::decodeText(bytes, &codec);
     fuzz::require(codec >= 0 && !detected.contains(QChar(0)), "no zero character in detected text");
     return 0;
 }

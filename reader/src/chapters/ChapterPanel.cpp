@@ -2,6 +2,7 @@
 
 #include "ChapterModel.h"
 #include "TextDisplay.h"
+#include "WorkerPool.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -13,7 +14,6 @@
 #include <QTextEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QtConcurrent>
 
 #include <cassert>
 
@@ -129,7 +129,7 @@ void ChapterPanel::dropChapters()
 {
     m_model->setChapters({});
     setCurrentRow(-1);
-    m_scan.setFuture(QtConcurrent::run([] { return QVector<Chapter>(); }));
+    m_scan.setFuture(WorkerPool::run([] { return QVector<Chapter>(); }));
 }
 
 QString ChapterPanel::currentTitle() const
@@ -143,7 +143,7 @@ void ChapterPanel::scanText(const QString &text)
     m_stack->setCurrentWidget(m_view);
     setCurrentRow(-1);
     // The task holds a shared copy of the text and drops it when it ends.
-    m_scan.setFuture(QtConcurrent::run(&ChapterIndex::scan, text));
+    m_scan.setFuture(WorkerPool::run([text] { return ChapterIndex::scan(text); }));
 }
 
 void ChapterPanel::showChapters()

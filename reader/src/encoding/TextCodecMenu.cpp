@@ -2,6 +2,7 @@
 
 #include "TextDisplay.h"
 #include "TextEncoding.h"
+#include "ZkTextDecoder.h"
 
 #include <QActionGroup>
 #include <QCoreApplication>
@@ -45,16 +46,16 @@ void TextCodecMenu::setCodecLabel(QLabel *label)
 void TextCodecMenu::createActions()
 {
     m_ansiAction = addCodecAction(QCoreApplication::translate("QObject", "ANSI 编码"),
-                                  TextEncoding::LocalCodePage);
+                                  ZkTextDecoder::LocalCodePage);
     m_utf8Action =
-        addCodecAction(QCoreApplication::translate("QObject", "UTF-8 编码"), TextEncoding::Utf8);
+        addCodecAction(QCoreApplication::translate("QObject", "UTF-8 编码"), ZkTextDecoder::Utf8);
     m_menu->addSeparator();
-    addCodecAction(QCoreApplication::translate("QObject", "GB18030 编码"), TextEncoding::Gb18030);
-    addCodecAction(QCoreApplication::translate("QObject", "Big5 编码"), TextEncoding::Big5);
+    addCodecAction(QCoreApplication::translate("QObject", "GB18030 编码"), ZkTextDecoder::Gb18030);
+    addCodecAction(QCoreApplication::translate("QObject", "Big5 编码"), ZkTextDecoder::Big5);
     addCodecAction(QCoreApplication::translate("QObject", "UTF-16 LE 编码"),
-                   TextEncoding::Utf16LittleEndian);
+                   ZkTextDecoder::Utf16LittleEndian);
     addCodecAction(QCoreApplication::translate("QObject", "UTF-16 BE 编码"),
-                   TextEncoding::Utf16BigEndian);
+                   ZkTextDecoder::Utf16BigEndian);
 }
 
 QAction *TextCodecMenu::addCodecAction(const QString &text, int codec)
@@ -101,12 +102,12 @@ void TextCodecMenu::showCodec(int codec)
 // Numbers without an entry of their own decode as UTF-8 (2) or GB18030.
 QAction *TextCodecMenu::actionFor(int codec) const
 {
-    const int entry = codec == 2 ? int(TextEncoding::Utf8) : codec;
+    const int entry = codec == 2 ? int(ZkTextDecoder::Utf8) : codec;
     QAction *gb18030 = nullptr;
     for (QAction *action : m_codecGroup->actions()) {
         if (action->data().toInt() == entry)
             return action;
-        if (action->data().toInt() == TextEncoding::Gb18030)
+        if (action->data().toInt() == ZkTextDecoder::Gb18030)
             gb18030 = action;
     }
     return gb18030;

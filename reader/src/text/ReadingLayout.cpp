@@ -1,5 +1,7 @@
 #include "ReadingLayout.h"
 
+#include "TextTuning.h"
+
 #include <QElapsedTimer>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -12,85 +14,7 @@
 #include <cmath>
 #include <limits>
 
-namespace
-{
-
-// Laid out at once when the text changes, so that the first pages are there
-// when the change returns and the estimates have lines to go by: a few pages
-// even at 9 points, about 10 ms.
-const int SynchronousCharacters = 30000;
-// Longest stretch of background layout in one pass of the event loop.
-const int SliceMilliseconds = 20;
-// A block not laid out yet that the view is asked about is mostly one it is
-// about to scroll to, putting it at the top or the bottom of the screen; a
-// screen above it is laid out with it, so that nothing on that screen moves
-// once it is painted.
-const qreal ScreenAbove = 4000;
-// Texts up to this long are laid out to their end in the background, a
-// second or so of work; a longer text is laid out where it is shown and
-// where the reader jumps, and elsewhere keeps its estimated heights, which
-// the lines laid out so far keep close to the truth. A 40 MB novel would
-// otherwise keep a core busy for several seconds after every opening and
-// every change of font or spacing.
-const int BackgroundCharacterLimit = 4000000;
-// While an edit of the document is still open the layout waits this long
-// before it looks again.
-const int EditWaitMilliseconds = 50;
-
-} // namespace
-
-// Every height is a multiple of 1/64 pixel (the toolkit's line metrics are
-// 26.6 fixed point, estimates are whole lines), so every sum here is exact in
-// a double and tops from the tree always meet the bottoms above them.
-void ReadingLayout::Heights::assign(std::vector<qreal> heights)
-{
-    m_heights = std::move(heights);
-    const size_t count = m_heights.size();
-    m_tree.assign(count + 1, 0);
-    m_total = 0;
-    for (size_t i = 1; i <= count; ++i) {
-        m_tree[i] += m_heights[i - 1];
-        m_total += m_heights[i - 1];
-        const size_t parent = i + (i & (~i + 1));
-        if (parent <= count)
-            m_tree[parent] += m_tree[i];
-    }
-}
-
-void ReadingLayout::Heights::set(int index, qreal height)
-{
-    const qreal change = height - m_heights[index];
-    if (change == 0)
-        return;
-    m_heights[index] = height;
-    m_total += change;
-    for (size_t i = size_t(index) + 1; i < m_tree.size(); i += i & (~i + 1))
-        m_tree[i] += change;
-}
-
-qreal ReadingLayout::Heights::sumBefore(int index) const
-{
-    qreal sum = 0;
-    for (size_t i = size_t(qBound(0, index, size())); i > 0; i -= i & (~i + 1))
-        sum += m_tree[i];
-    return sum;
-}
-
-int ReadingLayout::Heights::indexAt(qreal y) const
-{
-    const size_t count = m_heights.size();
-    size_t step = 1;
-    while (step * 2 <= count)
-        step *= 2;
-    size_t below = 0; // blocks wholly above y
-    for (; step > 0 && count > 0; step /= 2) {
-        if (below + step <= count && m_tree[below + step] <= y) {
-            below += step;
-            y -= m_tree[below];
-        }
-    }
-    return qMax(0, qMin(int(below), size() - 1));
-}
+using namespace TextTuning;
 
 ReadingLayout::ReadingLayout(QTextDocument *document) : QAbstractTextDocumentLayout(document) {}
 
@@ -329,7 +253,7 @@ void ReadingLayout::timerEvent(QTimerEvent *event)
         return;
     }
     if (laysOutInBackground())
-        layOutInBackground(SliceMilliseconds);
+        layOutInBackground(LayoutSliceMilliseconds);
     reportChanges();
     continueLater(0);
 }

@@ -1,6 +1,7 @@
 #ifndef READINGLAYOUT_H
 #define READINGLAYOUT_H
 
+#include "BlockHeights.h"
 #include "ComfortSettings.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -70,26 +71,6 @@ protected:
     void timerEvent(QTimerEvent *event) override;
 
 private:
-    // Block heights with their running sums.
-    class Heights
-    {
-    public:
-        int size() const { return int(m_heights.size()); }
-        qreal at(int index) const { return m_heights[index]; }
-        qreal total() const { return m_total; }
-        void assign(std::vector<qreal> heights);
-        void set(int index, qreal height);
-        qreal sumBefore(int index) const;
-        // The index whose stretch holds y, clamped to the valid indexes.
-        int indexAt(qreal y) const;
-        std::vector<qreal> take() { return std::move(m_heights); }
-
-    private:
-        std::vector<qreal> m_heights;
-        std::vector<qreal> m_tree; // Fenwick tree, 1-based
-        qreal m_total = 0;
-    };
-
     // What the lines laid out so far say about the lines still to come.
     struct Metrics {
         qreal linePitch = 0;      // height of one line
@@ -118,7 +99,7 @@ private:
 
     // Mutable because asking where a block is lays it out, as with the
     // toolkit's layout.
-    mutable Heights m_heights;
+    mutable BlockHeights m_heights;
     mutable std::vector<bool> m_laidOut;
     mutable int m_laidOutCount = 0;
     mutable int m_firstNotLaidOut = 0;

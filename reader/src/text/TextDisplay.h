@@ -1,49 +1,48 @@
 #ifndef TEXTDISPLAY_H
 #define TEXTDISPLAY_H
 
+#include "TextLook.h"
+
 #include <QColor>
 #include <QFont>
 #include <QObject>
 #include <QString>
-#include <QStringList>
-#include <QTextCharFormat>
-#include <QTimer>
-#include <QVector>
-
-#include <vector>
 
 struct ComfortSettings;
+struct OpenResult;
 
-class QFile;
-class QTextDocument;
+class DocumentFeeder;
+class DocumentSwap;
 class QTextEdit;
-class QThread;
-class ReadingLayout;
-class TextLoader;
 class QWidget;
+class ReadingAnchor;
+class TextLoader;
 
 // Puts a text file into the reading view and keeps the user's font and
-// colours on it across every file that is opened. A long file shows its
-// start at once and the rest follows while the window stays responsive; each
-// text gets a document of its own, and the one it replaces is freed on
-// another thread, where a novel's millions of blocks cost nobody a pause.
+// colours on it across every file that is opened. It wires the parts that
+// do the work: the loader reads and decodes (a long file's start at once,
+// the rest in the background), each text gets a document of its own whose
+// predecessor is freed off the GUI thread, the feeder appends what arrives,
+// the anchor keeps the line being read in place and the look carries the
+// font, colours and comfort settings.
 class TextDisplay : public QObject
 {
     Q_OBJECT
 
 public:
     explicit TextDisplay(QObject *parent = nullptr);
-    // Waits for the documents still being freed.
     ~TextDisplay() override;
 
     void setTextWidget(QTextEdit *edit);
+    // Parent of the messages about files that cannot be opened.
     void setParentWidget(QWidget *widget);
 
-    // codec: a TextEncoding::Codec number. With autoDetect the bytes decide.
+    // codec: a ZkTextDecoder number. With autoDetect the bytes decide.
     // True when the file's text is now in the view, or its start with the
-    // rest on its way (isLoading()).
+    // rest on its way (isLoading()); false, with a message and the view as
+    // it was, when the file is missing or cannot be read.
     bool openFile(const QString &fileName, bool autoDetect, int codec);
-    bool isLoading() const { return m_loading; }
+    bool isLoading() const;
     // The codec number the text on screen was decoded with; -1 before any.
     int codec() const { return m_codec; }
 
@@ -82,36 +81,18 @@ public slots:
     void setBackColor(QColor color);
 
 private:
-    bool readStart(QFile *file, QByteArray *head, QString *error);
-    void showStart(QFile *file, const QByteArray &head, bool autoDetect, int codec);
-    void startLoading(QFile *file, const QByteArray &head, bool autoDetect, int *codec);
-    void replaceDocument(const QString &text);
-    void dispose(QTextDocument *document);
-    void cancelLoading();
-    void takePiece(const QString &text, qint64 bytesRead);
-    void appendPieces();
-    int sliceLength(const QString &piece, int from) const;
-    void finishLoading();
+    void connectParts();
+    void showStart(const OpenResult &result);
+    void showText(const QString &text);
+    void startAgain(int codec);
+    void pieceTaken(int characters, qint64 bytesRead);
+    void finishLoading(const QString &text);
     void loadFailed(const QString &error);
-    void readAgain(int codec);
-    void showPendingPosition();
-    void setTextHidden(bool hidden);
-    void showText(const QByteArray &data, int codec);
+    void showOpenFailure(const OpenResult &result);
+    void setProgress(int percent);
     void setCodec(int codec);
-    void showDecodedText(const QString &text);
     void setFontAndColor(const QFont &font, const QColor &color);
-    void applyCharFormat(const QTextCharFormat &format);
-    void scrollToPosition(int position, qreal fraction);
-
     void dropSelection();
-    void useTextFont(const QFont &font);
-    void viewMoved();
-    void takeAnchor();
-    void holdAnchor(int position, qreal offset);
-    qreal lineTop(int position, qreal *height = nullptr) const;
-    void followLayout();
-    void moveView(int value);
-    ReadingLayout *readingLayout() const;
 
     QTextEdit *m_textWidget = nullptr; // the reading view, not owned
 
@@ -122,32 +103,16 @@ public:
     QColor m_backColor; // seeds the background colour dialog
 
 private:
-    // The look as one character format; short texts carry it on every character.
-    QTextCharFormat m_charFormat;
     QWidget *m_parentWidget = nullptr; // parent of message boxes, not owned
-    // The text the view holds at its top: the position of a line's first
-    // character and how far below that line's top the view begins (negative
-    // above it); or the end of the text. Positions outlast every relayout.
-    int m_anchorPosition = -1;
-    qreal m_anchorOffset = 0;
-    bool m_anchorAtEnd = false;
-    bool m_movingView = false; // the view is moved by this component
+    // The parts; children of this object, except the look.
+    TextLoader *m_loader;
+    DocumentSwap *m_documents;
+    DocumentFeeder *m_feeder;
+    ReadingAnchor *m_anchor;
+    TextLook m_look;
     int m_codec = -1;
-
-    TextLoader *m_loader = nullptr; // owned (child)
-    bool m_loading = false;         // the text's end is still to come
-    bool m_readToTheEnd = false;    // the loader is done; pieces may still wait
     qint64 m_fileSize = 0;
     int m_progress = 100;
-    QStringList m_pieces;        // read, not yet in the document
-    QVector<qint64> m_pieceEnds; // how far into the file each piece reaches
-    int m_pieceOffset = 0;       // characters of the first piece in the document
-    QString m_loadedText;        // the text so far, for textLoaded()
-    QTimer m_appendTimer;
-    // A position asked for beyond the text that has arrived, or -1.
-    int m_pendingPosition = -1;
-    qreal m_pendingFraction = 0;
-    std::vector<QThread *> m_disposers; // owned; each frees one document
 };
 
 #endif // TEXTDISPLAY_H

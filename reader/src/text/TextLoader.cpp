@@ -1,64 +1,147 @@
 #include "TextLoader.h"
 
-#include "TextDecoder.h"
-#include "TextEncoding.h"
+#include "TextTuning.h"
+#include "WorkerPool.h"
+#include "ZkTextDecoder.h"
 
 #include <QFile>
-#include <QThread>
 
+#include <algorithm>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
 
+using namespace TextTuning;
+
+struct TextLoader::Job {
+    Job(const QString &name, qint64 start, const ZkTextDecoder &fileDecoder, quint64 number)
+        : fileName(name), from(start), decoder(fileDecoder), generation(number)
+    {
+    }
+
+    const QString fileName;
+    const qint64 from;
+    ZkTextDecoder decoder; // the worker's, once the job runs
+    const quint64 generation;
+
+    // The worker waits on room while the window has many characters to take.
+    std::mutex mutex;
+    std::condition_variable room;
+    qint64 queued = 0; // handed over and not yet taken
+    bool cancelled = false;
+
+    bool isCancelled()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return cancelled;
+    }
+    // False once the job is cancelled.
+    bool waitForRoom(qint64 characters)
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        room.wait(lock, [this] { return queued <= QueuedCharacterLimit || cancelled; });
+        queued += characters;
+        return !cancelled;
+    }
+    void take(qint64 characters)
+    {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            queued -= characters;
+        }
+        room.notify_one();
+    }
+    void cancel()
+    {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            cancelled = true;
+        }
+        room.notify_one();
+    }
+};
+
 namespace
 {
 
-// A read of this many bytes decodes in a few milliseconds; the window gets
-// the text in pieces about that size.
-const int ChunkBytes = 1 << 20;
-// The reader pauses while this many decoded characters wait for the window.
-const qint64 QueuedCharacterLimit = 1 << 20;
+// The whole of a short file, the first stretch of a long one; and for the
+// bytes to decide, a stretch of its middle.
+bool readStart(QFile *file, bool withMiddle, QByteArray *start, QByteArray *middle)
+{
+    if (!file->open(QIODevice::ReadOnly))
+        return false;
+    const qint64 size = file->size();
+    *start = size <= WholeReadBytes ? file->readAll() : file->read(HeadBytes);
+    if (withMiddle && size > start->size() && file->error() == QFileDevice::NoError &&
+        file->seek(ZkTextDecoder::middleSampleOffset(size)))
+        *middle = file->read(ZkTextDecoder::sampleBytes());
+    return file->error() == QFileDevice::NoError;
+}
 
 } // namespace
-
-struct TextLoader::Job {
-    QString fileName;
-    qint64 from = 0;
-    int codec = 0;
-    bool checkUtf8 = false;
-    quint64 generation = 0;
-    std::atomic<bool> cancelled{false};
-    // Decoded characters handed over and not yet taken
-    std::atomic<qint64> queued{0};
-};
 
 TextLoader::TextLoader(QObject *parent) : QObject(parent) {}
 
 TextLoader::~TextLoader()
 {
     cancel();
-    for (auto &thread : m_threads) {
-        thread.first->wait();
-        delete thread.first;
-    }
+    for (QFuture<void> &job : m_jobs)
+        job.waitForFinished();
 }
 
-void TextLoader::start(const QString &fileName, qint64 from, int codec, bool checkUtf8)
+OpenResult TextLoader::open(const QString &fileName, int codec)
 {
+    OpenResult result;
+    result.fileName = fileName;
+    if (!QFile::exists(fileName))
+        return result;
+    QFile file(fileName);
+    QByteArray start;
+    QByteArray middle;
+    if (!readStart(&file, codec == AutoDetect, &start, &middle)) {
+        result.status = OpenResult::Unreadable;
+        result.error = file.errorString();
+        return result;
+    }
+    result.status = OpenResult::Opened;
+    result.fileSize = file.size();
+    ZkTextDecoder decoder =
+        codec == AutoDetect ? ZkTextDecoder::forFile(start, middle) : ZkTextDecoder(codec);
+    // A long file shows its start up to the last line break; the loader
+    // reads the rest.
+    const bool whole = result.fileSize <= start.size();
+    const int cut = whole ? start.size() : ZkTextDecoder::lineEnd(start, decoder.codec());
+    start.truncate(cut);
+    if (!decoder.decodeNext(start, &result.text))
+        result.text = ZkTextDecoder::decode(start, decoder.codec());
+    result.codec = decoder.codec();
+    result.bytesRead = cut;
+
     cancel();
-    reap();
-    m_job = std::make_shared<Job>();
-    m_job->fileName = fileName;
-    m_job->from = from;
-    m_job->codec = codec;
-    m_job->checkUtf8 = checkUtf8;
-    m_job->generation = ++m_generation;
-    std::shared_ptr<Job> job = m_job;
-    QThread *thread = QThread::create([this, job] { run(job); });
-    m_threads.emplace_back(thread, job);
-    thread->start();
+    if (!whole)
+        this->start(fileName, cut, decoder);
+    return result;
+}
+
+void TextLoader::start(const QString &fileName, qint64 from, const ZkTextDecoder &decoder)
+{
+    forgetFinishedJobs();
+    m_job = std::make_shared<Job>(fileName, from, decoder, ++m_generation);
+    const std::shared_ptr<Job> job = m_job;
+    m_jobs.append(WorkerPool::run([this, job] { run(this, job); }));
+}
+
+// The decoder that failed at proving UTF-8 knows the code page instead; it
+// decides the whole file, from its first byte.
+void TextLoader::restart(int codec)
+{
+    const QString fileName = m_job->fileName;
+    start(fileName, 0, ZkTextDecoder(codec));
+    emit restarted(codec);
 }
 
 // Pieces of a cancelled load still in the event queue are dropped when they
@@ -66,26 +149,21 @@ void TextLoader::start(const QString &fileName, qint64 from, int codec, bool che
 void TextLoader::cancel()
 {
     if (m_job)
-        m_job->cancelled = true;
+        m_job->cancel();
     m_job.reset();
 }
 
 void TextLoader::pieceTaken(int characters)
 {
     if (m_job)
-        m_job->queued -= characters;
+        m_job->take(characters);
 }
 
-void TextLoader::reap()
+void TextLoader::forgetFinishedJobs()
 {
-    for (auto it = m_threads.begin(); it != m_threads.end();) {
-        if (it->first->isFinished()) {
-            delete it->first;
-            it = m_threads.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    m_jobs.erase(std::remove_if(m_jobs.begin(), m_jobs.end(),
+                                [](const QFuture<void> &job) { return job.isFinished(); }),
+                 m_jobs.end());
 }
 
 void TextLoader::keepLargeBlocksMapped()
@@ -95,67 +173,45 @@ void TextLoader::keepLargeBlocksMapped()
 #endif
 }
 
-int TextLoader::lineEnd(const QByteArray &data, int codec)
-{
-    if (codec == TextEncoding::Utf16LittleEndian || codec == TextEncoding::Utf16BigEndian) {
-        const char *unit = codec == TextEncoding::Utf16LittleEndian ? "\n\0" : "\0\n";
-        for (int i = (data.size() & ~1) - 2; i >= 0; i -= 2) {
-            if (data.at(i) == unit[0] && data.at(i + 1) == unit[1])
-                return i + 2;
-        }
-        return 0;
-    }
-    return data.lastIndexOf('\n') + 1;
-}
-
-// On the loader's own thread.
-void TextLoader::run(const std::shared_ptr<Job> &job)
+// On the worker pool. What it hands over goes through post(); the loader
+// itself outlives the job, as its destructor waits for it.
+void TextLoader::run(TextLoader *loader, const std::shared_ptr<Job> &job)
 {
     QFile file(job->fileName);
-    if (!file.open(QIODevice::ReadOnly) || !file.seek(job->from)) {
+    const auto fail = [&] {
         const QString error = file.errorString();
-        return post(*job, [this, error] { emit failed(error); });
-    }
+        loader->post(*job, [loader, error] { emit loader->failed(error); });
+    };
+    if (!file.open(QIODevice::ReadOnly) || !file.seek(job->from))
+        return fail();
     QByteArray pending;
     bool end = false;
-    while (!end && !job->cancelled) {
+    while (!end && !job->isCancelled()) {
         const QByteArray chunk = file.read(ChunkBytes);
-        if (file.error() != QFileDevice::NoError) {
-            const QString error = file.errorString();
-            return post(*job, [this, error] { emit failed(error); });
-        }
+        if (file.error() != QFileDevice::NoError)
+            return fail();
         end = chunk.isEmpty() || file.atEnd();
         pending += chunk;
-        const int cut = end ? pending.size() : lineEnd(pending, job->codec);
+        const int cut =
+            end ? pending.size() : ZkTextDecoder::lineEnd(pending, job->decoder.codec());
         if (cut == 0)
             continue;
         const QByteArray bytes = pending.left(cut);
         pending.remove(0, cut);
         QString text;
-        if (!job->checkUtf8) {
-            text = TextDecoder::decode(bytes, job->codec, false);
-        } else if (!TextDecoder::decodesAsUtf8(bytes, &text)) {
-            file.seek(0);
-            const int codec = TextEncoding::detectNotUtf8(file.readAll());
-            return post(*job, [this, codec] { emit notUtf8(codec); });
+        if (!job->decoder.decodeNext(bytes, &text)) {
+            const int codec = job->decoder.codec();
+            return loader->post(*job, [loader, codec] { loader->restart(codec); });
         }
-        if (!waitForRoom(*job))
+        if (!job->waitForRoom(text.size()))
             return;
-        job->queued += text.size();
         const qint64 bytesRead = file.pos() - pending.size();
-        post(*job, [this, text, bytesRead] { emit pieceRead(text, bytesRead); });
+        loader->post(*job, [loader, text, bytesRead] { emit loader->pieceRead(text, bytesRead); });
     }
-    post(*job, [this] { emit finished(); });
+    loader->post(*job, [loader] { emit loader->finished(); });
 }
 
-bool TextLoader::waitForRoom(const Job &job)
-{
-    while (job.queued > QueuedCharacterLimit && !job.cancelled)
-        QThread::msleep(2);
-    return !job.cancelled;
-}
-
-// Runs deliver on the window's thread if the job is still the newest then.
+// Runs deliver on the loader's thread if the job is still the newest then.
 void TextLoader::post(const Job &job, std::function<void()> deliver)
 {
     const quint64 generation = job.generation;

@@ -1,46 +1,46 @@
 #ifndef TEXTLOADER_H
 #define TEXTLOADER_H
 
-#include <QByteArray>
+#include "OpenResult.h"
+
+#include <QFuture>
 #include <QObject>
 #include <QString>
+#include <QVector>
 
-#include <atomic>
-#include <functional>
 #include <memory>
-#include <vector>
 
-class QThread;
+class ZkTextDecoder;
 
-// Reads the rest of a long text file and decodes it on a thread of its own,
-// handing the text over in pieces that end at a line break, so that the
+// The road of a text file from its bytes to pieces of text. open() reads
+// the start of the file, lets the decoder decide its encoding and hands back
+// the text there; the rest of a long file is read and decoded on the worker
+// pool and handed over in pieces that end at a line break, so that the
 // window shows the start of a novel at once and stays responsive while the
-// rest arrives. Only the newest load speaks: starting another one, or
-// cancel(), silences the one before, whatever it still had on its way.
+// rest arrives. Text taken for UTF-8 that proves not to be is read again
+// from the start, in the code page it reads as. Only the newest load speaks:
+// opening another file, or cancel(), silences the one before, whatever it
+// still had on its way. See docs/loading.md for the states of a load.
 class TextLoader : public QObject
 {
     Q_OBJECT
 
 public:
+    static constexpr int AutoDetect = -1;
+
     explicit TextLoader(QObject *parent = nullptr);
-    // Waits for the threads, which stop at their next piece.
+    // Waits for the jobs on the pool, which stop at their next piece.
     ~TextLoader() override;
 
-    // Reads fileName from byte from to its end, decoded as codec (a
-    // TextEncoding number). With checkUtf8 the bytes must prove valid UTF-8,
-    // else notUtf8() names the codec to read the whole file with instead.
-    void start(const QString &fileName, qint64 from, int codec, bool checkUtf8);
+    // codec: a ZkTextDecoder number, or AutoDetect for the bytes to decide.
+    // A file that cannot be opened leaves the load under way as it was.
+    OpenResult open(const QString &fileName, int codec = AutoDetect);
     void cancel();
     // The window has put this many characters of the pieces into its
-    // document. The reader waits while many are handed over and not yet
+    // document. The loader waits while many are handed over and not yet
     // taken, so that a slow window does not pile up the text a second time.
     void pieceTaken(int characters);
 
-    // The length of data up to and including its last line break, 0 if it
-    // has none. Cut there, the text decodes as it would whole: no character
-    // of the encodings read here holds the byte of a line break, and a CR LF
-    // pair stays together.
-    static int lineEnd(const QByteArray &data, int codec);
     // A novel's text and its document grow by doubling while they arrive.
     // glibc serves blocks under its mmap threshold from the heap and copies
     // them on every growth, and it raises that threshold to 32 MB once a
@@ -54,19 +54,22 @@ signals:
     // text follows what came before; bytesRead is how far into the file
     // the text handed over reaches.
     void pieceRead(const QString &text, qint64 bytesRead);
+    // The text handed over so far was not UTF-8 after all: all of it comes
+    // again, from the start, decoded as codec.
+    void restarted(int codec);
     void finished();
     void failed(const QString &error);
-    void notUtf8(int codec);
 
 private:
     struct Job;
-    void run(const std::shared_ptr<Job> &job);
-    static bool waitForRoom(const Job &job);
+    void start(const QString &fileName, qint64 from, const ZkTextDecoder &decoder);
+    void restart(int codec);
+    static void run(TextLoader *loader, const std::shared_ptr<Job> &job);
     void post(const Job &job, std::function<void()> deliver);
-    void reap();
+    void forgetFinishedJobs();
 
-    std::vector<std::pair<QThread *, std::shared_ptr<Job>>> m_threads; // owned
-    std::shared_ptr<Job> m_job;                                        // the newest load, or null
+    std::shared_ptr<Job> m_job;    // the newest load, or null
+    QVector<QFuture<void>> m_jobs; // on the pool, the newest last
     quint64 m_generation = 0;
 };
 

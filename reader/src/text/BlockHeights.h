@@ -1,0 +1,30 @@
+#ifndef BLOCKHEIGHTS_H
+#define BLOCKHEIGHTS_H
+
+#include <QtGlobal>
+
+#include <vector>
+
+// The heights of a document's blocks with their running sums, kept in a
+// Fenwick tree: the top of any block, and the block at any height, take
+// logarithmic time anywhere in a text of millions of blocks.
+class BlockHeights
+{
+public:
+    int size() const { return int(m_heights.size()); }
+    qreal at(int index) const { return m_heights[index]; }
+    qreal total() const { return m_total; }
+    void assign(std::vector<qreal> heights);
+    void set(int index, qreal height);
+    qreal sumBefore(int index) const;
+    // The index whose stretch holds y, clamped to the valid indexes.
+    int indexAt(qreal y) const;
+    std::vector<qreal> take() { return std::move(m_heights); }
+
+private:
+    std::vector<qreal> m_heights;
+    std::vector<qreal> m_tree; // 1-based
+    qreal m_total = 0;
+};
+
+#endif // BLOCKHEIGHTS_H

@@ -1,0 +1,27 @@
+#ifndef OPENRESULT_H
+#define OPENRESULT_H
+
+#include <QString>
+
+// What opening a text file gave: its text (all of it, or the start of a
+// long file with the rest on its way from the loader), or why there is none.
+struct OpenResult {
+    enum Status {
+        Opened,
+        Missing,    // no such file
+        Unreadable, // there, but not readable: a folder, no permission, a read error
+    };
+
+    Status status = Missing;
+    QString fileName;
+    QString error;  // the system's reason, for an unreadable file
+    int codec = -1; // a ZkTextDecoder codec number
+    QString text;
+    qint64 bytesRead = 0; // how far into the file the text reaches
+    qint64 fileSize = 0;
+
+    bool opened() const { return status == Opened; }
+    bool complete() const { return bytesRead >= fileSize; }
+};
+
+#endif // OPENRESULT_H

@@ -1,0 +1,72 @@
+#ifndef TEXTTUNING_H
+#define TEXTTUNING_H
+
+#include <QtGlobal>
+
+// The numbers that decide how a novel comes from the disk to the screen, in
+// one place, each with what chose it. Figures are QuirelleBench's (see
+// bench/README.md, where each run is recorded with its command) on a
+// 2-core machine, for GBK novels of 40 and 100 MB.
+namespace TextTuning
+{
+
+// --- Reading (TextLoader) ---------------------------------------------
+
+// A file up to this size is read and decoded whole before it shows: a few
+// dozen milliseconds. A longer one shows its first HeadBytes at once (cut at
+// a line break) and the rest arrives in the background; opening a 40 or
+// 100 MB novel then took 30 ms instead of 1041 and 2407 ms.
+constexpr qint64 WholeReadBytes = 1 << 20;
+constexpr int HeadBytes = 128 * 1024;
+// The loader reads and decodes this much at a time, a few milliseconds of
+// a worker's time, and hands it over as one piece.
+constexpr int ChunkBytes = 1 << 20;
+// The loader waits while this many decoded characters are handed over and
+// not yet in the document, so that a slow window does not hold the text
+// twice; with it the whole 40 MB novel arrives within the floor's time
+// (893 against 900 ms).
+constexpr qint64 QueuedCharacterLimit = 1 << 20;
+
+// --- Appending (DocumentFeeder) ----------------------------------------
+
+// Appending takes at most this long per pass of the event loop, in slices
+// of at most this many characters (ending at a line break): the longest
+// pass while a 100 MB novel arrived stayed at 38 ms.
+constexpr int AppendMilliseconds = 16;
+constexpr int SliceCharacters = 128 * 1024;
+// A position asked for while a text loads is shown once this much text
+// below it has arrived: a few screens even in a small font.
+constexpr int PendingLookAhead = 20000;
+
+// --- Look (TextLook) -----------------------------------------------------
+
+// Up to this many characters a text carries the font and colour in its own
+// character formats: re-formatting them costs under 50 ms. A longer text
+// keeps plain formats and shows the document's default font and the view's
+// text colour, which a change reaches without touching a character.
+constexpr int CharacterFormatLimit = 200000;
+
+// --- Layout (ReadingLayout) ----------------------------------------------
+
+// Laid out at once when the text changes, so that the first pages are there
+// when the change returns and the estimates have lines to go by: a few
+// pages even at 9 points, about 10 ms.
+constexpr int SynchronousCharacters = 30000;
+// The longest stretch of background layout in one pass of the event loop.
+constexpr int LayoutSliceMilliseconds = 20;
+// A block the view asks about before it is laid out is mostly one it is
+// about to scroll to; this much above it is laid out with it (pixels), so
+// that nothing on that screen moves once it is painted.
+constexpr qreal ScreenAbove = 4000;
+// Texts up to this long are laid out to their end in the background, about
+// a second of a core; a longer text is laid out where it is shown and keeps
+// estimated heights elsewhere, within 2 % of the laid-out height. Laying out
+// the whole 40 MB novel costs 6.1 s (15.7 s at 100 MB).
+constexpr int BackgroundCharacterLimit = 4000000;
+// While an edit of the document is still open the layout waits this long
+// before it looks again.
+constexpr int EditWaitMilliseconds = 50;
+
+} // namespace TextTuning
+
+#endif // TEXTTUNING_H
