@@ -63,6 +63,13 @@
     </message>
 </context>
 <context>
+    <name>LoadProgressBar</name>
+    <message>
+        <source>正在载入 %p%</source>
+        <translation>正在載入 %p%</translation>
+    </message>
+</context>
+<context>
     <name>MainForm</name>
     <message>
         <source>澄溪文本阅读器</source>
@@ -147,10 +154,6 @@
     <message>
         <source>关于</source>
         <translation>關於</translation>
-    </message>
-    <message>
-        <source>正在载入 %p%</source>
-        <translation>正在載入 %p%</translation>
     </message>
 </context>
 <context>

@@ -10,7 +10,6 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QMenu>
-#include <QMessageBox>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -116,20 +115,19 @@ void BookmarkMenug::menuClick(QAction *action)
 }
 
 // The opening itself is the main window's, so that a file reached through a
-// bookmark is decoded, listed and remembered like any other. A file that is
-// gone changes nothing, not even the recent files.
+// bookmark is decoded, listed and remembered like any other; a file that is
+// gone is said there and changes nothing, not even the recent files.
 void BookmarkMenug::openBookmark(const BookmarkEntry &entry)
 {
     const int pos = entry.pos.toInt(nullptr, 10);
     if (entry.file.isEmpty() || QFileInfo(entry.file).absoluteFilePath() == m_fileName) {
         goToPosition(pos);
-    } else if (!QFile::exists(entry.file)) {
-        QMessageBox::information(
-            m_parentWidget, QCoreApplication::translate("QObject", "提示"),
-            QCoreApplication::translate("QObject", "文件不存在：") + entry.file, QMessageBox::Ok);
-    } else {
-        emit openRequested(entry.file, pos);
+        return;
     }
+    OpenRequest request;
+    request.fileName = entry.file;
+    request.position = pos;
+    emit openRequested(request);
 }
 
 void BookmarkMenug::fileOpened(const QString &fileName)

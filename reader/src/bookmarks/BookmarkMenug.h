@@ -2,6 +2,7 @@
 #define BOOKMARKMENUG_H
 
 #include "BookmarkConfig.h"
+#include "OpenRequest.h"
 
 #include <QObject>
 
@@ -41,9 +42,8 @@ public:
     void goToPosition(int pos);
 
 signals:
-    // A bookmark of a file that exists but is not on screen: open it, then
-    // jump to pos.
-    void openRequested(const QString &fileName, int pos);
+    // A bookmark of a file that is not on screen: open it, then jump there.
+    void openRequested(const OpenRequest &request);
 
 public slots:
     void append(QString title, int pos);

@@ -8,9 +8,11 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QListView>
+#include <QMainWindow>
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QStyle>
+#include <QTabWidget>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -103,6 +105,20 @@ void ChapterPanel::createActions()
     toggleViewAction()->setShortcut(QKeySequence(Qt::Key_F9));
     withShortcut(toggleViewAction());
     setCurrentRow(-1);
+}
+
+void ChapterPanel::dockOn(QMainWindow *window, QTabWidget *tabs)
+{
+    window->addDockWidget(Qt::LeftDockWidgetArea, this);
+    window->resizeDocks({this}, {200}, Qt::Horizontal);
+    // Shortcuts of the window, so that they work wherever the focus is.
+    window->addActions({m_previousAction, m_nextAction, toggleViewAction()});
+    // Beside the tabs, where it takes no room from the controls and shows on
+    // every page.
+    auto *button = new QToolButton(tabs);
+    button->setObjectName(QStringLiteral("btnChapters"));
+    button->setDefaultAction(toggleViewAction());
+    tabs->setCornerWidget(button, Qt::TopRightCorner);
 }
 
 void ChapterPanel::setTextWidget(QTextEdit *edit)

@@ -10,7 +10,9 @@ class ChapterModel;
 class QAction;
 class QLabel;
 class QListView;
+class QMainWindow;
 class QStackedWidget;
+class QTabWidget;
 class QTextEdit;
 class TextDisplay;
 
@@ -26,6 +28,10 @@ public:
 
     void setTextWidget(QTextEdit *edit);
     void setTextDisplay(TextDisplay *display);
+    // Docks beside the window's content, shown at first (the window's saved
+    // state, once restored, says whether it stays shown), with its keys on
+    // the window and its button beside the tabs.
+    void dockOn(QMainWindow *window, QTabWidget *tabs);
 
     // To be added to the main window, so that their shortcuts work while
     // the panel is hidden.

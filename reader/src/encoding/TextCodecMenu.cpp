@@ -78,13 +78,16 @@ void TextCodecMenu::menuClick()
     const auto *action = qobject_cast<QAction *>(sender());
     if (action == nullptr || action->actionGroup() != m_codecGroup)
         return;
-    // a copy: opening assigns the display's file name
-    const QString fileName = m_textDisplay->m_fileName;
-    const int position = m_textDisplay->topPosition();
+    OpenRequest request;
+    request.fileName = m_textDisplay->m_fileName;
+    request.codec = action->data().toInt();
     // At the start the view stays as a new text shows it, with the margin
     // above the first line.
-    if (m_textDisplay->openFile(fileName, false, action->data().toInt()) && position > 0)
-        m_textDisplay->showPosition(position);
+    const int position = m_textDisplay->topPosition();
+    request.position = position > 0 ? position : -1;
+    request.fraction = 0;
+    request.listed = false;
+    emit openRequested(request);
     // the triggered entry checked itself, whether it was read so or not
     showCodec(m_textDisplay->codec());
 }

@@ -1,6 +1,8 @@
 #ifndef TEXTCODECMENU_H
 #define TEXTCODECMENU_H
 
+#include "OpenRequest.h"
+
 #include <QObject>
 
 class QAction;
@@ -24,6 +26,10 @@ public:
     void setTextDisplay(TextDisplay *display);
     void setCodecLabel(QLabel *label);
     QMenu *menu() const { return m_menu; }
+
+signals:
+    // The file on screen, to be read again in the encoding chosen.
+    void openRequested(const OpenRequest &request);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -7,19 +7,23 @@
 #include "ChapterPanel.h"
 #include "ComfortPanel.h"
 #include "Config.h"
+#include "FullScreenMode.h"
+#include "LoadProgressBar.h"
+#include "OpenRequest.h"
 #include "ProgramConstants.h"
-#include "ReadingPositions.h"
+#include "ReadingSession.h"
 #include "ReadingState.h"
+#include "StoreWarnings.h"
 #include "THistoryFileMenu.h"
 #include "TextCodecMenu.h"
 #include "TextDisplay.h"
 #include "TextEdit.h"
 #include "TextMenu.h"
 #include "TextScroll.h"
+#include "WindowKeys.h"
 #include "ZkAdHelper.h"
 #include "ZkCheckUpdate.h"
 #include "ZkUtility.h"
-#include "ZkXmlFile.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,20 +31,14 @@
 #include <QColorDialog>
 #include <QDesktopWidget>
 #include <QDir>
-#include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QFontInfo>
-#include <QKeyEvent>
-#include <QMessageBox>
 #include <QMimeData>
-#include <QProgressBar>
 #include <QScrollBar>
 #include <QShortcut>
-#include <QSpinBox>
 #include <QTimer>
-#include <QToolButton>
 #include <QUrl>
 
 namespace
@@ -66,7 +64,6 @@ MainForm::MainForm(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainForm)
     ui->setupUi(this);
     zk::moveCenter(this, QApplication::desktop());
     createComponents();
-    watchStores();
     initComponents();
     initJumps();
     initChapters();
@@ -97,6 +94,9 @@ void MainForm::createComponents()
     m_textEdit = new TextEdit(this);
     m_codecMenu = new TextCodecMenu(this);
     m_historyMenu = new THistoryFileMenu(this);
+    m_storeWarnings = new StoreWarnings(this);
+    m_storeWarnings->watch(m_appConfig);
+    m_storeWarnings->watch(m_bookmarkConfig);
 }
 
 void MainForm::initComponents()
@@ -131,7 +131,6 @@ void MainForm::initComponents()
 
     ui->btnHistory->setMenu(m_historyMenu->menu());
     m_historyMenu->setConfig(m_appConfig);
-    m_historyMenu->setTextDisplay(m_textDisplay);
     m_historyMenu->setParentWidget(this);
 }
 
@@ -159,43 +158,30 @@ void MainForm::connectSignals()
     connect(ui->sbScrollPage, QOverload<int>::of(&QSpinBox::valueChanged), this,
             &MainForm::scrollPageTimeChange);
 
-    connect(m_bookmarkMenu, &BookmarkMenug::openRequested, this, &MainForm::openTextFile);
+    // Every road to a file leads through openTextFile.
+    const auto open = [this](const OpenRequest &request) {
+        openTextFile(request);
+    };
+    connect(m_bookmarkMenu, &BookmarkMenug::openRequested, this, open);
+    connect(m_historyMenu, &THistoryFileMenu::openRequested, this, open);
+    connect(m_codecMenu, &TextCodecMenu::openRequested, this, open);
 
     connect(m_textDisplay, &TextDisplay::textLoaded, m_chapterPanel, &ChapterPanel::scanText);
     connect(m_textDisplay, &TextDisplay::opened, this, &MainForm::showWindowTitle);
-    m_loadProgress = new QProgressBar(ui->textWidget);
-    m_loadProgress->setObjectName(QStringLiteral("pbLoad"));
-    m_loadProgress->setFixedSize(180, 16);
-    m_loadProgress->setFormat(tr("正在载入 %p%"));
-    m_loadProgress->hide();
-    connect(m_textDisplay, &TextDisplay::loadProgress, this, &MainForm::showLoadProgress);
+    m_loadProgress = new LoadProgressBar(ui->textWidget);
+    connect(m_textDisplay, &TextDisplay::loadProgress, m_loadProgress,
+            &LoadProgressBar::showProgress);
     connect(m_chapterPanel, &ChapterPanel::currentChapterChanged, this, &MainForm::showWindowTitle);
 }
 
-// The chapter list docks beside the window's content, shown at first; the
-// window's saved state, once restored, says whether it stays shown.
+// The chapter list docks beside the window's content.
 void MainForm::initChapters()
 {
     m_appTitle = windowTitle();
     m_chapterPanel = new ChapterPanel(this);
     m_chapterPanel->setTextWidget(ui->textWidget);
     m_chapterPanel->setTextDisplay(m_textDisplay);
-    addDockWidget(Qt::LeftDockWidgetArea, m_chapterPanel);
-    resizeDocks({m_chapterPanel}, {200}, Qt::Horizontal);
-    // Shortcuts of the window, so that they work wherever the focus is.
-    addActions({m_chapterPanel->previousAction(), m_chapterPanel->nextAction(),
-                m_chapterPanel->toggleViewAction()});
-    addChapterButton();
-}
-
-// Beside the tabs, where it takes no room from the controls and shows on
-// every page.
-void MainForm::addChapterButton()
-{
-    auto *button = new QToolButton(ui->tabWidget);
-    button->setObjectName(QStringLiteral("btnChapters"));
-    button->setDefaultAction(m_chapterPanel->toggleViewAction());
-    ui->tabWidget->setCornerWidget(button, Qt::TopRightCorner);
+    m_chapterPanel->dockOn(this, ui->tabWidget);
 }
 
 // "novel.txt - 第十章 突破 - 澄溪文本阅读器": the file, the chapter being
@@ -248,23 +234,14 @@ void MainForm::showAbout()
     about.exec();
 }
 
-// Slim, in the lower corner of the text, and only while a long text is
-// still arriving; it follows the corner as the window is resized.
-void MainForm::showLoadProgress(int percent)
-{
-    m_loadProgress->setValue(percent);
-    const QWidget *view = ui->textWidget->viewport();
-    const QPoint corner = view->mapTo(ui->textWidget, view->rect().bottomRight());
-    m_loadProgress->move(corner - QPoint(m_loadProgress->width(), m_loadProgress->height()));
-    m_loadProgress->setVisible(percent < 100);
-}
-
 void MainForm::openFileDialog()
 {
     const QString fileName = QFileDialog::getOpenFileName(
         this, QCoreApplication::translate("QObject", "选择文本文件"), dialogFolder(),
         QCoreApplication::translate("QObject", "文本文件(*.txt);;全部文件(*)"));
-    openTextFile(fileName);
+    // Cancelled, the dialog names no file.
+    if (!fileName.isEmpty())
+        openTextFile(fileName);
 }
 
 // The folder of the file on screen, else of the last file opened, else the
@@ -376,65 +353,30 @@ void MainForm::scrollPageTimeChange(int time)
     m_appConfig->save(configFilePath());
 }
 
-void MainForm::openTextFile(QString fileName, int position)
+// Only what could be shown is listed; the display has told the user why
+// anything else could not.
+void MainForm::openTextFile(const OpenRequest &request)
 {
-    if (fileName.isEmpty())
+    const QString fileName = QDir::toNativeSeparators(request.fileName);
+    const bool detect = request.codec == TextLoader::AutoDetect;
+    if (!m_textDisplay->openFile(fileName, detect, detect ? 0 : request.codec))
         return;
-    fileName = QDir::toNativeSeparators(fileName);
-    // Only what could be shown is listed; the display has told the user
-    // why anything else could not.
-    if (!m_textDisplay->openFile(fileName, true, 0))
-        return;
-    m_historyMenu->addFile(fileName);
-    // After the file's own opening steps, so the bookmark wins over them.
-    if (position >= 0)
-        m_textDisplay->showPosition(position, 1.0 / 3);
+    if (request.listed)
+        m_historyMenu->addFile(fileName);
+    if (request.position >= 0)
+        m_textDisplay->showPosition(request.position, request.fraction);
 }
 
-// Settings and bookmarks are saved at every change and nothing else tells
-// the user when that fails; every store of the window reports here.
-void MainForm::watchStores()
+void MainForm::openTextFile(const QString &fileName)
 {
-    watchStore(m_appConfig);
-    watchStore(m_bookmarkConfig);
-}
-
-void MainForm::watchStore(ZkXmlFile *store)
-{
-    connect(store, &ZkXmlFile::saveFailed, this, &MainForm::reportSaveFailure);
-    connect(store, &ZkXmlFile::originalKept, this, &MainForm::reportKeptOriginal);
-}
-
-void MainForm::reportSaveFailure(const QString &fileName)
-{
-    if (m_toldSaveFailure)
-        return;
-    m_toldSaveFailure = true;
-    showWarning(
-        QCoreApplication::translate("QObject", "无法保存到 %1。\n本次的更改在关闭程序后会丢失。")
-            .arg(QDir::toNativeSeparators(fileName)));
-}
-
-void MainForm::reportKeptOriginal(const QString &fileName, const QString &copyName)
-{
-    showWarning(QCoreApplication::translate("QObject", "%1 未能完整读取。\n原来的文件已保存为 %2。")
-                    .arg(QDir::toNativeSeparators(fileName), QDir::toNativeSeparators(copyName)));
-}
-
-// Saves happen inside slots of spin boxes and dialogs; a box that does not
-// block leaves them to finish.
-void MainForm::showWarning(const QString &text)
-{
-    auto *box =
-        new QMessageBox(QMessageBox::Warning, QCoreApplication::translate("QObject", "提示"), text,
-                        QMessageBox::Ok, this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
+    OpenRequest request;
+    request.fileName = fileName;
+    openTextFile(request);
 }
 
 void MainForm::closeEvent(QCloseEvent *event)
 {
-    saveReadingState();
+    m_session->save(m_fullScreen->windowState());
     QMainWindow::closeEvent(event);
     QCoreApplication::exit(0);
 }
@@ -448,9 +390,9 @@ void MainForm::dragEnterEvent(QDragEnterEvent *event)
 void MainForm::dropEvent(QDropEvent *event)
 {
     const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.isEmpty())
-        return;
-    openTextFile(urls.first().toLocalFile());
+    // What is not a local file has no name to open.
+    if (!urls.isEmpty() && !urls.first().toLocalFile().isEmpty())
+        openTextFile(urls.first().toLocalFile());
 }
 
 void MainForm::openArguments(const QStringList &arguments, const QString &workingFolder)
@@ -463,162 +405,59 @@ void MainForm::openArguments(const QStringList &arguments, const QString &workin
 
 void MainForm::initReadingComfort()
 {
-    m_readingState = new ReadingState(this);
-    watchStore(m_readingState);
-    m_readingPositions = new ReadingPositions(this);
-    m_readingPositions->setReadingState(m_readingState);
-    m_readingPositions->setTextDisplay(m_textDisplay);
-    m_readingPositions->setScrollBar(ui->textWidget->verticalScrollBar());
-
-    m_comfortPanel = new ComfortPanel(ui->widget_6);
-    auto *layout = new QVBoxLayout(ui->widget_6);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_comfortPanel);
-    layout->addStretch();
-    connect(m_comfortPanel, &ComfortPanel::comfortChanged, this, &MainForm::comfortChange);
-    connect(m_comfortPanel->fullScreenButton(), &QPushButton::clicked, this,
-            [this] { setFullScreen(!isFullScreen()); });
-
+    m_session = new ReadingSession(this, m_textDisplay, ui->textWidget, ui->widget_6);
+    m_storeWarnings->watch(m_session->state());
+    m_fullScreen = new FullScreenMode(this, ui->textWidget, {ui->tabWidget, ui->widget, ui->wdtAd});
+    connect(m_session->comfortPanel()->fullScreenButton(), &QPushButton::clicked, m_fullScreen,
+            &FullScreenMode::toggle);
     createShortcuts();
-    // Docks and toolbars exist by now, so the stored layout finds them.
-    loadReadingState();
+    m_session->restore();
 }
-
-void MainForm::loadReadingState()
-{
-    m_readingState->load(readingStateFilePath());
-    m_comfortPanel->setComfort(m_readingState->comfort);
-    m_textDisplay->setComfort(m_readingState->comfort);
-    // Data the window cannot use leaves it centred, as at a first start.
-    restoreGeometry(m_readingState->windowGeometry);
-    restoreState(m_readingState->windowState);
-    // A reader closed in full screen comes back in its ordinary window.
-    setWindowState(windowState() & ~Qt::WindowFullScreen);
-}
-
-void MainForm::saveReadingState()
-{
-    m_readingPositions->record();
-    m_readingState->windowGeometry = saveGeometry();
-    m_readingState->windowState = isFullScreen() ? m_stateBeforeFullScreen : saveState();
-    m_readingState->save(readingStateFilePath());
-}
-
-void MainForm::comfortChange(const ComfortSettings &comfort)
-{
-    m_readingState->comfort = comfort;
-    m_textDisplay->setComfort(comfort);
-    m_readingState->save(readingStateFilePath());
-}
-
-namespace
-{
-
-void setShortcutTip(QWidget *widget, const QString &tip, const QKeySequence &key)
-{
-    widget->setToolTip(tip + QStringLiteral(" (") + key.toString(QKeySequence::NativeText) +
-                       QLatin1Char(')'));
-}
-
-} // namespace
 
 // Window shortcuts, so a dialog in front of the window has them all off.
 void MainForm::createShortcuts()
 {
+    m_keys = new WindowKeys(this);
     const QKeySequence open(Qt::CTRL + Qt::Key_O), bookmark(Qt::CTRL + Qt::Key_D);
     const QKeySequence fullScreen(Qt::Key_F11), find(Qt::CTRL + Qt::Key_F);
-    const QKeySequence findNext(Qt::Key_F3), findFront(Qt::SHIFT + Qt::Key_F3);
-    addShortcut(open, [this] { openFileDialog(); });
-    addShortcut(bookmark, [this] { addBookmarkHere(); });
-    addShortcut(fullScreen, [this] { setFullScreen(!isFullScreen()); });
-    addShortcut(Qt::Key_Space, [this] { m_textScroll->scrollPage(true); });
-    addShortcut(Qt::SHIFT + Qt::Key_Space, [this] { m_textScroll->scrollPage(false); });
-    addShortcut(Qt::CTRL + Qt::Key_Home, [this] { goToTextEdge(false); });
-    addShortcut(Qt::CTRL + Qt::Key_End, [this] { goToTextEdge(true); });
-    m_leaveFullScreen = addShortcut(Qt::Key_Escape, [this] { setFullScreen(false); });
-    m_leaveFullScreen->setEnabled(false);
-    addShortcut(find, [this] { goToFind(); });
-    addShortcut(findNext, [this] { m_textEdit->findNext(); });
-    addShortcut(findFront, [this] { m_textEdit->findFront(); });
-    m_findKeys = {find, findNext, findFront};
-    for (QWidget *field : findChildren<QLineEdit *>())
-        field->installEventFilter(this);
-    for (QWidget *field : findChildren<QAbstractSpinBox *>())
-        field->installEventFilter(this);
-
-    setShortcutTip(ui->btnOpen, QCoreApplication::translate("QObject", "打开文本文件"), open);
-    setShortcutTip(ui->btnBookmark,
-                   QCoreApplication::translate("QObject", "书签；在阅读位置添加书签"), bookmark);
-    setShortcutTip(ui->edtFindText, QCoreApplication::translate("QObject", "要查找的文字"), find);
-    setShortcutTip(ui->btnFindNext, QCoreApplication::translate("QObject", "查找下一个"), findNext);
-    setShortcutTip(ui->btnFindFront, QCoreApplication::translate("QObject", "查找前一个"),
-                   findFront);
-    setShortcutTip(m_comfortPanel->fullScreenButton(),
-                   QCoreApplication::translate("QObject", "只显示文本，全屏阅读；Esc 退出"),
-                   fullScreen);
+    m_keys->add(open, [this] { openFileDialog(); });
+    m_keys->add(bookmark, [this] { addBookmarkHere(); });
+    m_keys->add(fullScreen, [this] { m_fullScreen->toggle(); });
+    m_keys->add(Qt::Key_Space, [this] { m_textScroll->scrollPage(true); });
+    m_keys->add(Qt::SHIFT + Qt::Key_Space, [this] { m_textScroll->scrollPage(false); });
+    m_keys->add(Qt::CTRL + Qt::Key_Home, [this] { goToTextEdge(false); });
+    m_keys->add(Qt::CTRL + Qt::Key_End, [this] { goToTextEdge(true); });
+    QShortcut *leaveFullScreen = m_keys->add(Qt::Key_Escape, [this] { m_fullScreen->set(false); });
+    leaveFullScreen->setEnabled(false);
+    connect(m_fullScreen, &FullScreenMode::switched, leaveFullScreen, &QShortcut::setEnabled);
+    m_keys->addFindKey(find, [this] { goToFind(); });
+    m_keys->addFindKey(Qt::Key_F3, [this] { m_textEdit->findNext(); });
+    m_keys->addFindKey(Qt::SHIFT + Qt::Key_F3, [this] { m_textEdit->findFront(); });
+    m_keys->guardTextFields();
+    setShortcutTips(open, bookmark, find, fullScreen);
 }
 
-QShortcut *MainForm::addShortcut(const QKeySequence &key, const std::function<void()> &action)
+void MainForm::setShortcutTips(const QKeySequence &open, const QKeySequence &bookmark,
+                               const QKeySequence &find, const QKeySequence &fullScreen)
 {
-    auto *shortcut = new QShortcut(key, this);
-    // Also where a window system leaves the window active behind a dialog.
-    connect(shortcut, &QShortcut::activated, this, [action] {
-        if (QApplication::activeModalWidget() == nullptr)
-            action();
-    });
-    return shortcut;
-}
-
-// Keys typed into a text field belong to the field, whatever shortcut of the
-// window (or of a panel docked on it) they would trigger; only the keys for
-// finding still work there. A field that claims a key keeps the shortcut
-// from firing.
-bool MainForm::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::ShortcutOverride) {
-        const auto *key = static_cast<QKeyEvent *>(event);
-        if (!m_findKeys.contains(QKeySequence(int(key->modifiers()) | key->key()))) {
-            event->accept();
-            return true;
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
-// Only the text stays: controls, advertisement panel, docks and the view's
-// frame go. Automatic scrolling keeps going.
-void MainForm::setFullScreen(bool on)
-{
-    if (on == isFullScreen())
-        return;
-    if (on) {
-        m_stateBeforeFullScreen = saveState();
-        QList<QWidget *> parts{ui->tabWidget, ui->widget, ui->wdtAd};
-        for (QDockWidget *dock : findChildren<QDockWidget *>())
-            parts << dock;
-        for (QWidget *part : qAsConst(parts)) {
-            if (!part->isHidden()) {
-                m_hiddenForFullScreen << part;
-                part->hide();
-            }
-        }
-        ui->textWidget->setFrameShape(QFrame::NoFrame);
-        ui->textWidget->setFocus();
-    } else {
-        for (const QPointer<QWidget> &part : qAsConst(m_hiddenForFullScreen)) {
-            if (part)
-                part->show();
-        }
-        m_hiddenForFullScreen.clear();
-        ui->textWidget->setFrameShape(QFrame::StyledPanel);
-    }
-    setWindowState(windowState() ^ Qt::WindowFullScreen);
-    m_leaveFullScreen->setEnabled(on);
+    WindowKeys::setTip(ui->btnOpen, QCoreApplication::translate("QObject", "打开文本文件"), open);
+    WindowKeys::setTip(ui->btnBookmark,
+                       QCoreApplication::translate("QObject", "书签；在阅读位置添加书签"),
+                       bookmark);
+    WindowKeys::setTip(ui->edtFindText, QCoreApplication::translate("QObject", "要查找的文字"),
+                       find);
+    WindowKeys::setTip(ui->btnFindNext, QCoreApplication::translate("QObject", "查找下一个"),
+                       Qt::Key_F3);
+    WindowKeys::setTip(ui->btnFindFront, QCoreApplication::translate("QObject", "查找前一个"),
+                       Qt::SHIFT + Qt::Key_F3);
+    WindowKeys::setTip(m_session->comfortPanel()->fullScreenButton(),
+                       QCoreApplication::translate("QObject", "只显示文本，全屏阅读；Esc 退出"),
+                       fullScreen);
 }
 
 void MainForm::goToFind()
 {
-    setFullScreen(false);
+    m_fullScreen->set(false);
     ui->tabWidget->setCurrentWidget(ui->tab_3);
     ui->edtFindText->setFocus(Qt::ShortcutFocusReason);
     ui->edtFindText->selectAll();

@@ -2,9 +2,6 @@
 #define MAINFORM_H
 
 #include <QMainWindow>
-#include <QPointer>
-
-#include <functional>
 
 namespace Ui
 {
@@ -14,26 +11,28 @@ class MainForm;
 class BookmarkConfig;
 class ChapterPanel;
 class BookmarkMenug;
-class ComfortPanel;
 class Config;
-class QProgressBar;
-class QShortcut;
-class ReadingPositions;
-class ReadingState;
+class FullScreenMode;
+class LoadProgressBar;
+class ReadingSession;
 class TextCodecMenu;
 class TextDisplay;
 class TextEdit;
 class TextMenu;
 class TextScroll;
 class THistoryFileMenu;
+class StoreWarnings;
+class WindowKeys;
 class ZkAdHelper;
 class ZkCheckUpdate;
-class ZkXmlFile;
-struct ComfortSettings;
+struct OpenRequest;
 
 // The reader's only main window. It owns the form and every component of
 // the reader (as Qt children), wires them to each other and to the form,
-// applies the stored settings and opens the files the user chooses or drops.
+// applies the stored settings, and is the one road by which every file is
+// opened: the file dialog, a drop, the command line, the recent files, a
+// bookmark of another file and the encoding menu's re-read all come to
+// openTextFile().
 class MainForm : public QMainWindow
 {
     Q_OBJECT
@@ -49,7 +48,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
@@ -74,34 +72,21 @@ private:
     void initJumps();
     void connectSignals();
     void initChapters();
-    void addChapterButton();
     void showWindowTitle();
-    void showLoadProgress(int percent);
     void initAd();
     void loadConfig();
-    // With a position (a bookmark of another file), the view goes there once
-    // the file is on screen.
-    void openTextFile(QString fileName, int position = -1);
+    void openTextFile(const OpenRequest &request);
+    void openTextFile(const QString &fileName);
     QString dialogFolder() const;
 
     // Reading positions, comfort settings, keys and the window's geometry
     void initReadingComfort();
-    void loadReadingState();
-    void saveReadingState();
-    void comfortChange(const ComfortSettings &comfort);
     void createShortcuts();
-    QShortcut *addShortcut(const QKeySequence &key, const std::function<void()> &action);
-    void setFullScreen(bool on);
+    void setShortcutTips(const QKeySequence &open, const QKeySequence &bookmark,
+                         const QKeySequence &find, const QKeySequence &fullScreen);
     void goToFind();
     void addBookmarkHere();
     void goToTextEdge(bool end);
-
-    // Settings and bookmarks that cannot be saved, files kept before replacing
-    void watchStores();
-    void watchStore(ZkXmlFile *store);
-    void reportSaveFailure(const QString &fileName);
-    void reportKeptOriginal(const QString &fileName, const QString &copyName);
-    void showWarning(const QString &text);
 
     Ui::MainForm *ui; // owned, deleted in the destructor
 
@@ -117,19 +102,13 @@ private:
     BookmarkConfig *m_bookmarkConfig = nullptr;
     TextMenu *m_textMenu = nullptr;
     TextEdit *m_textEdit = nullptr;
-    ReadingState *m_readingState = nullptr; // file beside Config.xml
-    ReadingPositions *m_readingPositions = nullptr;
-    ComfortPanel *m_comfortPanel = nullptr; // in widget_6 of the 显示 page
+    ReadingSession *m_session = nullptr; // the comfort panel in widget_6 of the 显示 page
 
-    // The only shortcuts that work while the user types in a text field.
-    QList<QKeySequence> m_findKeys;
-    QShortcut *m_leaveFullScreen = nullptr; // Esc, on only in full screen
-    // What full screen hid, shown again when it ends; and the docks as they
-    // were, which is what the window keeps for the next start.
-    QList<QPointer<QWidget>> m_hiddenForFullScreen;
-    QByteArray m_stateBeforeFullScreen;
-    ChapterPanel *m_chapterPanel = nullptr; // docked on the window
-    QProgressBar *m_loadProgress = nullptr; // floats over the text view, its parent
+    StoreWarnings *m_storeWarnings = nullptr;
+    WindowKeys *m_keys = nullptr;
+    FullScreenMode *m_fullScreen = nullptr;
+    ChapterPanel *m_chapterPanel = nullptr;    // docked on the window
+    LoadProgressBar *m_loadProgress = nullptr; // floats over the text view, its parent
 
     // The form's title, which the file name and chapter are put before.
     QString m_appTitle;
@@ -137,8 +116,6 @@ private:
     // Set only while loadConfig fills the interval spin boxes, so that
     // showing the stored values does not start scrolling or save.
     bool m_loadingConfig = false;
-    // A store that cannot save fails at every change; once per run is enough.
-    bool m_toldSaveFailure = false;
 };
 
 #endif // MAINFORM_H

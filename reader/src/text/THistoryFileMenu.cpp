@@ -2,7 +2,6 @@
 
 #include "Config.h"
 #include "ProgramConstants.h"
-#include "TextDisplay.h"
 #include "ZkDynamicMenu.h"
 
 #include <QCoreApplication>
@@ -70,11 +69,6 @@ THistoryFileMenu::~THistoryFileMenu()
     delete m_menu;
 }
 
-void THistoryFileMenu::setTextDisplay(TextDisplay *display)
-{
-    m_textDisplay = display;
-}
-
 void THistoryFileMenu::setConfig(Config *config)
 {
     m_config = config;
@@ -106,8 +100,10 @@ void THistoryFileMenu::addFile(const QString &path)
 // Reopened with detection of the encoding, and without moving the entry.
 void THistoryFileMenu::menuClick(QAction *action)
 {
-    assert(m_textDisplay != NULL);
-    m_textDisplay->openFile(action->text(), true, 0);
+    OpenRequest request;
+    request.fileName = action->text();
+    request.listed = false;
+    emit openRequested(request);
 }
 
 void THistoryFileMenu::clearMenu()

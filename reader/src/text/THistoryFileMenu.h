@@ -1,6 +1,8 @@
 #ifndef THISTORYFILEMENU_H
 #define THISTORYFILEMENU_H
 
+#include "OpenRequest.h"
+
 #include <QObject>
 #include <QStringList>
 
@@ -8,7 +10,6 @@ class Config;
 class QAction;
 class QMenu;
 class QWidget;
-class TextDisplay;
 class ZkDynamicMenu;
 
 // The menu of the history button: a clear entry, a separator and the last
@@ -23,13 +24,16 @@ public:
     ~THistoryFileMenu() override;
 
     QMenu *menu() const { return m_menu; }
-    void setTextDisplay(TextDisplay *display);
     void setConfig(Config *config);
     void setParentWidget(QWidget *widget);
 
     // Shows a stored list, first path on top; nothing is saved.
     void loadList(const QStringList &list);
     void addFile(const QString &path);
+
+signals:
+    // A listed file was chosen: open it, in the encoding its bytes tell.
+    void openRequested(const OpenRequest &request);
 
 private slots:
     void menuClick(QAction *action);
@@ -38,12 +42,11 @@ private slots:
 private:
     void saveList();
 
-    TextDisplay *m_textDisplay = nullptr; // not owned
-    ZkDynamicMenu *m_dynamicMenu;         // Qt child of this object
-    QMenu *m_menu;                        // no parent, since a button shows it; deleted here
-    QWidget *m_parentWidget = nullptr;    // parent of the question box, not owned
-    Config *m_config = nullptr;           // not owned
-    QStringList m_fileList;               // listed paths, newest first, as last saved
+    ZkDynamicMenu *m_dynamicMenu;      // Qt child of this object
+    QMenu *m_menu;                     // no parent, since a button shows it; deleted here
+    QWidget *m_parentWidget = nullptr; // parent of the question box, not owned
+    Config *m_config = nullptr;        // not owned
+    QStringList m_fileList;            // listed paths, newest first, as last saved
 };
 
 #endif // THISTORYFILEMENU_H
