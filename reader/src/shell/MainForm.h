@@ -33,6 +33,11 @@ struct OpenRequest;
 // opened: the file dialog, a drop, the command line, the recent files, a
 // bookmark of another file and the encoding menu's re-read all come to
 // openTextFile().
+//
+// Its source is over 400 lines: the window's own slots answer the form's
+// controls one by one (fonts, colours, scrolling, opening), and wiring the
+// components to each other and to the form, which is most of the rest, is
+// this class's one job.
 class MainForm : public QMainWindow
 {
     Q_OBJECT

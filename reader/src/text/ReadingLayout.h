@@ -36,6 +36,11 @@
 // on every call, and while the document's block or character count differs
 // from what the last change reported, queries lay out the block asked about
 // and change nothing here.
+//
+// Its source is over 400 lines: the toolkit's layout interface (drawing,
+// hit tests, bounding rectangles, document changes) and the estimates all
+// work on one set of heights and laid-out flags, which split over several
+// classes would have to be shared between them.
 class ReadingLayout : public QAbstractTextDocumentLayout
 {
     Q_OBJECT
