@@ -16,14 +16,11 @@ QByteArray gb18030(const QString &text)
     return encoded("GB18030", text);
 }
 
+// Without a byte-order mark.
 QByteArray utf16(const QString &text, bool bigEndian)
 {
-    QByteArray bytes;
-    for (const QChar c : text) {
-        const char hi = char(c.unicode() >> 8), lo = char(c.unicode() & 0xFF);
-        bytes += bigEndian ? QByteArray(1, hi) + lo : QByteArray(1, lo) + hi;
-    }
-    return bytes;
+    QTextCodec *codec = QTextCodec::codecForName(bigEndian ? "UTF-16BE" : "UTF-16LE");
+    return codec->makeEncoder(QTextCodec::IgnoreHeader)->fromUnicode(text);
 }
 
 const QString Chinese = QStringLiteral("第一章 天下大势，分久必合。\n“你好！”");
