@@ -3,6 +3,8 @@
 #include <QTextCodec>
 #include <QtTest>
 
+#include <memory>
+
 namespace
 {
 
@@ -20,7 +22,8 @@ QByteArray gb18030(const QString &text)
 QByteArray utf16(const QString &text, bool bigEndian)
 {
     QTextCodec *codec = QTextCodec::codecForName(bigEndian ? "UTF-16BE" : "UTF-16LE");
-    return codec->makeEncoder(QTextCodec::IgnoreHeader)->fromUnicode(text);
+    const std::unique_ptr<QTextEncoder> encoder(codec->makeEncoder(QTextCodec::IgnoreHeader));
+    return encoder->fromUnicode(text);
 }
 
 const QString Chinese = QStringLiteral("第一章 天下大势，分久必合。\n“你好！”");
