@@ -7,12 +7,13 @@ set -euo pipefail
 # desktop-file-utils and appstream check the files installed for desktops;
 # libuchardet-dev tells the encodings of files without a mark apart;
 # libcurl4-openssl-dev speaks HTTP and HTTPS for the update check and the
-# advertisement panel.
+# advertisement panel; libpcre2-dev matches regular expressions of the
+# user's own within bounds.
 packages=(
     cmake make g++ pkg-config
     qtbase5-dev qttools5-dev qttools5-dev-tools libqt5svg5-dev
     qttranslations5-l10n desktop-file-utils appstream libuchardet-dev
-    libcurl4-openssl-dev
+    libcurl4-openssl-dev libpcre2-dev
 )
 case "${1:-}" in
 # A CJK font so the Chinese interface is readable on a fresh desktop.

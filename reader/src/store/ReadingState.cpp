@@ -49,15 +49,36 @@ int ReadingState::position(const QString &fileName) const
 
 bool ReadingState::setPosition(const QString &fileName, int position)
 {
-    const Place place{absoluteName(fileName), position};
+    Place place{absoluteName(fileName), position, {}};
     const int index = indexOf(place.fileName);
     if (index == 0 && m_places.first().position == position)
         return false;
     if (index >= 0)
-        m_places.removeAt(index);
+        place.choices = m_places.takeAt(index).choices;
     m_places.prepend(place);
     while (m_places.size() > MaxPositions)
         m_places.removeLast();
+    return true;
+}
+
+QString ReadingState::choice(const QString &fileName, const QString &key) const
+{
+    const int index = indexOf(absoluteName(fileName));
+    return index < 0 ? QString() : m_places.at(index).choices.value(key);
+}
+
+bool ReadingState::setChoice(const QString &fileName, const QString &key, const QString &value)
+{
+    if (choice(fileName, key) == value)
+        return false;
+    const QString name = absoluteName(fileName);
+    if (indexOf(name) < 0)
+        setPosition(name, 0);
+    QMap<QString, QString> &choices = m_places[indexOf(name)].choices;
+    if (value.isEmpty())
+        choices.remove(key);
+    else
+        choices.insert(key, value);
     return true;
 }
 
@@ -137,18 +158,24 @@ void ReadingState::readPositions(QXmlStreamReader *reader)
 }
 
 // An entry without a usable position or path is passed over; a path listed
-// twice keeps its first, most recent, position.
+// twice keeps its first, most recent, position. Its other attributes are the
+// choices made for the book.
 void ReadingState::readPlace(QXmlStreamReader *reader)
 {
     int position = -1;
     readInteger(reader, PositionName, position);
+    QMap<QString, QString> choices;
+    for (const QXmlStreamAttribute &attribute : reader->attributes()) {
+        if (attribute.name() != PositionName && !attribute.value().isEmpty())
+            choices.insert(attribute.name().toString(), attribute.value().toString());
+    }
     const QString path = reader->readElementText(QXmlStreamReader::SkipChildElements);
     // A path cut off by a damaged file names nothing the user read.
     if (reader->hasError() || position < 0 || path.isEmpty())
         return;
     const QString name = absoluteName(path);
     if (m_places.size() < MaxPositions && indexOf(name) < 0)
-        m_places.append({name, position});
+        m_places.append({name, position, choices});
 }
 
 void ReadingState::writeParse(QXmlStreamWriter *writer)
@@ -183,6 +210,8 @@ void ReadingState::writePositions(QXmlStreamWriter *writer)
     for (const Place &place : qAsConst(m_places)) {
         writer->writeStartElement(FileName);
         writeInteger(writer, PositionName, place.position);
+        for (auto choice = place.choices.cbegin(); choice != place.choices.cend(); ++choice)
+            writer->writeAttribute(choice.key(), choice.value());
         writer->writeCharacters(place.fileName);
         writer->writeEndElement();
     }

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMap>
 #include <QString>
 
 class QIODevice;
@@ -33,6 +34,13 @@ public:
     // Makes fileName the most recently read file; the oldest beyond
     // MaxPositions are forgotten. False when nothing changed.
     bool setPosition(const QString &fileName, int position);
+    // A choice made for one book (the rule its chapters are found by, the
+    // script it is shown in, …), kept beside its reading position and gone
+    // with it; empty where none was made. key is an XML name, the feature's
+    // own; value any text, empty to forget the choice. A book without a
+    // position yet gets one at its start. False when nothing changed.
+    QString choice(const QString &fileName, const QString &key) const;
+    bool setChoice(const QString &fileName, const QString &key, const QString &value);
 
     ComfortSettings comfort;
     QByteArray windowGeometry; // QWidget::saveGeometry()
@@ -42,6 +50,7 @@ private:
     struct Place {
         QString fileName; // absolute
         int position;
+        QMap<QString, QString> choices;
     };
 
     int indexOf(const QString &absoluteName) const;

@@ -33,6 +33,7 @@ private slots:
     void readsWhatIsUsable_data();
     void readsWhatIsUsable();
     void keepsTheMostRecentFiles();
+    void choicesTravelWithTheirBook();
 
 private:
     QTemporaryDir m_dir;
@@ -125,6 +126,39 @@ void TestReadingState::keepsTheMostRecentFiles()
     QCOMPARE(again.position(QStringLiteral("/n/1.txt")), 7);
     QCOMPARE(again.position(QStringLiteral("/n/3.txt")), 103);
     QCOMPARE(again.position(QStringLiteral("/n/502.txt")), 0);
+}
+
+// A book's choices stay with it when it is read again, survive a save and a
+// hand edit of another line, and any text keeps the file one line per book.
+void TestReadingState::choicesTravelWithTheirBook()
+{
+    const QString odd = QStringLiteral("第.+章\n\"&<'\t");
+    ReadingState state;
+    state.setPosition(QStringLiteral("/n/a.txt"), 5);
+    QVERIFY(state.setChoice(QStringLiteral("/n/a.txt"), QStringLiteral("目录规则"), odd));
+    QVERIFY(!state.setChoice(QStringLiteral("/n/./a.txt"), QStringLiteral("目录规则"), odd));
+    QVERIFY(state.setChoice(QStringLiteral("/n/b.txt"), QStringLiteral("script"), "s2twp"));
+    QVERIFY(state.setPosition(QStringLiteral("/n/a.txt"), 40)); // read again: first once more
+    const QString path = m_dir.filePath(QStringLiteral("choices.xml"));
+    state.save(path);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    QCOMPARE(bytes.count('\n'), 9); // declaration, root, comfort, window, list and its two files
+    // a line damaged by hand costs that line only
+    bytes.replace("<排版", "<排版 &");
+    file.seek(0);
+    file.write(bytes);
+    file.close();
+
+    ReadingState again;
+    again.load(path);
+    QCOMPARE(again.position(QStringLiteral("/n/a.txt")), 40);
+    QCOMPARE(again.choice(QStringLiteral("/n/a.txt"), QStringLiteral("目录规则")), odd);
+    QCOMPARE(again.position(QStringLiteral("/n/b.txt")), 0);
+    QCOMPARE(again.choice(QStringLiteral("/n/b.txt"), QStringLiteral("script")), "s2twp");
+    QVERIFY(again.setChoice(QStringLiteral("/n/b.txt"), QStringLiteral("script"), QString()));
+    QCOMPARE(again.choice(QStringLiteral("/n/b.txt"), QStringLiteral("script")), QString());
 }
 
 QTEST_GUILESS_MAIN(TestReadingState)
