@@ -375,6 +375,12 @@ void dropLoneNumbers(QVector<Chapter> &chapters, const QVector<Numbered> &number
 
 } // namespace
 
+bool ChapterIndex::isHeadingLine(QStringView line)
+{
+    Head head;
+    return isHeading(trimmed(line), &head) && head.number < 0;
+}
+
 QVector<Chapter> ChapterIndex::scan(const QString &text)
 {
     QVector<Chapter> chapters;

@@ -2,6 +2,7 @@
 #define CHAPTERINDEX_H
 
 #include <QString>
+#include <QStringView>
 #include <QVector>
 
 // One heading of a text.
@@ -24,6 +25,9 @@ public:
     // break (CR LF included) as one, as the document does. Pure: safe to
     // call from any thread.
     static QVector<Chapter> scan(const QString &text);
+    // Whether one line alone reads as a heading (numbered lines count only
+    // in a run, which one line cannot tell). Pure.
+    static bool isHeadingLine(QStringView line);
 };
 
 #endif // CHAPTERINDEX_H
