@@ -419,5 +419,65 @@ The original file has been kept as %2.</translation>
         <source>正在载入，载入后接着查找…</source>
         <translation>Still loading; the search goes on once the text is in…</translation>
     </message>
+    <message>
+        <source>只有网址的行</source>
+        <translation>Lines with nothing but a web address</translation>
+    </message>
+    <message>
+        <source>HTML 标签</source>
+        <translation>HTML tags</translation>
+    </message>
+    <message>
+        <source>HTML 空格</source>
+        <translation>HTML spaces</translation>
+    </message>
+    <message>
+        <source>HTML 全角空格</source>
+        <translation>HTML full-width spaces</translation>
+    </message>
+    <message>
+        <source>HTML 小于号</source>
+        <translation>HTML less-than signs</translation>
+    </message>
+    <message>
+        <source>HTML 大于号</source>
+        <translation>HTML greater-than signs</translation>
+    </message>
+    <message>
+        <source>HTML 引号</source>
+        <translation>HTML quotation marks</translation>
+    </message>
+    <message>
+        <source>HTML 和号</source>
+        <translation>HTML ampersands</translation>
+    </message>
+    <message>
+        <source>下载声明</source>
+        <translation>Download notices</translation>
+    </message>
+    <message>
+        <source>更新时间与字数</source>
+        <translation>Update times and word counts</translation>
+    </message>
+    <message>
+        <source>横线标语</source>
+        <translation>Banners between dashes</translation>
+    </message>
+    <message>
+        <source>网站宣传行</source>
+        <translation>Lines advertising a site</translation>
+    </message>
+    <message>
+        <source>夹杂符号的网站名</source>
+        <translation>Site names broken up by symbols</translation>
+    </message>
+    <message>
+        <source>匹配所需的运算超出了上限</source>
+        <translation>a match needs more work than allowed</translation>
+    </message>
+    <message>
+        <source>无法匹配</source>
+        <translation>cannot be matched</translation>
+    </message>
 </context>
 </TS>

@@ -419,5 +419,65 @@
         <source>正在载入，载入后接着查找…</source>
         <translation>正在載入，載入後接著尋找…</translation>
     </message>
+    <message>
+        <source>只有网址的行</source>
+        <translation>只有網址的行</translation>
+    </message>
+    <message>
+        <source>HTML 标签</source>
+        <translation>HTML 標籤</translation>
+    </message>
+    <message>
+        <source>HTML 空格</source>
+        <translation>HTML 空格</translation>
+    </message>
+    <message>
+        <source>HTML 全角空格</source>
+        <translation>HTML 全形空格</translation>
+    </message>
+    <message>
+        <source>HTML 小于号</source>
+        <translation>HTML 小於號</translation>
+    </message>
+    <message>
+        <source>HTML 大于号</source>
+        <translation>HTML 大於號</translation>
+    </message>
+    <message>
+        <source>HTML 引号</source>
+        <translation>HTML 引號</translation>
+    </message>
+    <message>
+        <source>HTML 和号</source>
+        <translation>HTML 和號</translation>
+    </message>
+    <message>
+        <source>下载声明</source>
+        <translation>下載聲明</translation>
+    </message>
+    <message>
+        <source>更新时间与字数</source>
+        <translation>更新時間與字數</translation>
+    </message>
+    <message>
+        <source>横线标语</source>
+        <translation>橫線標語</translation>
+    </message>
+    <message>
+        <source>网站宣传行</source>
+        <translation>網站宣傳行</translation>
+    </message>
+    <message>
+        <source>夹杂符号的网站名</source>
+        <translation>夾雜符號的網站名</translation>
+    </message>
+    <message>
+        <source>匹配所需的运算超出了上限</source>
+        <translation>匹配所需的運算超出了上限</translation>
+    </message>
+    <message>
+        <source>无法匹配</source>
+        <translation>無法匹配</translation>
+    </message>
 </context>
 </TS>
