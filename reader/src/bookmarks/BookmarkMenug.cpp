@@ -74,9 +74,10 @@ void BookmarkMenug::goToPosition(int pos)
     assert(m_textDisplay != NULL);
     // A text still loading may not have reached the bookmark yet; the
     // display shows it when it has.
-    const bool inside = pos >= 0 && (m_textDisplay->isLoading() ||
-                                     pos <= m_textWidget->document()->characterCount() - 1);
-    m_textDisplay->showPosition(inside ? pos : m_textWidget->textCursor().position(), 1.0 / 3);
+    const bool inside =
+        pos >= 0 && (m_textDisplay->isLoading() || pos <= m_textDisplay->arrivedFilePosition());
+    const int cursor = m_textDisplay->toFilePosition(m_textWidget->textCursor().position());
+    m_textDisplay->showPosition(inside ? pos : cursor, 1.0 / 3);
 }
 
 // The title is stored as the file can hold it, and the menu shows that same
@@ -99,7 +100,9 @@ void BookmarkMenug::showAddBookmarkForm()
 
     BookmarkAddForm form(m_parentWidget);
     form.setTitle(fileTitle + QCoreApplication::translate("QObject", "：") + cursor.selectedText());
-    form.m_pos = cursor.position();
+    // Where the cursor stands in the file's text, whatever the view shows.
+    form.m_pos = m_textDisplay != nullptr ? m_textDisplay->toFilePosition(cursor.position())
+                                          : cursor.position();
     connect(&form, &BookmarkAddForm::ok, this, &BookmarkMenug::append);
     form.exec();
 }

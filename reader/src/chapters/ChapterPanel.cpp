@@ -168,7 +168,13 @@ void ChapterPanel::showChapters()
     // be said too early.
     if (m_textDisplay != nullptr && m_textDisplay->isLoading())
         return;
-    m_model->setChapters(m_scan.result());
+    // Found in the text as shown, kept as positions in the file's text.
+    QVector<Chapter> chapters = m_scan.result();
+    if (m_textDisplay != nullptr) {
+        for (Chapter &chapter : chapters)
+            chapter.position = m_textDisplay->toFilePosition(chapter.position);
+    }
+    m_model->setChapters(chapters);
     if (m_model->rowCount() > 0)
         m_stack->setCurrentWidget(m_view);
     else

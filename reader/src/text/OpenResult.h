@@ -1,7 +1,11 @@
 #ifndef OPENRESULT_H
 #define OPENRESULT_H
 
+#include "PositionMap.h"
+#include "RuleCleaner.h"
+
 #include <QString>
+#include <QVector>
 
 // What opening a text file gave: its text (all of it, or the start of a
 // long file with the rest on its way from the loader), or why there is none.
@@ -14,9 +18,12 @@ struct OpenResult {
 
     Status status = Missing;
     QString fileName;
-    QString error;  // the system's reason, for an unreadable file
-    int codec = -1; // a ZkTextDecoder codec number
-    QString text;
+    QString error;   // the system's reason, for an unreadable file
+    int codec = -1;  // a ZkTextDecoder codec number
+    QString text;    // as the view shows it
+    PositionMap map; // between text and the file text it stands for
+    // Cleaning rules that failed on it, and are left out for the rest.
+    QVector<RuleCleaner::Failure> failedRules;
     qint64 bytesRead = 0; // how far into the file the text reaches
     qint64 fileSize = 0;
 

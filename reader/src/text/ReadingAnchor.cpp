@@ -1,7 +1,6 @@
 #include "ReadingAnchor.h"
 
 #include "ReadingLayout.h"
-#include "TextTuning.h"
 
 #include <QScrollBar>
 #include <QTextBlock>
@@ -33,12 +32,7 @@ void ReadingAnchor::setLayout(ReadingLayout *layout)
         return;
     connect(layout, &QAbstractTextDocumentLayout::documentSizeChanged, this,
             &ReadingAnchor::follow);
-    layout->setTextHidden(m_pendingPosition >= 0);
-}
-
-void ReadingAnchor::setLoading(bool loading)
-{
-    m_loading = loading;
+    layout->setTextHidden(m_heldPosition >= 0);
 }
 
 // The line at the top edge counts even when only its lower part shows: it
@@ -46,26 +40,14 @@ void ReadingAnchor::setLoading(bool loading)
 int ReadingAnchor::topPosition() const
 {
     assert(m_textWidget != NULL);
-    if (m_pendingPosition >= 0)
-        return m_pendingPosition;
     return m_textWidget->cursorForPosition(QPoint(0, 0)).position();
 }
 
 void ReadingAnchor::showPosition(int position, qreal fraction)
 {
     assert(m_textWidget != NULL);
+    dropHeldPosition();
     QTextDocument *document = m_textWidget->document();
-    const int arrived = document->characterCount() - 1 - TextTuning::PendingLookAhead;
-    if (m_loading && position > arrived) {
-        m_pendingPosition = position;
-        m_pendingFraction = fraction;
-        setTextHidden(true);
-        return;
-    }
-    if (m_pendingPosition >= 0) {
-        m_pendingPosition = -1;
-        setTextHidden(false);
-    }
     QTextCursor cursor(document);
     cursor.setPosition(qBound(0, position, document->characterCount() - 1));
     m_textWidget->setTextCursor(cursor);
@@ -79,23 +61,20 @@ void ReadingAnchor::showPosition(int position, qreal fraction)
 void ReadingAnchor::holdStart()
 {
     holdAnchor(0, -m_textWidget->document()->documentMargin());
-    setTextHidden(m_pendingPosition >= 0);
 }
 
-void ReadingAnchor::textArrived()
+void ReadingAnchor::holdPosition(int position, qreal fraction)
 {
-    if (m_pendingPosition < 0)
-        return;
-    const int arrived =
-        m_textWidget->document()->characterCount() - 1 - TextTuning::PendingLookAhead;
-    if (m_loading && m_pendingPosition > arrived)
-        return;
-    showPosition(m_pendingPosition, m_pendingFraction);
+    m_heldPosition = position;
+    m_heldFraction = fraction;
+    setTextHidden(true);
 }
 
 void ReadingAnchor::dropHeldPosition()
 {
-    m_pendingPosition = -1;
+    if (m_heldPosition < 0)
+        return;
+    m_heldPosition = -1;
     setTextHidden(false);
 }
 

@@ -15,8 +15,8 @@ class ReadingLayout;
 // layout (a font, a colour, a new width, estimated heights replaced in the
 // background, text arriving) the view follows it, and a view at the end of
 // the text stays at the end. Positions outlast every relayout. A position
-// asked for beyond the part of a text still loading is held back, with no
-// text on screen rather than the wrong one, until its text has arrived.
+// whose text has not arrived yet is held, with no text on screen rather than
+// the wrong one, until it can be shown. Positions here are the document's.
 class ReadingAnchor : public QObject
 {
     Q_OBJECT
@@ -27,22 +27,21 @@ public:
     void setTextWidget(QTextEdit *edit);
     // The layout of the view's document, whose changes the view follows.
     void setLayout(ReadingLayout *layout);
-    // While the text is loading, positions beyond it are held back.
-    void setLoading(bool loading);
 
-    // The document position of the text at the top of the view; a position
-    // held back counts as shown.
+    // The document position of the text at the top of the view.
     int topPosition() const;
     // Moves the view's cursor to position (clamped into the text) and the
     // view so that the cursor's line sits fraction of the view's height from
-    // its top.
+    // its top; a position held is let go.
     void showPosition(int position, qreal fraction);
     // A new text is read from its start, the margin above its first line
-    // included; a position held back for the text before is kept.
+    // included.
     void holdStart();
-    // Shows a position held back once enough of its text has arrived.
-    void textArrived();
-    // Another text comes: what was held back for this one is forgotten.
+    // Keeps position (the caller's kind: it is not shown here) for when its
+    // text has come, and shows no text meanwhile; -1 when none is held.
+    void holdPosition(int position, qreal fraction);
+    int heldPosition() const { return m_heldPosition; }
+    qreal heldFraction() const { return m_heldFraction; }
     void dropHeldPosition();
     // Changes to the view's scroll bar made by f are this component's own:
     // they keep the anchor.
@@ -64,10 +63,8 @@ private:
     qreal m_anchorOffset = 0; // negative above the line's top
     bool m_anchorAtEnd = false;
     bool m_movingView = false; // the view is moved by this component
-    bool m_loading = false;
-    // A position asked for beyond the text that has arrived, or -1.
-    int m_pendingPosition = -1;
-    qreal m_pendingFraction = 0;
+    int m_heldPosition = -1;
+    qreal m_heldFraction = 0;
 };
 
 #endif // READINGANCHOR_H

@@ -28,16 +28,17 @@ TextDisplay::~TextDisplay() = default;
 
 void TextDisplay::connectParts()
 {
-    connect(m_loader, &TextLoader::pieceRead, m_feeder, &DocumentFeeder::takePiece);
+    connect(m_loader, &TextLoader::pieceRead, this, &TextDisplay::takePiece);
+    connect(m_loader, &TextLoader::rulesFailed, this, &TextDisplay::cleaningRulesFailed);
     connect(m_loader, &TextLoader::finished, m_feeder, &DocumentFeeder::finish);
     connect(m_loader, &TextLoader::failed, this, &TextDisplay::loadFailed);
     connect(m_loader, &TextLoader::restarted, this, &TextDisplay::startAgain);
     connect(m_documents, &DocumentSwap::layoutChanged, m_anchor, &ReadingAnchor::setLayout);
     connect(m_feeder, &DocumentFeeder::pieceTaken, this, &TextDisplay::pieceTaken);
     // A position waiting for its text is shown once it has come.
-    connect(m_feeder, &DocumentFeeder::appended, m_anchor, [this] {
+    connect(m_feeder, &DocumentFeeder::appended, this, [this] {
         m_anchor->follow();
-        m_anchor->textArrived();
+        showHeldPosition();
     });
     connect(m_feeder, &DocumentFeeder::complete, this, &TextDisplay::finishLoading);
 }
@@ -66,7 +67,8 @@ void TextDisplay::setParentWidget(QWidget *widget)
 bool TextDisplay::openFile(const QString &fileName, bool autoDetect, int codec)
 {
     assert(m_textWidget != NULL);
-    const OpenResult result = m_loader->open(fileName, autoDetect ? TextLoader::AutoDetect : codec);
+    const OpenResult result =
+        m_loader->open(fileName, autoDetect ? TextLoader::AutoDetect : codec, m_options);
     if (!result.opened()) {
         showOpenFailure(result);
         return false;
@@ -92,8 +94,8 @@ void TextDisplay::showStart(const OpenResult &result)
 {
     m_feeder->clear();
     const bool loading = !result.complete();
-    m_anchor->setLoading(loading);
     m_fileSize = result.fileSize;
+    m_map = result.map;
     if (loading) {
         // about as many characters per byte as the start has
         const qint64 bytes = qMax<qint64>(1, result.bytesRead);
@@ -109,6 +111,8 @@ void TextDisplay::showStart(const OpenResult &result)
     setCodec(result.codec);
     m_textWidget->document()->setMetaInformation(QTextDocument::DocumentTitle,
                                                  QFileInfo(m_fileName).baseName());
+    if (!result.failedRules.isEmpty())
+        emit cleaningRulesFailed(result.failedRules);
 }
 
 // A new text is read from its start. The view's scroll value changes with
@@ -125,11 +129,19 @@ void TextDisplay::showText(const QString &text)
 // in the code page its first Chinese lines read as.
 void TextDisplay::startAgain(int codec)
 {
-    m_anchor->setLoading(true);
+    m_map.clear();
     m_feeder->begin(QString(), m_fileSize);
     showText(QString());
     setProgress(0);
     setCodec(codec);
+}
+
+// The map covers the text from its start, so it may take a piece's changes
+// before the piece is in the document.
+void TextDisplay::takePiece(const QString &text, const PositionMap &map, qint64 bytesRead)
+{
+    m_map.append(map, 0, 0);
+    m_feeder->takePiece(text, bytesRead);
 }
 
 void TextDisplay::pieceTaken(int characters, qint64 bytesRead)
@@ -141,8 +153,7 @@ void TextDisplay::pieceTaken(int characters, qint64 bytesRead)
 
 void TextDisplay::finishLoading(const QString &text)
 {
-    m_anchor->setLoading(false);
-    m_anchor->textArrived();
+    showHeldPosition();
     setProgress(100);
     emit textLoaded(text);
 }
@@ -186,14 +197,34 @@ void TextDisplay::setCodec(int codec)
     emit codecChanged(codec);
 }
 
-int TextDisplay::topPosition() const
+int TextDisplay::arrivedFilePosition() const
 {
-    return m_anchor->topPosition();
+    return m_map.toFile(m_textWidget->document()->characterCount() - 1);
 }
 
+// A position held for its text counts as shown.
+int TextDisplay::topPosition() const
+{
+    const int held = m_anchor->heldPosition();
+    return held >= 0 ? held : m_map.toFile(m_anchor->topPosition());
+}
+
+// A position asked for while a text loads is shown once a few screens of
+// text below it have arrived.
 void TextDisplay::showPosition(int position, qreal fraction)
 {
-    m_anchor->showPosition(position, fraction);
+    assert(m_textWidget != NULL);
+    if (isLoading() && position > arrivedFilePosition() - TextTuning::PendingLookAhead)
+        m_anchor->holdPosition(position, fraction);
+    else
+        m_anchor->showPosition(m_map.toShown(position), fraction);
+}
+
+void TextDisplay::showHeldPosition()
+{
+    const int held = m_anchor->heldPosition();
+    if (held >= 0 && (!isLoading() || held <= arrivedFilePosition() - TextTuning::PendingLookAhead))
+        m_anchor->showPosition(m_map.toShown(held), m_anchor->heldFraction());
 }
 
 // Line spacing, paragraph spacing and the text column change the layout

@@ -1,7 +1,10 @@
 #ifndef TEXTDISPLAY_H
 #define TEXTDISPLAY_H
 
+#include "PositionMap.h"
+#include "RuleCleaner.h"
 #include "TextLook.h"
+#include "TransformOptions.h"
 
 #include <QColor>
 #include <QFont>
@@ -42,11 +45,24 @@ public:
     // rest on its way (isLoading()); false, with a message and the view as
     // it was, when the file is missing or cannot be read.
     bool openFile(const QString &fileName, bool autoDetect, int codec);
+    // How the next file opened becomes the text the view shows.
+    void setTransformOptions(const TransformOptions &options) { m_options = options; }
+    const TransformOptions &transformOptions() const { return m_options; }
     bool isLoading() const;
     // The codec number the text on screen was decoded with; -1 before any.
     int codec() const { return m_codec; }
 
-    // The document position of the text at the top of the view.
+    // Positions here are positions in the file's text (as the document
+    // counts them with no transform: a CR LF is one), whatever the view
+    // shows; the document's own are its shown positions.
+    int toShownPosition(int filePosition) const { return m_map.toShown(filePosition); }
+    int toFilePosition(int shownPosition) const { return m_map.toFile(shownPosition); }
+    // Between the shown text and the file text, as far as it has arrived.
+    const PositionMap &positionMap() const { return m_map; }
+    // How far into the file text the text in the view reaches.
+    int arrivedFilePosition() const;
+
+    // The position of the text at the top of the view.
     int topPosition() const;
     // Moves the view's cursor to position (clamped into the text) and the view
     // so that the cursor's line sits fraction of the view's height from its
@@ -74,6 +90,9 @@ signals:
     // How much of a long text is in the view, in percent of its file; 100
     // once it is all there.
     void loadProgress(int percent);
+    // Cleaning rules that failed on the text (not valid, or past the bound of
+    // a match) and were left out.
+    void cleaningRulesFailed(const QVector<RuleCleaner::Failure> &failures);
 
 public slots:
     void setTextFont(QFont font);
@@ -85,7 +104,9 @@ private:
     void showStart(const OpenResult &result);
     void showText(const QString &text);
     void startAgain(int codec);
+    void takePiece(const QString &text, const PositionMap &map, qint64 bytesRead);
     void pieceTaken(int characters, qint64 bytesRead);
+    void showHeldPosition();
     void finishLoading(const QString &text);
     void loadFailed(const QString &error);
     void showOpenFailure(const OpenResult &result);
@@ -110,6 +131,8 @@ private:
     DocumentFeeder *m_feeder;
     ReadingAnchor *m_anchor;
     TextLook m_look;
+    TransformOptions m_options;
+    PositionMap m_map; // of the text in the view
     int m_codec = -1;
     qint64 m_fileSize = 0;
     int m_progress = 100;

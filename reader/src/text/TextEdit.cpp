@@ -63,7 +63,7 @@ void TextEdit::find(QTextDocument::FindFlags flags)
         return;
     }
     showResult(QString());
-    m_textDisplay->showPosition(match.selectionStart(), 1.0 / 3);
+    m_textDisplay->showPosition(m_textDisplay->toFilePosition(match.selectionStart()), 1.0 / 3);
     m_textWidget->setTextCursor(match);
 }
 

@@ -1,5 +1,6 @@
 #include "TextLoader.h"
 
+#include "TextTransformer.h"
 #include "TextTuning.h"
 #include "WorkerPool.h"
 #include "ZkTextDecoder.h"
@@ -18,14 +19,18 @@
 using namespace TextTuning;
 
 struct TextLoader::Job {
-    Job(const QString &name, qint64 start, const ZkTextDecoder &fileDecoder, quint64 number)
-        : fileName(name), from(start), decoder(fileDecoder), generation(number)
+    Job(const QString &name, qint64 start, const ZkTextDecoder &fileDecoder,
+        const TextTransformer &textTransformer, quint64 number)
+        : fileName(name), from(start), decoder(fileDecoder), transformer(textTransformer),
+          generation(number)
     {
     }
 
     const QString fileName;
     const qint64 from;
-    ZkTextDecoder decoder; // the worker's, once the job runs
+    // the worker's, once the job runs
+    ZkTextDecoder decoder;
+    TextTransformer transformer;
     const quint64 generation;
 
     // The worker waits on room while the window has many characters to take.
@@ -93,7 +98,7 @@ TextLoader::~TextLoader()
         job.waitForFinished();
 }
 
-OpenResult TextLoader::open(const QString &fileName, int codec)
+OpenResult TextLoader::open(const QString &fileName, int codec, const TransformOptions &options)
 {
     OpenResult result;
     result.fileName = fileName;
@@ -116,21 +121,29 @@ OpenResult TextLoader::open(const QString &fileName, int codec)
     const bool whole = result.fileSize <= start.size();
     const int cut = whole ? start.size() : ZkTextDecoder::lineEnd(start, decoder.codec());
     start.truncate(cut);
-    if (!decoder.decodeNext(start, &result.text))
-        result.text = ZkTextDecoder::decode(start, decoder.codec());
+    QString text;
+    if (!decoder.decodeNext(start, &text))
+        text = ZkTextDecoder::decode(start, decoder.codec());
+    TextTransformer transformer(options);
+    TextTransformer::Output shown = transformer.transform(text, whole);
+    result.text = shown.text;
+    result.map = shown.map;
+    result.failedRules = transformer.takeFailures();
     result.codec = decoder.codec();
     result.bytesRead = cut;
 
     cancel();
+    m_options = options;
     if (!whole)
-        this->start(fileName, cut, decoder);
+        this->start(fileName, cut, decoder, transformer);
     return result;
 }
 
-void TextLoader::start(const QString &fileName, qint64 from, const ZkTextDecoder &decoder)
+void TextLoader::start(const QString &fileName, qint64 from, const ZkTextDecoder &decoder,
+                       const TextTransformer &transformer)
 {
     forgetFinishedJobs();
-    m_job = std::make_shared<Job>(fileName, from, decoder, ++m_generation);
+    m_job = std::make_shared<Job>(fileName, from, decoder, transformer, ++m_generation);
     const std::shared_ptr<Job> job = m_job;
     m_jobs.append(WorkerPool::run([this, job] { run(this, job); }));
 }
@@ -140,7 +153,7 @@ void TextLoader::start(const QString &fileName, qint64 from, const ZkTextDecoder
 void TextLoader::restart(int codec)
 {
     const QString fileName = m_job->fileName;
-    start(fileName, 0, ZkTextDecoder(codec));
+    start(fileName, 0, ZkTextDecoder(codec), TextTransformer(m_options));
     emit restarted(codec);
 }
 
@@ -194,7 +207,7 @@ void TextLoader::run(TextLoader *loader, const std::shared_ptr<Job> &job)
         pending += chunk;
         const int cut =
             end ? pending.size() : ZkTextDecoder::lineEnd(pending, job->decoder.codec());
-        if (cut == 0)
+        if (cut == 0 && !end)
             continue;
         const QByteArray bytes = pending.left(cut);
         pending.remove(0, cut);
@@ -203,12 +216,28 @@ void TextLoader::run(TextLoader *loader, const std::shared_ptr<Job> &job)
             const int codec = job->decoder.codec();
             return loader->post(*job, [loader, codec] { loader->restart(codec); });
         }
-        if (!job->waitForRoom(text.size()))
-            return;
         const qint64 bytesRead = file.pos() - pending.size();
-        loader->post(*job, [loader, text, bytesRead] { emit loader->pieceRead(text, bytesRead); });
+        if (!hand(loader, job, job->transformer.transform(text, end), bytesRead))
+            return;
     }
     loader->post(*job, [loader] { emit loader->finished(); });
+}
+
+// What a stretch became, to the window; false once the job is cancelled.
+bool TextLoader::hand(TextLoader *loader, const std::shared_ptr<Job> &job,
+                      const TextTransformer::Output &output, qint64 bytesRead)
+{
+    const QVector<RuleCleaner::Failure> failures = job->transformer.takeFailures();
+    if (!failures.isEmpty())
+        loader->post(*job, [loader, failures] { emit loader->rulesFailed(failures); });
+    if (output.text.isEmpty() && output.map.isIdentity())
+        return !job->isCancelled();
+    if (!job->waitForRoom(output.text.size()))
+        return false;
+    loader->post(*job, [loader, output, bytesRead] {
+        emit loader->pieceRead(output.text, output.map, bytesRead);
+    });
+    return true;
 }
 
 // Runs deliver on the loader's thread if the job is still the newest then.

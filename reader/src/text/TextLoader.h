@@ -2,6 +2,8 @@
 #define TEXTLOADER_H
 
 #include "OpenResult.h"
+#include "TextTransformer.h"
+#include "TransformOptions.h"
 
 #include <QFuture>
 #include <QObject>
@@ -13,9 +15,10 @@
 class ZkTextDecoder;
 
 // The road of a text file from its bytes to pieces of text. open() reads
-// the start of the file, lets the decoder decide its encoding and hands back
-// the text there; the rest of a long file is read and decoded on the worker
-// pool and handed over in pieces that end at a line break, so that the
+// the start of the file, lets the decoder decide its encoding, transforms it
+// into the text the view shows and hands that back; the rest of a long file
+// is read, decoded and transformed on the worker pool and handed over in
+// pieces that end at a line break, so that the
 // window shows the start of a novel at once and stays responsive while the
 // rest arrives. Text taken for UTF-8 that proves not to be is read again
 // from the start, in the code page it reads as. Only the newest load speaks:
@@ -34,7 +37,8 @@ public:
 
     // codec: a ZkTextDecoder number, or AutoDetect for the bytes to decide.
     // A file that cannot be opened leaves the load under way as it was.
-    OpenResult open(const QString &fileName, int codec = AutoDetect);
+    OpenResult open(const QString &fileName, int codec = AutoDetect,
+                    const TransformOptions &options = TransformOptions());
     void cancel();
     // The window has put this many characters of the pieces into its
     // document. The loader waits while many are handed over and not yet
@@ -51,9 +55,12 @@ public:
     static void keepLargeBlocksMapped();
 
 signals:
-    // text follows what came before; bytesRead is how far into the file
-    // the text handed over reaches.
-    void pieceRead(const QString &text, qint64 bytesRead);
+    // text follows what came before, map its changes (positions from the
+    // start of the text); bytesRead is how far into the file the text
+    // handed over reaches.
+    void pieceRead(const QString &text, const PositionMap &map, qint64 bytesRead);
+    // Cleaning rules that failed and are left out for the rest of the text.
+    void rulesFailed(const QVector<RuleCleaner::Failure> &failures);
     // The text handed over so far was not UTF-8 after all: all of it comes
     // again, from the start, decoded as codec.
     void restarted(int codec);
@@ -62,13 +69,17 @@ signals:
 
 private:
     struct Job;
-    void start(const QString &fileName, qint64 from, const ZkTextDecoder &decoder);
+    void start(const QString &fileName, qint64 from, const ZkTextDecoder &decoder,
+               const TextTransformer &transformer);
     void restart(int codec);
     static void run(TextLoader *loader, const std::shared_ptr<Job> &job);
+    static bool hand(TextLoader *loader, const std::shared_ptr<Job> &job,
+                     const TextTransformer::Output &output, qint64 bytesRead);
     void post(const Job &job, std::function<void()> deliver);
     void forgetFinishedJobs();
 
     std::shared_ptr<Job> m_job;    // the newest load, or null
+    TransformOptions m_options;    // the newest load's
     QVector<QFuture<void>> m_jobs; // on the pool, the newest last
     quint64 m_generation = 0;
 };

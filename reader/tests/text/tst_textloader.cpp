@@ -1,4 +1,5 @@
 #include "TextLoader.h"
+#include "TextTransform.h"
 #include "ZkTextDecoder.h"
 
 #include <QTextCodec>
@@ -23,6 +24,7 @@ QByteArray gb18030(const QString &text)
 // What a loader hands over, put together as the window would.
 struct Arrival {
     QString text;
+    PositionMap map;
     QList<int> restarts;
     qint64 bytesRead = 0;
     bool finished = false;
@@ -32,13 +34,15 @@ struct Arrival {
 
 void follow(TextLoader *loader, Arrival *arrival)
 {
-    QObject::connect(loader, &TextLoader::pieceRead, loader,
-                     [loader, arrival](const QString &text, qint64 bytesRead) {
-                         arrival->text += text;
-                         arrival->bytesRead = bytesRead;
-                         if (arrival->taking)
-                             loader->pieceTaken(text.size());
-                     });
+    QObject::connect(
+        loader, &TextLoader::pieceRead, loader,
+        [loader, arrival](const QString &text, const PositionMap &map, qint64 bytesRead) {
+            arrival->text += text;
+            arrival->map.append(map, 0, 0);
+            arrival->bytesRead = bytesRead;
+            if (arrival->taking)
+                loader->pieceTaken(text.size());
+        });
     QObject::connect(loader, &TextLoader::restarted, loader, [arrival](int codec) {
         arrival->restarts << codec;
         arrival->text.clear();
@@ -146,6 +150,38 @@ private slots:
         QCOMPARE(failed.error.isEmpty(), status == OpenResult::Missing);
         QTRY_VERIFY_WITH_TIMEOUT(arrival.finished, 20000);
         QCOMPARE(arrival.text, zh);
+    }
+
+    // A long file cleaned and tidied as it arrives comes out as the whole of
+    // it would, and so does its map.
+    void transformedInPieces()
+    {
+        QString text;
+        for (int i = 0; i < 40000; ++i) {
+            text += QStringLiteral("第%1行，天下大势，分久必合").arg(i) + QStringLiteral("\r\n");
+            if (i % 7 == 3)
+                text += QStringLiteral("www.xiabook.com\r\n\r\n");
+        }
+        TransformOptions options;
+        options.builtInRules = true;
+        options.tidyParagraphs = true;
+        options.rules = {
+            {QStringLiteral("甲"), QStringLiteral("大势"), QStringLiteral("大勢"), false, true}};
+        TextLoader loader;
+        Arrival arrival;
+        follow(&loader, &arrival);
+        const OpenResult result =
+            loader.open(writeFile(QStringLiteral("novel.txt"), gb18030(text)), -1, options);
+        QVERIFY(!result.complete());
+        arrival.text = result.text;
+        arrival.map = result.map;
+        QTRY_VERIFY_WITH_TIMEOUT(arrival.finished, 20000);
+        const ShownText whole = TextTransform::apply(text, options);
+        QCOMPARE(arrival.text, whole.text);
+        QCOMPARE(arrival.map.changeCount(), whole.map.changeCount());
+        for (int f = 0; f < text.size(); f += 997)
+            QCOMPARE(arrival.map.toShown(f), whole.map.toShown(f));
+        QVERIFY(!whole.text.contains(QStringLiteral("xiabook")));
     }
 
     // Only the newest load speaks, also when the one before waits for a
