@@ -63,6 +63,97 @@
     </message>
 </context>
 <context>
+    <name>CleaningRulesDialog</name>
+    <message>
+        <source>净化规则</source>
+        <translation>Cleaning Rules</translation>
+    </message>
+    <message>
+        <source>启用</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>查找</source>
+        <translation>Find</translation>
+    </message>
+    <message>
+        <source>替换为</source>
+        <translation>Replace with</translation>
+    </message>
+    <message>
+        <source>正则</source>
+        <translation>Regex</translation>
+    </message>
+    <message>
+        <source>只用于本书</source>
+        <translation>This book only</translation>
+    </message>
+    <message>
+        <source>本书中</source>
+        <translation>In this book</translation>
+    </message>
+    <message>
+        <source>添加规则</source>
+        <translation>Add Rule</translation>
+    </message>
+    <message>
+        <source>删除规则</source>
+        <translation>Remove Rule</translation>
+    </message>
+    <message>
+        <source>导入…</source>
+        <translation>Import…</translation>
+    </message>
+    <message>
+        <source>导出…</source>
+        <translation>Export…</translation>
+    </message>
+    <message>
+        <source>新规则</source>
+        <translation>New rule</translation>
+    </message>
+    <message>
+        <source>导入净化规则</source>
+        <translation>Import Cleaning Rules</translation>
+    </message>
+    <message>
+        <source>净化规则 (*.xml);;全部文件(*)</source>
+        <translation>Cleaning rules (*.xml);;All files (*)</translation>
+    </message>
+    <message>
+        <source>导入了 %1 条规则。</source>
+        <translation>Imported rules: %1.</translation>
+    </message>
+    <message>
+        <source>导出净化规则</source>
+        <translation>Export Cleaning Rules</translation>
+    </message>
+    <message>
+        <source>净化规则 (*.xml)</source>
+        <translation>Cleaning rules (*.xml)</translation>
+    </message>
+    <message>
+        <source>无法保存到 %1。</source>
+        <translation>Could not save to %1.</translation>
+    </message>
+    <message>
+        <source>无效</source>
+        <translation>invalid</translation>
+    </message>
+    <message>
+        <source>超出上限</source>
+        <translation>past the limit</translation>
+    </message>
+    <message>
+        <source>规则“%1”的正则表达式无效：%2（第 %3 个字符）</source>
+        <translation>The regular expression of the rule “%1” is not valid: %2 (at character %3)</translation>
+    </message>
+</context>
+<context>
     <name>LoadProgressBar</name>
     <message>
         <source>正在载入 %p%</source>
@@ -478,6 +569,44 @@ The original file has been kept as %2.</translation>
     <message>
         <source>无法匹配</source>
         <translation>cannot be matched</translation>
+    </message>
+    <message>
+        <source>“%1”：%2</source>
+        <translation>“%1”: %2</translation>
+    </message>
+    <message>
+        <source>净化规则</source>
+        <translation>Cleaning Rules</translation>
+    </message>
+    <message>
+        <source>以下规则无法使用，已停用：
+</source>
+        <translation>These rules cannot be used and were switched off:
+</translation>
+    </message>
+    <message>
+        <source>段落整理</source>
+        <translation>Tidy paragraphs</translation>
+    </message>
+    <message>
+        <source>本书：去掉段落之间的空行，段首缩进两个全角空格，接上被网站断开的行</source>
+        <translation>This book: remove blank lines between paragraphs, indent each paragraph with two full-width spaces, join lines a site broke</translation>
+    </message>
+    <message>
+        <source>新书也整理</source>
+        <translation>Also for new books</translation>
+    </message>
+    <message>
+        <source>第一次打开的书也整理段落</source>
+        <translation>Tidy the paragraphs of books opened for the first time too</translation>
+    </message>
+    <message>
+        <source>净化规则…</source>
+        <translation>Cleaning Rules…</translation>
+    </message>
+    <message>
+        <source>去掉水印、网址和网页残留；文件本身不会被改动</source>
+        <translation>Remove watermarks, web addresses and web page leftovers; the file itself is never changed</translation>
     </message>
 </context>
 </TS>

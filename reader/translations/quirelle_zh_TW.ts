@@ -63,6 +63,97 @@
     </message>
 </context>
 <context>
+    <name>CleaningRulesDialog</name>
+    <message>
+        <source>净化规则</source>
+        <translation>淨化規則</translation>
+    </message>
+    <message>
+        <source>启用</source>
+        <translation>啟用</translation>
+    </message>
+    <message>
+        <source>名称</source>
+        <translation>名稱</translation>
+    </message>
+    <message>
+        <source>查找</source>
+        <translation>尋找</translation>
+    </message>
+    <message>
+        <source>替换为</source>
+        <translation>取代為</translation>
+    </message>
+    <message>
+        <source>正则</source>
+        <translation>正規</translation>
+    </message>
+    <message>
+        <source>只用于本书</source>
+        <translation>只用於本書</translation>
+    </message>
+    <message>
+        <source>本书中</source>
+        <translation>本書中</translation>
+    </message>
+    <message>
+        <source>添加规则</source>
+        <translation>加入規則</translation>
+    </message>
+    <message>
+        <source>删除规则</source>
+        <translation>刪除規則</translation>
+    </message>
+    <message>
+        <source>导入…</source>
+        <translation>匯入…</translation>
+    </message>
+    <message>
+        <source>导出…</source>
+        <translation>匯出…</translation>
+    </message>
+    <message>
+        <source>新规则</source>
+        <translation>新規則</translation>
+    </message>
+    <message>
+        <source>导入净化规则</source>
+        <translation>匯入淨化規則</translation>
+    </message>
+    <message>
+        <source>净化规则 (*.xml);;全部文件(*)</source>
+        <translation>淨化規則 (*.xml);;所有檔案(*)</translation>
+    </message>
+    <message>
+        <source>导入了 %1 条规则。</source>
+        <translation>匯入了 %1 條規則。</translation>
+    </message>
+    <message>
+        <source>导出净化规则</source>
+        <translation>匯出淨化規則</translation>
+    </message>
+    <message>
+        <source>净化规则 (*.xml)</source>
+        <translation>淨化規則 (*.xml)</translation>
+    </message>
+    <message>
+        <source>无法保存到 %1。</source>
+        <translation>無法儲存到 %1。</translation>
+    </message>
+    <message>
+        <source>无效</source>
+        <translation>無效</translation>
+    </message>
+    <message>
+        <source>超出上限</source>
+        <translation>超出上限</translation>
+    </message>
+    <message>
+        <source>规则“%1”的正则表达式无效：%2（第 %3 个字符）</source>
+        <translation>規則「%1」的正規表示式無效：%2（第 %3 個字元）</translation>
+    </message>
+</context>
+<context>
     <name>LoadProgressBar</name>
     <message>
         <source>正在载入 %p%</source>
@@ -478,6 +569,44 @@
     <message>
         <source>无法匹配</source>
         <translation>無法匹配</translation>
+    </message>
+    <message>
+        <source>“%1”：%2</source>
+        <translation>「%1」：%2</translation>
+    </message>
+    <message>
+        <source>净化规则</source>
+        <translation>淨化規則</translation>
+    </message>
+    <message>
+        <source>以下规则无法使用，已停用：
+</source>
+        <translation>以下規則無法使用，已停用：
+</translation>
+    </message>
+    <message>
+        <source>段落整理</source>
+        <translation>段落整理</translation>
+    </message>
+    <message>
+        <source>本书：去掉段落之间的空行，段首缩进两个全角空格，接上被网站断开的行</source>
+        <translation>本書：去掉段落之間的空行，段首縮排兩個全形空格，接上被網站斷開的行</translation>
+    </message>
+    <message>
+        <source>新书也整理</source>
+        <translation>新書也整理</translation>
+    </message>
+    <message>
+        <source>第一次打开的书也整理段落</source>
+        <translation>第一次打開的書也整理段落</translation>
+    </message>
+    <message>
+        <source>净化规则…</source>
+        <translation>淨化規則…</translation>
+    </message>
+    <message>
+        <source>去掉水印、网址和网页残留；文件本身不会被改动</source>
+        <translation>去掉浮水印、網址和網頁殘留；檔案本身不會被改動</translation>
     </message>
 </context>
 </TS>

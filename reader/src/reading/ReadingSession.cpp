@@ -14,17 +14,23 @@
 ReadingSession::ReadingSession(QMainWindow *window, TextDisplay *display, QTextEdit *text,
                                QWidget *panelPlace)
     : QObject(window), m_window(window), m_textDisplay(display), m_state(new ReadingState(this)),
-      m_positions(new ReadingPositions(this)), m_comfortPanel(new ComfortPanel(panelPlace))
+      m_positions(new ReadingPositions(this)), m_comfortPanel(new ComfortPanel(panelPlace)),
+      m_panels(nullptr)
 {
     m_positions->setReadingState(m_state);
     m_positions->setTextDisplay(display);
     m_positions->setScrollBar(text->verticalScrollBar());
 
-    auto *layout = new QVBoxLayout(panelPlace);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_comfortPanel);
-    layout->addStretch();
+    m_panels = new QVBoxLayout(panelPlace);
+    m_panels->setContentsMargins(0, 0, 0, 0);
+    m_panels->addWidget(m_comfortPanel);
+    m_panels->addStretch();
     connect(m_comfortPanel, &ComfortPanel::comfortChanged, this, &ReadingSession::comfortChange);
+}
+
+void ReadingSession::addPanel(QWidget *panel)
+{
+    m_panels->insertWidget(m_panels->count() - 1, panel);
 }
 
 void ReadingSession::restore()

@@ -6,6 +6,7 @@
 class ComfortPanel;
 class QMainWindow;
 class QTextEdit;
+class QVBoxLayout;
 class QWidget;
 class ReadingPositions;
 class ReadingState;
@@ -26,6 +27,8 @@ public:
 
     ReadingState *state() const { return m_state; }
     ComfortPanel *comfortPanel() const { return m_comfortPanel; }
+    // Another row of the 显示 page, below those there; the page owns it.
+    void addPanel(QWidget *panel);
 
     // Once the docks and toolbars exist, so that the stored layout finds them.
     void restore();
@@ -40,6 +43,7 @@ private:
     ReadingState *m_state;         // child
     ReadingPositions *m_positions; // child
     ComfortPanel *m_comfortPanel;  // in panelPlace
+    QVBoxLayout *m_panels;        // panelPlace's
 };
 
 #endif // READINGSESSION_H

@@ -14,6 +14,9 @@
 #include "ReadingSession.h"
 #include "ReadingState.h"
 #include "StoreWarnings.h"
+#include "TextCleanup.h"
+#include "TextCleanupPanel.h"
+#include "CleaningRuleStore.h"
 #include "THistoryFileMenu.h"
 #include "TextCodecMenu.h"
 #include "TextDisplay.h"
@@ -359,6 +362,7 @@ void MainForm::openTextFile(const OpenRequest &request)
 {
     const QString fileName = QDir::toNativeSeparators(request.fileName);
     const bool detect = request.codec == TextLoader::AutoDetect;
+    m_textDisplay->setTransformOptions(m_cleanup->optionsFor(fileName));
     if (!m_textDisplay->openFile(fileName, detect, detect ? 0 : request.codec))
         return;
     if (request.listed)
@@ -407,11 +411,17 @@ void MainForm::initReadingComfort()
 {
     m_session = new ReadingSession(this, m_textDisplay, ui->textWidget, ui->widget_6);
     m_storeWarnings->watch(m_session->state());
+    m_cleanup = new TextCleanup(this, m_textDisplay, m_session->state());
+    m_session->addPanel(m_cleanup->panel());
+    m_storeWarnings->watch(m_cleanup->store());
+    connect(m_cleanup, &TextCleanup::openRequested, this,
+            [this](const OpenRequest &request) { openTextFile(request); });
     m_fullScreen = new FullScreenMode(this, ui->textWidget, {ui->tabWidget, ui->widget, ui->wdtAd});
     connect(m_session->comfortPanel()->fullScreenButton(), &QPushButton::clicked, m_fullScreen,
             &FullScreenMode::toggle);
     createShortcuts();
     m_session->restore();
+    m_cleanup->load();
 }
 
 // Window shortcuts, so a dialog in front of the window has them all off.

@@ -22,6 +22,7 @@ class TextMenu;
 class TextScroll;
 class THistoryFileMenu;
 class StoreWarnings;
+class TextCleanup;
 class WindowKeys;
 class ZkAdHelper;
 class ZkCheckUpdate;
@@ -108,6 +109,7 @@ private:
     TextMenu *m_textMenu = nullptr;
     TextEdit *m_textEdit = nullptr;
     ReadingSession *m_session = nullptr; // the comfort panel in widget_6 of the 显示 page
+    TextCleanup *m_cleanup = nullptr;    // its panel below the comfort panel
 
     StoreWarnings *m_storeWarnings = nullptr;
     WindowKeys *m_keys = nullptr;

@@ -134,6 +134,11 @@ QString readingStateFilePath()
     return settingsDir() + QStringLiteral("/ReadingState.xml");
 }
 
+QString cleaningRulesFilePath()
+{
+    return settingsDir() + QStringLiteral("/CleaningRules.xml");
+}
+
 QString localeDirPath()
 {
     const QString programDir = QCoreApplication::applicationDirPath();

@@ -38,6 +38,8 @@ QString bookmarkFilePath();
 // Reading positions, comfort settings and the window's geometry, beside the
 // settings file.
 QString readingStateFilePath();
+// The user's cleaning rules and the built-in ones as switched.
+QString cleaningRulesFilePath();
 QString localeDirPath();
 
 // The folder the settings files go to for a program living in programDir:

@@ -20,6 +20,8 @@ const QString WindowName = QStringLiteral("窗口");
 const QString GeometryName = QStringLiteral("几何");
 const QString DockLayoutName = QStringLiteral("布局");
 const QString PositionsName = QStringLiteral("阅读位置");
+const QString ViewName = QStringLiteral("视图");
+const QString TidyName = QStringLiteral("段落整理");
 const QString FileName = QStringLiteral("文件");
 const QString PositionName = QStringLiteral("位置");
 
@@ -94,6 +96,8 @@ void ReadingState::readParse(QXmlStreamReader *reader)
             readComfort(reader);
         } else if (name == WindowName) {
             readWindow(reader);
+        } else if (name == ViewName) {
+            readView(reader);
         } else if (name == PositionsName) {
             readPositions(reader);
             continue; // already past the list's end tag
@@ -121,6 +125,8 @@ void ReadingState::readLinesAfter(QIODevice *device, qint64 damagedLine)
             readComfort(&line);
         else if (line.name() == WindowName)
             readWindow(&line);
+        else if (line.name() == ViewName)
+            readView(&line);
     }
 }
 
@@ -144,6 +150,13 @@ void ReadingState::readWindow(QXmlStreamReader *reader)
     const QXmlStreamAttributes attributes = reader->attributes();
     windowGeometry = QByteArray::fromBase64(attributes.value(GeometryName).toLatin1());
     windowState = QByteArray::fromBase64(attributes.value(DockLayoutName).toLatin1());
+}
+
+void ReadingState::readView(QXmlStreamReader *reader)
+{
+    int tidy = tidyParagraphsByDefault ? 1 : 0;
+    readInteger(reader, TidyName, tidy);
+    tidyParagraphsByDefault = tidy == 1;
 }
 
 void ReadingState::readPositions(QXmlStreamReader *reader)
@@ -191,6 +204,10 @@ void ReadingState::writeParse(QXmlStreamWriter *writer)
     writeInteger(writer, ParagraphSpacingName, comfort.paragraphSpacing);
     writeInteger(writer, SideMarginName, comfort.sideMargin);
     writeInteger(writer, MaxTextWidthName, comfort.maxTextWidth);
+    writer->writeEndElement();
+
+    writer->writeStartElement(ViewName);
+    writeInteger(writer, TidyName, tidyParagraphsByDefault ? 1 : 0);
     writer->writeEndElement();
 
     writer->writeStartElement(WindowName);

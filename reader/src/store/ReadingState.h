@@ -43,6 +43,8 @@ public:
     bool setChoice(const QString &fileName, const QString &key, const QString &value);
 
     ComfortSettings comfort;
+    // Whether books read for the first time get their paragraphs tidied.
+    bool tidyParagraphsByDefault = false;
     QByteArray windowGeometry; // QWidget::saveGeometry()
     QByteArray windowState;    // QMainWindow::saveState(): docks and toolbars
 
@@ -55,6 +57,7 @@ private:
 
     int indexOf(const QString &absoluteName) const;
     void readComfort(QXmlStreamReader *reader);
+    void readView(QXmlStreamReader *reader);
     void readWindow(QXmlStreamReader *reader);
     void readPositions(QXmlStreamReader *reader);
     void readPlace(QXmlStreamReader *reader);

@@ -12,9 +12,16 @@ namespace
 // a line break too.)
 #define DOT "\\h*[.．。/／·]\\h*|\\h+"
 
+QStringList &names()
+{
+    static QStringList sources;
+    return sources;
+}
+
 CleaningRule rule(const char *name, const QString &pattern, bool enabled,
                   const QString &replacement = QString())
 {
+    names() << QString::fromUtf8(name);
     return {QCoreApplication::translate("QObject", name), pattern, replacement, true, enabled};
 }
 
@@ -73,6 +80,12 @@ const QVector<CleaningRule> &BuiltInRules::all()
 {
     static const QVector<CleaningRule> rules = makeRules();
     return rules;
+}
+
+const QStringList &BuiltInRules::ids()
+{
+    all();
+    return names();
 }
 
 QVector<CleaningRule> BuiltInRules::shipped()

@@ -3,6 +3,7 @@
 
 #include "TransformOptions.h"
 
+#include <QStringList>
 #include <QVector>
 
 // The cleaning rules that ship with the reader, for what text sites leave in
@@ -14,6 +15,9 @@ class BuiltInRules
 {
 public:
     static const QVector<CleaningRule> &all();
+    // What names each rule in a settings file, whatever the window's
+    // language: its untranslated name. In the order of all().
+    static const QStringList &ids();
     // Those on as shipped.
     static QVector<CleaningRule> shipped();
 };
