@@ -43,7 +43,7 @@ private:
     ReadingState *m_state;         // child
     ReadingPositions *m_positions; // child
     ComfortPanel *m_comfortPanel;  // in panelPlace
-    QVBoxLayout *m_panels;        // panelPlace's
+    QVBoxLayout *m_panels;         // panelPlace's
 };
 
 #endif // READINGSESSION_H

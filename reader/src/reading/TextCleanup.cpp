@@ -80,7 +80,8 @@ void TextCleanup::rulesFailed(const QVector<RuleCleaner::Failure> &failures)
     QStringList lines;
     for (const RuleCleaner::Failure &failure : failures) {
         m_store->switchOff(failure.rule);
-        lines << QCoreApplication::translate("QObject", "“%1”：%2").arg(failure.rule, failure.reason);
+        lines
+            << QCoreApplication::translate("QObject", "“%1”：%2").arg(failure.rule, failure.reason);
     }
     m_store->save(cleaningRulesFilePath());
     auto *box = new QMessageBox(

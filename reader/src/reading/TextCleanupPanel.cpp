@@ -17,12 +17,11 @@ TextCleanupPanel::TextCleanupPanel(QWidget *parent) : QWidget(parent)
         "QObject", "本书：去掉段落之间的空行，段首缩进两个全角空格，接上被网站断开的行"));
     m_cbTidyDefault = new QCheckBox(QCoreApplication::translate("QObject", "新书也整理"), this);
     m_cbTidyDefault->setObjectName(QStringLiteral("cbTidyDefault"));
-    m_cbTidyDefault->setToolTip(
-        QCoreApplication::translate("QObject", "第一次打开的书也整理段落"));
+    m_cbTidyDefault->setToolTip(QCoreApplication::translate("QObject", "第一次打开的书也整理段落"));
     m_btnRules = new QPushButton(QCoreApplication::translate("QObject", "净化规则…"), this);
     m_btnRules->setObjectName(QStringLiteral("btnCleaningRules"));
-    m_btnRules->setToolTip(QCoreApplication::translate(
-        "QObject", "去掉水印、网址和网页残留；文件本身不会被改动"));
+    m_btnRules->setToolTip(
+        QCoreApplication::translate("QObject", "去掉水印、网址和网页残留；文件本身不会被改动"));
     layout->addWidget(m_cbTidyBook);
     layout->addWidget(m_cbTidyDefault);
     layout->addWidget(m_btnRules);

@@ -105,8 +105,10 @@ void CleaningRuleStore::writeParse(QXmlStreamWriter *writer)
         writer->writeEmptyElement(RuleName);
         writer->writeAttribute(NameName, BookmarkConfig::writableText(rule.rule.name));
         writer->writeAttribute(PatternName, BookmarkConfig::writableText(rule.rule.pattern));
-        writer->writeAttribute(ReplacementName, BookmarkConfig::writableText(rule.rule.replacement));
-        writer->writeAttribute(RegexName, rule.rule.regex ? QStringLiteral("1") : QStringLiteral("0"));
+        writer->writeAttribute(ReplacementName,
+                               BookmarkConfig::writableText(rule.rule.replacement));
+        writer->writeAttribute(RegexName,
+                               rule.rule.regex ? QStringLiteral("1") : QStringLiteral("0"));
         writer->writeAttribute(EnabledName,
                                rule.rule.enabled ? QStringLiteral("1") : QStringLiteral("0"));
         if (!rule.file.isEmpty())
@@ -184,8 +186,9 @@ int CleaningRuleStore::importRules(const CleaningRuleStore &other)
 QString CleaningRuleStore::freeName(const QString &name) const
 {
     const auto taken = [this](const QString &candidate) {
-        return std::any_of(rules.cbegin(), rules.cend(),
-                           [&candidate](const UserRule &own) { return own.rule.name == candidate; });
+        return std::any_of(rules.cbegin(), rules.cend(), [&candidate](const UserRule &own) {
+            return own.rule.name == candidate;
+        });
     };
     QString candidate = name;
     for (int i = 2; taken(candidate); ++i)

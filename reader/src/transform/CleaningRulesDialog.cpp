@@ -220,8 +220,8 @@ void CleaningRulesDialog::importRules()
 
 void CleaningRulesDialog::exportRules()
 {
-    const QString path = QFileDialog::getSaveFileName(this, tr("导出净化规则"), QString(),
-                                                      tr("净化规则 (*.xml)"));
+    const QString path =
+        QFileDialog::getSaveFileName(this, tr("导出净化规则"), QString(), tr("净化规则 (*.xml)"));
     if (path.isEmpty())
         return;
     CleaningRuleStore exported;
@@ -244,8 +244,8 @@ void CleaningRulesDialog::count()
         rules << ruleAt(row);
     const QString fileName = m_fileName;
     const int codec = m_codec;
-    m_counting.setFuture(WorkerPool::run(
-        [fileName, codec, rules] { return countInFile(fileName, codec, rules); }));
+    m_counting.setFuture(
+        WorkerPool::run([fileName, codec, rules] { return countInFile(fileName, codec, rules); }));
 }
 
 void CleaningRulesDialog::showCounts()
