@@ -81,7 +81,10 @@ void CleaningRulesDialog::createWidgets()
     m_table->setObjectName(QStringLiteral("tblRules"));
     m_table->setHorizontalHeaderLabels({tr("启用"), tr("名称"), tr("查找"), tr("替换为"),
                                         tr("正则"), tr("只用于本书"), tr("本书中")});
-    m_table->horizontalHeader()->setSectionResizeMode(Pattern, QHeaderView::Stretch);
+    QHeaderView *header = m_table->horizontalHeader();
+    for (const Column column : {Enabled, Name, Regex, ThisBook, Count})
+        header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(Pattern, QHeaderView::Stretch);
     m_table->verticalHeader()->hide();
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     auto *layout = new QVBoxLayout(this);
