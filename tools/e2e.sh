@@ -84,6 +84,22 @@ chapters=$out/files/chapters.txt
 { chapter_text 一 风起; chapter_text 二 云涌; chapter_text 三 雷动; chapter_text 四 雨落; } >"$chapters"
 chapter_tail=$out/files/chapter-tail.txt
 { chapter_text 三 雷动; chapter_text 四 雨落; } >"$chapter_tail"
+# A novel as a site hands it out, with a watermark line after every third
+# line, and the same novel clean; and a novel broken every 18 characters by
+# its site, and the same as paragraphs.
+clean_novel=$out/files/clean.txt
+watermarked=$out/files/watermarked.txt
+for i in $(seq 1 300); do printf '第%d行：少年推开木门，屋里的灯光暖暖地照在他的脸上。\n' "$i"; done |
+    iconv -f UTF-8 -t GBK >"$clean_novel"
+for i in $(seq 1 300); do
+    printf '第%d行：少年推开木门，屋里的灯光暖暖地照在他的脸上。\n' "$i"
+    [ $((i % 3)) = 0 ] && printf 'wwＷ．xiabook.com\n'
+done | iconv -f UTF-8 -t GBK >"$watermarked"
+paragraph='山间的雾气慢慢散开，少年背起行囊，沿着溪水往镇上走去山间的雾气慢慢散开，少年背起行囊，沿着溪水往镇上走去山间的雾气慢慢散开，少年背起行囊，沿着溪水往镇上走去山间的雾气慢慢散开，少年背起行囊，沿着溪水往镇上走去。'
+joined=$out/files/joined.txt
+wrapped=$out/files/wrapped.txt
+for i in $(seq 1 40); do printf '　　%s\n' "$paragraph"; done >"$joined"
+for i in $(seq 1 40); do printf '%s\n' "$paragraph" | fold -w 54; done >"$wrapped"
 other=$out/files/other-utf8.txt
 for i in $(seq 1 60); do printf 'Another book, line %d: the river runs east.\n' "$i"; done >"$other"
 
@@ -260,6 +276,73 @@ check() { # step name, then a test; the scenario stops at the first failure
     return 1
 }
 
+# Watermarks, broken lines and a bookmark made in the cleaned view.
+cleaning() {
+    check "opens a clean novel" open_with_dialog "$clean_novel" || return
+    shot clean-novel
+    local clean=$last_shot
+    check "opens the same novel with watermark lines" open_with_dialog "$watermarked" || return
+    shot watermarked-novel
+    check "the watermark lines are gone: it reads exactly like the clean copy" \
+        same_text "$clean" "$last_shot" || return
+
+    check "opens a novel as paragraphs" open_with_dialog "$joined" || return
+    shot joined-novel
+    local joined_shot=$last_shot
+    check "opens the same novel broken every 18 characters" open_with_dialog "$wrapped" || return
+    shot wrapped-novel
+    check "the broken novel shows broken at first" eval '! same_text "$joined_shot" "$last_shot"' ||
+        return
+    click tab2
+    sleep 0.3
+    click cbTidyBook
+    shot tidied-novel
+    check "tidied, its lines are joined into the paragraphs" same_text "$joined_shot" "$last_shot" ||
+        return
+
+    click tab1
+    sleep 0.3
+    check "opens the watermarked novel again" open_with_dialog "$watermarked" || return
+    local text_x=$((win_x + WX[textWidget] + WW[textWidget] / 3)) line_y=$((WH[textWidget] / 2))
+    xdotool mousemove "$text_x" $((win_y + WY[textWidget] + line_y)) click --repeat 30 --delay 20 5
+    sleep 0.5
+    xdotool click 1
+    shot cleaned-cursor
+    # shellcheck disable=SC2046 # top and height
+    crop "$last_shot.png" textWidget "$dir/bookmarked-line.png" \
+        $(text_line_at "$last_shot.text.png" "$line_y")
+    xdotool mousemove "$text_x" $((win_y + WY[textWidget] + line_y)) click 3
+    sleep 0.5
+    xdotool key Down Return
+    check "a bookmark in the cleaned view opens \"$bookmark_title\"" \
+        wait_for 10 window_named "$bookmark_title" || return
+    xdotool key Return
+    check "the bookmark of the cleaned view is stored" \
+        wait_for 10 eval 'grep -q "watermarked" "$(settings_file Bookmark.xml)" 2>/dev/null' ||
+        return
+
+    click tab2
+    sleep 0.3
+    click btnCleaningRules
+    check "\"$rules_title\" opens" wait_for 10 window_named "$rules_title" || return
+    sleep 0.5
+    shot cleaning-rules
+    # the first rule, the one for addresses alone on a line, off; then OK
+    xdotool key space Return
+    check "the dialog closes" wait_for 10 no_window_named "$rules_title" || return
+    key_in_text ctrl+Home
+    shot cleaning-off
+    check "with cleaning off the watermark lines show" eval '! same_text "$clean" "$last_shot"' ||
+        return
+    # management entry, the novel's bookmark, then this one
+    click tab1
+    sleep 0.3
+    menu_entry btnBookmark 3
+    shot cleaned-bookmark-uncleaned
+    check "the bookmark made in the cleaned view opens at the same words with cleaning off" \
+        bookmarked_line_in_top_third "$last_shot.text.png"
+}
+
 # --- the scenario --------------------------------------------------------------
 scenario() {
     local top line_y
@@ -412,6 +495,8 @@ scenario() {
         wait_for 5 eval '[ "$(xdotool getwindowname "$win_id")" = "chapters.txt - 第四章 雨落 - $main_title" ]' ||
         return
 
+    cleaning || return
+
     stop_program
     check "starts with a file named on the command line" start_program "$other" || return
     shot file-argument
@@ -426,8 +511,8 @@ for locale in zh_CN en_US; do
     mkdir -p "$dir"
     shot_no=0
     case $locale in
-    zh_CN) main_title=澄溪文本阅读器 dialog_title=选择文本文件 bookmark_title=添加书签 ;;
-    en_US) main_title="Quirelle Text Reader" dialog_title="Choose a Text File" bookmark_title="Add Bookmark" ;;
+    zh_CN) main_title=澄溪文本阅读器 dialog_title=选择文本文件 bookmark_title=添加书签 rules_title=净化规则 ;;
+    en_US) main_title="Quirelle Text Reader" dialog_title="Choose a Text File" bookmark_title="Add Bookmark" rules_title="Cleaning Rules" ;;
     esac
     unset LANGUAGE LC_ALL LC_MESSAGES
     export LOCPATH=$out/locale

@@ -72,6 +72,8 @@ CleaningRulesDialog::CleaningRulesDialog(CleaningRuleStore *store, const QString
     connect(&m_counting, &QFutureWatcher<QVector<int>>::finished, this,
             &CleaningRulesDialog::showCounts);
     connect(m_table, &QTableWidget::itemChanged, this, &CleaningRulesDialog::countLater);
+    // The first rule's switch, so that Space turns it at once.
+    m_table->setCurrentCell(0, Enabled);
     count();
 }
 
