@@ -15,8 +15,12 @@
 # same text; opens a Big5 novel without a mark, which must read like its
 # UTF-8 copy, and a novel with chapters, jumping to its third chapter from
 # the chapter list; and finally starts the program with a file named on its
-# command line, as a file manager does. Each step is judged from
-# screenshots, the window title and the settings files only.
+# command line, as a file manager does. Last, two profiles play two
+# machines against a WebDAV server on 127.0.0.1: the first reads the novel
+# to its third chapter and leaves it, the second opens a copy of it under
+# another name and must show the same text at the top. Each step is judged
+# from screenshots, the window title, the settings files and the server's
+# files only.
 # Prints one line per step; screenshots stay in <build>/e2e/<locale>/.
 #
 # Controls are found by object name: tools/FormProbe.cpp builds the same
@@ -31,7 +35,7 @@ out=$build/e2e
 failures=0
 
 die() { echo "e2e: $*" >&2; exit 2; }
-for tool in Xvfb xdotool import compare convert localedef iconv; do
+for tool in Xvfb xdotool import compare convert localedef iconv rclone; do
     command -v "$tool" >/dev/null || die "$tool is missing (make e2e installs it)"
 done
 
@@ -111,8 +115,10 @@ Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset >"$out/xvfb.log" 
 xvfb_pid=$!
 exec 3>&-
 program_pid=
+dav_pid=
 cleanup() {
     [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
+    [ -n "$dav_pid" ] && kill "$dav_pid" 2>/dev/null
     kill "$xvfb_pid" 2>/dev/null
 }
 trap cleanup EXIT
@@ -124,6 +130,15 @@ export DISPLAY=:$(head -n1 "$out/display")
 declare -A WX WY WW WH # widget rectangles relative to the window
 win_x=0 win_y=0 win_id=
 dir= shot_no=0 locale=
+
+# Where the window's named controls lie, as the probe finds them.
+read_probe() {
+    local name x y w h
+    while read -r name x y w h; do
+        WX[$name]=$x WY[$name]=$y WW[$name]=$w WH[$name]=$h
+    done < <("$build/tools/QuirelleFormProbe" \
+        "$prefix/share/quirelle/Locale" 2>>"$dir/probe.log")
+}
 
 report() { printf '%-4s %-5s %s\n' "$1" "$locale" "$2"; }
 
@@ -350,10 +365,7 @@ scenario() {
     mkdir -p "$XDG_CONFIG_HOME" "$HOME"
     mkdir -m 700 -p "$XDG_RUNTIME_DIR"
 
-    while read -r name x y w h; do
-        WX[$name]=$x WY[$name]=$y WW[$name]=$w WH[$name]=$h
-    done < <("$build/tools/QuirelleFormProbe" \
-        "$prefix/share/quirelle/Locale" 2>>"$dir/probe.log")
+    read_probe
     check "the form probe finds the controls" test -n "${WW[btnOpen]:-}" -a -n "${WW[textWidget]:-}" ||
         return
 
@@ -506,6 +518,80 @@ scenario() {
         eval '[ "$(recent_files | cut -d" " -f1)" = other-utf8.txt ]'
 }
 
+# --- two machines in step ------------------------------------------------------
+dav_url=
+start_dav() {
+    mkdir -p "$out/dav"
+    rclone serve webdav "$out/dav" --addr 127.0.0.1:0 --config /dev/null >"$out/dav.log" 2>&1 &
+    dav_pid=$!
+    wait_for 20 grep -q "started on" "$out/dav.log" || return 1
+    dav_url=$(grep -o 'http://127\.0\.0\.1:[0-9]*/' "$out/dav.log" | head -n1)
+    [ -n "$dav_url" ]
+}
+
+use_profile() { # name: a folder of its own for the program's files
+    export XDG_CONFIG_HOME=$dir/$1/config HOME=$dir/$1/home XDG_RUNTIME_DIR=$dir/$1/runtime
+    mkdir -p "$XDG_CONFIG_HOME" "$HOME"
+    mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+}
+
+# The 同步 page is the fourth tab; the address is saved as the user would.
+set_sync_address() {
+    click tab4
+    sleep 0.3
+    click edtSyncAddress
+    xdotool type --delay 15 "$dav_url"
+    click btnSyncSave
+    wait_for 10 eval 'grep -q -F "$dav_url" "$(settings_file Sync.xml)" 2>/dev/null' || return 1
+    click tab1
+    sleep 0.3
+}
+
+record_on_server() { grep -q 'position at="[1-9]' "$out"/dav/Quirelle/*.xml 2>/dev/null; }
+
+sync_scenario() {
+    local top copy=$out/files/second-machine/a-copy-of-chapters.txt
+    mkdir -p "$(dirname "$copy")"
+    cp "$chapters" "$copy"
+    read_probe
+    check "the form probe finds the sync page" test -n "${WW[edtSyncAddress]:-}" -a -n "${WW[tab4]:-}" ||
+        return
+    check "a WebDAV server starts on 127.0.0.1" start_dav || return
+
+    use_profile first
+    check "the first machine starts" start_program || return
+    check "the first machine saves the sync address on the 同步 page" set_sync_address || return
+    check "the first machine opens the novel" open_with_dialog "$chapters" || return
+    xdotool mousemove $((win_x + WX[chapterView] + 30)) $((win_y + WY[chapterView] + 10)) click 1
+    sleep 0.3
+    xdotool key --delay 80 Down Down Return
+    shot first-machine-third-chapter
+    top=$last_shot
+    sleep 4 # the view rests, its position is written
+    check "leaving the novel sends its position to the server" open_with_dialog "$other" || return
+    check "the server holds the novel's record with the position" wait_for 20 record_on_server ||
+        return
+    click tab4
+    shot first-machine-sync-page # says how the last sync went
+    stop_program
+
+    use_profile second
+    check "the second machine starts" start_program || return
+    check "the second machine saves the sync address" set_sync_address || return
+    check "the second machine opens a copy of the novel under another name" \
+        open_with_dialog "$copy" || return
+    local arrived=1
+    for _ in $(seq 10); do
+        shot second-machine-copy
+        if same_text "$top" "$last_shot"; then arrived=0; break; fi
+        sleep 1
+    done
+    check "the copy shows the text the first machine left at the top" test $arrived = 0 || return
+    check "the window title names the copy and the third chapter" \
+        eval '[ "$(xdotool getwindowname "$win_id")" = "$(basename "$copy") - 第三章 雷动 - $main_title" ]'
+    stop_program
+}
+
 for locale in zh_CN en_US; do
     dir=$out/$locale
     mkdir -p "$dir"
@@ -521,6 +607,14 @@ for locale in zh_CN en_US; do
     [ -n "$program_pid" ] && stop_program
 done
 
-echo "screenshots: $out/zh_CN $out/en_US"
+dir=$out/sync
+mkdir -p "$dir"
+shot_no=0 locale=zh_CN
+main_title=澄溪文本阅读器 dialog_title=选择文本文件
+export LANG=zh_CN.UTF-8
+sync_scenario
+[ -n "$program_pid" ] && stop_program
+
+echo "screenshots: $out/zh_CN $out/en_US $out/sync"
 [ $failures -eq 0 ] && echo "e2e: all steps passed" || echo "e2e: $failures step(s) failed"
 exit $((failures > 0))

@@ -608,5 +608,110 @@ The original file has been kept as %2.</translation>
         <source>去掉水印、网址和网页残留；文件本身不会被改动</source>
         <translation>Remove watermarks, web addresses and web page leftovers; the file itself is never changed</translation>
     </message>
+    <message>
+        <source>同步</source>
+        <translation>Sync</translation>
+    </message>
+    <message>
+        <source>服务器上的记录来自更新的版本</source>
+        <translation>the record on the server comes from a newer version</translation>
+    </message>
+    <message>
+        <source>%1 秒内没有回答</source>
+        <translation>no answer within %1 s</translation>
+    </message>
+    <message>
+        <source>回答过大</source>
+        <translation>the answer is too large</translation>
+    </message>
+    <message>
+        <source>连接成功</source>
+        <translation>Connected</translation>
+    </message>
+    <message>
+        <source>另一台电脑上的位置</source>
+        <translation>Position on another computer</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>测试连接</source>
+        <translation>Test Connection</translation>
+    </message>
+    <message>
+        <source>立即同步</source>
+        <translation>Sync Now</translation>
+    </message>
+    <message>
+        <source>WebDAV 地址</source>
+        <translation>WebDAV address</translation>
+    </message>
+    <message>
+        <source>用户名</source>
+        <translation>User name</translation>
+    </message>
+    <message>
+        <source>密码</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>正在连接…</source>
+        <translation>Connecting…</translation>
+    </message>
+    <message>
+        <source>连接失败：%1</source>
+        <translation>Connection failed: %1</translation>
+    </message>
+    <message>
+        <source>没有可用的密钥环：密码只保存在内存中，关闭阅读器后需要重新输入。</source>
+        <translation>No keyring is available: the password is kept in memory only and must be entered again after the reader is closed.</translation>
+    </message>
+    <message>
+        <source>密码保存在系统密钥环中。</source>
+        <translation>The password is kept in the system&apos;s keyring.</translation>
+    </message>
+    <message>
+        <source>尚未同步</source>
+        <translation>Not synced yet</translation>
+    </message>
+    <message>
+        <source>未设置同步地址</source>
+        <translation>No sync address set</translation>
+    </message>
+    <message>
+        <source>同步成功</source>
+        <translation>in step</translation>
+    </message>
+    <message>
+        <source>无法连接服务器（%1）</source>
+        <translation>cannot reach the server (%1)</translation>
+    </message>
+    <message>
+        <source>服务器繁忙（%1）</source>
+        <translation>the server is busy (%1)</translation>
+    </message>
+    <message>
+        <source>用户名或密码不对（%1）</source>
+        <translation>wrong user name or password (%1)</translation>
+    </message>
+    <message>
+        <source>服务器拒绝（%1）</source>
+        <translation>refused by the server (%1)</translation>
+    </message>
+    <message>
+        <source>上次同步：%1，%2</source>
+        <extracomment>when the last sync ran, then how it went</extracomment>
+        <translation>Last sync: %1, %2</translation>
+    </message>
+    <message>
+        <source>；等待上传的书：%1</source>
+        <translation>; books waiting to be uploaded: %1</translation>
+    </message>
+    <message>
+        <source>；%1 秒后重试</source>
+        <translation>; next try in %1 s</translation>
+    </message>
 </context>
 </TS>

@@ -608,5 +608,110 @@
         <source>去掉水印、网址和网页残留；文件本身不会被改动</source>
         <translation>去掉浮水印、網址和網頁殘留；檔案本身不會被改動</translation>
     </message>
+    <message>
+        <source>同步</source>
+        <translation>同步</translation>
+    </message>
+    <message>
+        <source>服务器上的记录来自更新的版本</source>
+        <translation>伺服器上的記錄來自更新的版本</translation>
+    </message>
+    <message>
+        <source>%1 秒内没有回答</source>
+        <translation>%1 秒內沒有回答</translation>
+    </message>
+    <message>
+        <source>回答过大</source>
+        <translation>回答過大</translation>
+    </message>
+    <message>
+        <source>连接成功</source>
+        <translation>連線成功</translation>
+    </message>
+    <message>
+        <source>另一台电脑上的位置</source>
+        <translation>另一台電腦上的位置</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>儲存</translation>
+    </message>
+    <message>
+        <source>测试连接</source>
+        <translation>測試連線</translation>
+    </message>
+    <message>
+        <source>立即同步</source>
+        <translation>立即同步</translation>
+    </message>
+    <message>
+        <source>WebDAV 地址</source>
+        <translation>WebDAV 位址</translation>
+    </message>
+    <message>
+        <source>用户名</source>
+        <translation>使用者名稱</translation>
+    </message>
+    <message>
+        <source>密码</source>
+        <translation>密碼</translation>
+    </message>
+    <message>
+        <source>正在连接…</source>
+        <translation>正在連線…</translation>
+    </message>
+    <message>
+        <source>连接失败：%1</source>
+        <translation>連線失敗：%1</translation>
+    </message>
+    <message>
+        <source>没有可用的密钥环：密码只保存在内存中，关闭阅读器后需要重新输入。</source>
+        <translation>沒有可用的金鑰圈：密碼只保存在記憶體中，關閉閱讀器後需要重新輸入。</translation>
+    </message>
+    <message>
+        <source>密码保存在系统密钥环中。</source>
+        <translation>密碼保存在系統金鑰圈中。</translation>
+    </message>
+    <message>
+        <source>尚未同步</source>
+        <translation>尚未同步</translation>
+    </message>
+    <message>
+        <source>未设置同步地址</source>
+        <translation>未設定同步位址</translation>
+    </message>
+    <message>
+        <source>同步成功</source>
+        <translation>同步成功</translation>
+    </message>
+    <message>
+        <source>无法连接服务器（%1）</source>
+        <translation>無法連線伺服器（%1）</translation>
+    </message>
+    <message>
+        <source>服务器繁忙（%1）</source>
+        <translation>伺服器忙碌（%1）</translation>
+    </message>
+    <message>
+        <source>用户名或密码不对（%1）</source>
+        <translation>使用者名稱或密碼不對（%1）</translation>
+    </message>
+    <message>
+        <source>服务器拒绝（%1）</source>
+        <translation>伺服器拒絕（%1）</translation>
+    </message>
+    <message>
+        <source>上次同步：%1，%2</source>
+        <extracomment>when the last sync ran, then how it went</extracomment>
+        <translation>上次同步：%1，%2</translation>
+    </message>
+    <message>
+        <source>；等待上传的书：%1</source>
+        <translation>；等待上傳的書：%1</translation>
+    </message>
+    <message>
+        <source>；%1 秒后重试</source>
+        <translation>；%1 秒後重試</translation>
+    </message>
 </context>
 </TS>

@@ -56,6 +56,8 @@ public:
     void writeColor(QXmlStreamWriter *writer, const QString &name, const QColor &color);
 
 signals:
+    // The new document has replaced the file.
+    void saved(const QString &fileName);
     void saveFailed(const QString &fileName);
     // The file about to be replaced had not been read completely; what it
     // held is kept as copyName.

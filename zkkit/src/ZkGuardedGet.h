@@ -11,15 +11,31 @@
 class QByteArray;
 class QNetworkAccessManager;
 class QNetworkReply;
+class QNetworkRequest;
 class QObject;
 class QUrl;
 
 namespace zk
 {
 
-// A manager whose HTTP and HTTPS GETs are bounded replies that libcurl
-// carries out (ZkHttpReply); other requests go to Qt as usual.
+// A manager whose HTTP and HTTPS requests, of every method, are bounded
+// replies that libcurl carries out (ZkHttpReply); other schemes go to Qt as
+// usual.
 QNetworkAccessManager *newGuardedManager(QObject *parent = nullptr);
+
+// Why a guarded reply was aborted, as its LimitProperty tells; none when it
+// ended by itself.
+enum class GuardedLimit { None, Deadline, Size };
+extern const char LimitProperty[];
+
+// Sends request with method and body through a guarded manager, asking for
+// the body as it is stored, and aborts the reply when it runs longer than
+// timeoutMs in total or its body grows past maxBytes. Redirects are followed
+// only as the request says.
+QNetworkReply *guardedSend(QNetworkAccessManager *manager, const QByteArray &method,
+                           QNetworkRequest request, const QByteArray &body, int timeoutMs,
+                           qint64 maxBytes);
+GuardedLimit guardedLimit(const QNetworkReply *reply);
 
 // Sends a GET for url that asks for the body as it is stored (no compressed
 // transfer the network layer would inflate), follows at most five redirects

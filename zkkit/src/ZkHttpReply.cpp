@@ -99,16 +99,32 @@ QNetworkReply::NetworkError networkError(CURLcode code)
     }
 }
 
+QNetworkAccessManager::Operation operationOf(const QByteArray &method)
+{
+    if (method == "GET")
+        return QNetworkAccessManager::GetOperation;
+    if (method == "HEAD")
+        return QNetworkAccessManager::HeadOperation;
+    if (method == "PUT")
+        return QNetworkAccessManager::PutOperation;
+    if (method == "POST")
+        return QNetworkAccessManager::PostOperation;
+    if (method == "DELETE")
+        return QNetworkAccessManager::DeleteOperation;
+    return QNetworkAccessManager::CustomOperation;
+}
+
 } // namespace
 
-ZkHttpReply::ZkHttpReply(const QNetworkRequest &request, QObject *parent)
-    : QNetworkReply(parent), m_timer(new QTimer(this))
+ZkHttpReply::ZkHttpReply(const QByteArray &method, const QNetworkRequest &request,
+                         const QByteArray &body, QObject *parent)
+    : QNetworkReply(parent), m_method(method), m_upload(body), m_timer(new QTimer(this))
 {
     initCurl();
     m_clock.start();
     setRequest(request);
     setUrl(request.url());
-    setOperation(QNetworkAccessManager::GetOperation);
+    setOperation(operationOf(method));
     open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     const QVariant deadline = request.attribute(DeadlineAttribute);
     if (deadline.isValid())
@@ -192,8 +208,30 @@ void ZkHttpReply::configure()
     }
     if (!asked.hasRawHeader("Accept-Encoding"))
         m_headers = curl_slist_append(m_headers, "Accept-Encoding: identity");
+    configureMethod();
     curl_easy_setopt(m_easy, CURLOPT_HTTPHEADER, m_headers);
     curl_easy_setopt(m_easy, CURLOPT_USERAGENT, "Mozilla/5.0"); // a field of the request wins
+}
+
+// A body goes as curl's copy of it, whole and with its length, so that the
+// request owns nothing the caller could free meanwhile. Without a type of the
+// caller's own, curl would call it a form.
+void ZkHttpReply::configureMethod()
+{
+    if (m_method == "HEAD") {
+        curl_easy_setopt(m_easy, CURLOPT_NOBODY, 1L);
+        return;
+    }
+    if (m_method != "GET")
+        curl_easy_setopt(m_easy, CURLOPT_CUSTOMREQUEST, m_method.constData());
+    if (m_upload.isEmpty() && m_method != "PUT" && m_method != "POST")
+        return;
+    curl_easy_setopt(m_easy, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(m_upload.size()));
+    curl_easy_setopt(m_easy, CURLOPT_COPYPOSTFIELDS, m_upload.constData());
+    // No waiting for a "100 Continue" that some servers never send.
+    m_headers = curl_slist_append(m_headers, "Expect:");
+    if (!request().hasRawHeader("Content-Type"))
+        m_headers = curl_slist_append(m_headers, "Content-Type: application/octet-stream");
 }
 
 // One hop: the first request or a redirect.

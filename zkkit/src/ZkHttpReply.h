@@ -1,8 +1,9 @@
 #ifndef ZKHTTPREPLY_H
 #define ZKHTTPREPLY_H
 
-// Private to the library. An HTTP or HTTPS GET that libcurl carries out
-// instead of Qt's HTTP thread. That thread reads the head of a reply byte by
+// Private to the library. An HTTP or HTTPS request (any method, with a body
+// of its own if it has one) that libcurl carries out instead of Qt's HTTP
+// thread. That thread reads the head of a reply byte by
 // byte for as long as bytes keep coming: a server that never ends its head
 // holds the thread, and with it every later request of the manager, for as
 // long as it likes, and the head grows in memory without end.
@@ -44,7 +45,9 @@ public:
     // it only the owner's own timer ends a request that drags on.
     static constexpr auto DeadlineAttribute = QNetworkRequest::Attribute(QNetworkRequest::User + 1);
 
-    ZkHttpReply(const QNetworkRequest &request, QObject *parent);
+    // method: "GET", "PUT", "PROPFIND", …; body: sent whole, with its length.
+    ZkHttpReply(const QByteArray &method, const QNetworkRequest &request, const QByteArray &body,
+                QObject *parent);
     ~ZkHttpReply() override;
 
     void abort() override;
@@ -63,6 +66,7 @@ private:
 
     bool prepare();
     void configure();
+    void configureMethod();
     void send();
     bool takeHeaderLine(const QByteArray &line);
     bool takeBody(const char *data, size_t size);
@@ -80,7 +84,9 @@ private:
     CURLM *m_multi = nullptr;        // owned, with the transfer and its connection
     CURL *m_easy = nullptr;          // owned
     curl_slist *m_headers = nullptr; // owned, the request's fields
-    QTimer *m_timer;                 // child, curl's next timeout
+    QByteArray m_method;
+    QByteArray m_upload;                               // the request's body
+    QTimer *m_timer;                                   // child, curl's next timeout
     QHash<curl_socket_t, QSocketNotifier *> m_readers; // children
     QHash<curl_socket_t, QSocketNotifier *> m_writers; // children
     char m_errorText[CURL_ERROR_SIZE] = {};

@@ -200,7 +200,9 @@ bool ZkXmlFile::save(const QString &fileName)
     const bool saved = mayWrite(target) &&
                        ownerMayWrite(QFileInfo(QFileInfo(target).absolutePath())) &&
                        keepOriginal(fileName, target) && writeThroughTemporaryFile(target);
-    if (!saved)
+    if (saved)
+        emit this->saved(fileName);
+    else
         emit saveFailed(fileName);
     return saved;
 }

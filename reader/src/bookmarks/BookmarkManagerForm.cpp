@@ -61,7 +61,7 @@ void BookmarkManagerForm::removeAll()
 
 void BookmarkManagerForm::ok()
 {
-    BookmarkConfig::bookmarks = m_items;
+    m_config->replace(m_items);
     m_config->save(bookmarkFilePath());
     emit bookmarkChange(m_items);
     close();

@@ -149,7 +149,7 @@ void BookmarkMenug::managerBookmart()
 void BookmarkMenug::setItem(BookmarkDataItem item)
 {
     assert(m_config != NULL);
-    BookmarkConfig::bookmarks = item;
+    m_config->replace(item);
     m_config->save(bookmarkFilePath());
     rebuildMenu();
 }

@@ -12,9 +12,11 @@
 #include "LoadProgressBar.h"
 #include "OpenRequest.h"
 #include "ProgramConstants.h"
+#include "ReaderSync.h"
 #include "ReadingSession.h"
 #include "ReadingState.h"
 #include "StoreWarnings.h"
+#include "SyncState.h"
 #include "THistoryFileMenu.h"
 #include "TextCleanup.h"
 #include "TextCleanupPanel.h"
@@ -378,11 +380,13 @@ void MainForm::openTextFile(const QString &fileName)
     openTextFile(request);
 }
 
+// The window goes at once; the last changes still go to the sync server
+// before the program ends, for a few seconds at most.
 void MainForm::closeEvent(QCloseEvent *event)
 {
     m_session->save(m_fullScreen->windowState());
     QMainWindow::closeEvent(event);
-    QCoreApplication::exit(0);
+    m_sync->finish([] { QCoreApplication::exit(0); });
 }
 
 void MainForm::dragEnterEvent(QDragEnterEvent *event)
@@ -422,6 +426,11 @@ void MainForm::initReadingComfort()
     createShortcuts();
     m_session->restore();
     m_cleanup->load();
+    // Once the stores hold what this machine read, so that nothing is
+    // merged against stores still empty.
+    m_sync = new ReaderSync(this, ui->tabWidget, m_textDisplay, m_session->state(),
+                            m_bookmarkConfig, m_bookmarkMenu);
+    m_storeWarnings->watch(m_sync->state());
 }
 
 // Window shortcuts, so a dialog in front of the window has them all off.

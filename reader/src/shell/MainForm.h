@@ -14,6 +14,7 @@ class BookmarkMenug;
 class Config;
 class FullScreenMode;
 class LoadProgressBar;
+class ReaderSync;
 class ReadingSession;
 class TextCodecMenu;
 class TextDisplay;
@@ -110,6 +111,7 @@ private:
     TextEdit *m_textEdit = nullptr;
     ReadingSession *m_session = nullptr; // the comfort panel in widget_6 of the 显示 page
     TextCleanup *m_cleanup = nullptr;    // its panel below the comfort panel
+    ReaderSync *m_sync = nullptr;        // the 同步 page
 
     StoreWarnings *m_storeWarnings = nullptr;
     WindowKeys *m_keys = nullptr;

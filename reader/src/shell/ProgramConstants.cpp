@@ -85,7 +85,7 @@ bool isWritableDir(const QString &path)
 void adoptSettingsFiles(const QString &programDir, const QString &dir)
 {
     for (const QString &name : {QStringLiteral("Config.xml"), QStringLiteral("Bookmark.xml"),
-                                QStringLiteral("ReadingState.xml")}) {
+                                QStringLiteral("ReadingState.xml"), QStringLiteral("Sync.xml")}) {
         const QString source = programDir + QLatin1Char('/') + name;
         const QString target = dir + QLatin1Char('/') + name;
         if (!QFileInfo(source).isFile() || QFileInfo::exists(target) ||
@@ -137,6 +137,11 @@ QString readingStateFilePath()
 QString cleaningRulesFilePath()
 {
     return settingsDir() + QStringLiteral("/CleaningRules.xml");
+}
+
+QString syncStateFilePath()
+{
+    return settingsDir() + QStringLiteral("/Sync.xml");
 }
 
 QString localeDirPath()

@@ -40,6 +40,8 @@ QString bookmarkFilePath();
 QString readingStateFilePath();
 // The user's cleaning rules and the built-in ones as switched.
 QString cleaningRulesFilePath();
+// What keeping in step with a sync server needs to remember, beside them.
+QString syncStateFilePath();
 QString localeDirPath();
 
 // The folder the settings files go to for a program living in programDir:

@@ -5,6 +5,7 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
+#include <algorithm>
 #include <array>
 
 namespace
@@ -17,6 +18,10 @@ const QString PosName = QStringLiteral("位置");
 // Asked for by name in every form, so older releases skip it and files they
 // wrote read without it.
 const QString FileName = QStringLiteral("文件");
+const QString TimeName = QStringLiteral("时间");
+const QString MachineName = QStringLiteral("电脑");
+// Children of the root that older releases pass over.
+const QString RemovedName = QStringLiteral("删除的书签");
 
 // One way a release spelled the file. An empty version means the root is
 // taken whatever version it carries.
@@ -67,9 +72,25 @@ const FileForm *formOf(QXmlStreamReader *reader)
 void readBookmark(QXmlStreamReader *reader, const FileForm &form)
 {
     const QXmlStreamAttributes attributes = reader->attributes();
-    BookmarkConfig::bookmarks.append({attributes.value(form.title).toString(),
-                                      attributes.value(form.pos).toString(),
-                                      attributes.value(FileName).toString()});
+    BookmarkEntry entry{attributes.value(form.title).toString(),
+                        attributes.value(form.pos).toString(),
+                        attributes.value(FileName).toString(),
+                        ChangeStamp::read(attributes, TimeName, MachineName)};
+    if (reader->name() != RemovedName)
+        BookmarkConfig::bookmarks.append(entry);
+    else if (!entry.file.isEmpty())
+        BookmarkConfig::removed.append(entry);
+}
+
+void writeBookmark(QXmlStreamWriter *writer, const QString &name, const BookmarkEntry &entry)
+{
+    writer->writeStartElement(name);
+    writer->writeAttribute(TitleName, BookmarkConfig::writableText(entry.title));
+    writer->writeAttribute(PosName, BookmarkConfig::writableText(entry.pos));
+    if (!entry.file.isEmpty())
+        writer->writeAttribute(FileName, BookmarkConfig::writableText(entry.file));
+    entry.stamp.write(writer, TimeName, MachineName);
+    writer->writeEndElement();
 }
 
 bool isXmlChar(uint code)
@@ -83,6 +104,7 @@ const int BookmarkDataItemType = qRegisterMetaType<BookmarkDataItem>("BookmarkDa
 } // namespace
 
 BookmarkDataItem BookmarkConfig::bookmarks;
+BookmarkDataItem BookmarkConfig::removed;
 
 BookmarkConfig::BookmarkConfig(QObject *parent) : ZkXmlFile(parent)
 {
@@ -93,6 +115,7 @@ void BookmarkConfig::readParse(QXmlStreamReader *reader)
 {
     const bool hasRoot = reader->readNextStartElement();
     bookmarks.clear();
+    removed.clear();
     const FileForm *form = hasRoot ? formOf(reader) : nullptr;
     if (form != nullptr) {
         // What a newer release added would be gone after the next save.
@@ -100,7 +123,7 @@ void BookmarkConfig::readParse(QXmlStreamReader *reader)
             setLoadIncomplete();
         // Stops at the root's end, the end of the input or the first XML error.
         while (reader->readNextStartElement()) {
-            if (reader->name() == form->bookmark)
+            if (reader->name() == form->bookmark || reader->name() == RemovedName)
                 readBookmark(reader, *form);
             reader->skipCurrentElement();
         }
@@ -118,7 +141,8 @@ void BookmarkConfig::readParse(QXmlStreamReader *reader)
     // element that is whole by itself is taken, in file order.
     const FileForm &salvaged = form != nullptr ? *form : forms().front();
     bookmarks.clear();
-    readEachElement({salvaged.bookmark},
+    removed.clear();
+    readEachElement({salvaged.bookmark, RemovedName},
                     [&salvaged](QXmlStreamReader *element) { readBookmark(element, salvaged); });
 }
 
@@ -131,14 +155,10 @@ void BookmarkConfig::writeParse(QXmlStreamWriter *writer)
     writer->writeAttribute(VersionName, QStringLiteral("2"));
     // A list handed over whole has not passed through append(); one bad
     // character must not cost the whole save.
-    for (const BookmarkEntry &entry : qAsConst(bookmarks)) {
-        writer->writeStartElement(BookmarkName);
-        writer->writeAttribute(TitleName, writableText(entry.title));
-        writer->writeAttribute(PosName, writableText(entry.pos));
-        if (!entry.file.isEmpty())
-            writer->writeAttribute(FileName, writableText(entry.file));
-        writer->writeEndElement();
-    }
+    for (const BookmarkEntry &entry : qAsConst(bookmarks))
+        writeBookmark(writer, BookmarkName, entry);
+    for (const BookmarkEntry &entry : qAsConst(removed))
+        writeBookmark(writer, RemovedName, entry);
     writer->writeEndElement();
     writer->writeEndDocument();
 }
@@ -147,7 +167,22 @@ void BookmarkConfig::writeParse(QXmlStreamWriter *writer)
 // hold anything that file held; mended here, the file stays whole.
 void BookmarkConfig::append(const QString &title, const QString &pos, const QString &file)
 {
-    bookmarks.append({writableText(title), writableText(pos), writableText(file)});
+    bookmarks.append(
+        {writableText(title), writableText(pos), writableText(file), ChangeStamp::now()});
+}
+
+void BookmarkConfig::replace(const BookmarkDataItem &item)
+{
+    for (const BookmarkEntry &entry : qAsConst(bookmarks)) {
+        const auto kept =
+            std::find_if(item.cbegin(), item.cend(),
+                         [&entry](const BookmarkEntry &e) { return e.isSameAs(entry); });
+        if (kept == item.cend() && !entry.file.isEmpty())
+            removed.append({entry.title, entry.pos, entry.file, ChangeStamp::now()});
+    }
+    while (removed.size() > MaxRemoved)
+        removed.removeFirst();
+    bookmarks = item;
 }
 
 QString BookmarkConfig::writableText(const QString &text)

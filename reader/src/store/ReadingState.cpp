@@ -24,15 +24,21 @@ const QString ViewName = QStringLiteral("视图");
 const QString TidyName = QStringLiteral("段落整理");
 const QString FileName = QStringLiteral("文件");
 const QString PositionName = QStringLiteral("位置");
-
-QString absoluteName(const QString &fileName)
-{
-    return QDir::cleanPath(QFileInfo(fileName).absoluteFilePath());
-}
+// Beside the choices, on the same element: older releases read them as
+// choices of their own and write them back unchanged.
+const QString PositionTimeName = QStringLiteral("位置时间");
+const QString PositionMachineName = QStringLiteral("位置电脑");
+const QString ChoicesTimeName = QStringLiteral("选择时间");
+const QString ChoicesMachineName = QStringLiteral("选择电脑");
 
 } // namespace
 
 ReadingState::ReadingState(QObject *parent) : ZkXmlFile(parent) {}
+
+QString ReadingState::absoluteName(const QString &fileName)
+{
+    return QDir::cleanPath(QFileInfo(fileName).absoluteFilePath());
+}
 
 int ReadingState::indexOf(const QString &absoluteName) const
 {
@@ -51,16 +57,50 @@ int ReadingState::position(const QString &fileName) const
 
 bool ReadingState::setPosition(const QString &fileName, int position)
 {
-    Place place{absoluteName(fileName), position, {}};
-    const int index = indexOf(place.fileName);
+    const QString name = absoluteName(fileName);
+    const int index = indexOf(name);
     if (index == 0 && m_places.first().position == position)
         return false;
+    Place place = takePlace(name);
+    const bool moved = index >= 0 ? place.position != position : position != 0;
+    place.position = position;
+    if (moved)
+        place.positionStamp = ChangeStamp::now();
+    putFirst(place);
+    return true;
+}
+
+void ReadingState::setPosition(const QString &fileName, int position, const ChangeStamp &stamp)
+{
+    Place place = takePlace(absoluteName(fileName));
+    place.position = position;
+    place.positionStamp = stamp;
+    putFirst(place);
+}
+
+ChangeStamp ReadingState::positionStamp(const QString &fileName) const
+{
+    const int index = indexOf(absoluteName(fileName));
+    return index < 0 ? ChangeStamp() : m_places.at(index).positionStamp;
+}
+
+// Out of the list, or a new place at the start of the book.
+ReadingState::Place ReadingState::takePlace(const QString &absoluteName)
+{
+    const int index = indexOf(absoluteName);
     if (index >= 0)
-        place.choices = m_places.takeAt(index).choices;
+        return m_places.takeAt(index);
+    Place place;
+    place.fileName = absoluteName;
+    place.position = 0;
+    return place;
+}
+
+void ReadingState::putFirst(const Place &place)
+{
     m_places.prepend(place);
     while (m_places.size() > MaxPositions)
         m_places.removeLast();
-    return true;
 }
 
 QString ReadingState::choice(const QString &fileName, const QString &key) const
@@ -71,17 +111,52 @@ QString ReadingState::choice(const QString &fileName, const QString &key) const
 
 bool ReadingState::setChoice(const QString &fileName, const QString &key, const QString &value)
 {
-    if (choice(fileName, key) == value)
+    Q_ASSERT(!isReservedName(key));
+    if (isReservedName(key) || choice(fileName, key) == value)
         return false;
     const QString name = absoluteName(fileName);
     if (indexOf(name) < 0)
         setPosition(name, 0);
-    QMap<QString, QString> &choices = m_places[indexOf(name)].choices;
+    Place &place = m_places[indexOf(name)];
     if (value.isEmpty())
-        choices.remove(key);
+        place.choices.remove(key);
     else
-        choices.insert(key, value);
+        place.choices.insert(key, value);
+    place.choicesStamp = ChangeStamp::now();
     return true;
+}
+
+QMap<QString, QString> ReadingState::choices(const QString &fileName) const
+{
+    const int index = indexOf(absoluteName(fileName));
+    return index < 0 ? QMap<QString, QString>() : m_places.at(index).choices;
+}
+
+ChangeStamp ReadingState::choicesStamp(const QString &fileName) const
+{
+    const int index = indexOf(absoluteName(fileName));
+    return index < 0 ? ChangeStamp() : m_places.at(index).choicesStamp;
+}
+
+void ReadingState::setChoices(const QString &fileName, const QMap<QString, QString> &choices,
+                              const ChangeStamp &stamp)
+{
+    const QString name = absoluteName(fileName);
+    if (indexOf(name) < 0)
+        setPosition(name, 0);
+    Place &place = m_places[indexOf(name)];
+    place.choices.clear();
+    for (auto choice = choices.cbegin(); choice != choices.cend(); ++choice) {
+        if (!isReservedName(choice.key()) && !choice.value().isEmpty())
+            place.choices.insert(choice.key(), choice.value());
+    }
+    place.choicesStamp = stamp;
+}
+
+bool ReadingState::isReservedName(const QString &key)
+{
+    return key == PositionName || key == PositionTimeName || key == PositionMachineName ||
+           key == ChoicesTimeName || key == ChoicesMachineName;
 }
 
 void ReadingState::readParse(QXmlStreamReader *reader)
@@ -178,17 +253,23 @@ void ReadingState::readPlace(QXmlStreamReader *reader)
     int position = -1;
     readInteger(reader, PositionName, position);
     QMap<QString, QString> choices;
-    for (const QXmlStreamAttribute &attribute : reader->attributes()) {
-        if (attribute.name() != PositionName && !attribute.value().isEmpty())
-            choices.insert(attribute.name().toString(), attribute.value().toString());
+    const QXmlStreamAttributes attributes = reader->attributes();
+    for (const QXmlStreamAttribute &attribute : attributes) {
+        const QString name = attribute.name().toString();
+        if (!isReservedName(name) && !attribute.value().isEmpty())
+            choices.insert(name, attribute.value().toString());
     }
+    const ChangeStamp positionStamp =
+        ChangeStamp::read(attributes, PositionTimeName, PositionMachineName);
+    const ChangeStamp choicesStamp =
+        ChangeStamp::read(attributes, ChoicesTimeName, ChoicesMachineName);
     const QString path = reader->readElementText(QXmlStreamReader::SkipChildElements);
     // A path cut off by a damaged file names nothing the user read.
     if (reader->hasError() || position < 0 || path.isEmpty())
         return;
     const QString name = absoluteName(path);
     if (m_places.size() < MaxPositions && indexOf(name) < 0)
-        m_places.append({name, position, choices});
+        m_places.append({name, position, choices, positionStamp, choicesStamp});
 }
 
 void ReadingState::writeParse(QXmlStreamWriter *writer)
@@ -227,6 +308,8 @@ void ReadingState::writePositions(QXmlStreamWriter *writer)
     for (const Place &place : qAsConst(m_places)) {
         writer->writeStartElement(FileName);
         writeInteger(writer, PositionName, place.position);
+        place.positionStamp.write(writer, PositionTimeName, PositionMachineName);
+        place.choicesStamp.write(writer, ChoicesTimeName, ChoicesMachineName);
         for (auto choice = place.choices.cbegin(); choice != place.choices.cend(); ++choice)
             writer->writeAttribute(choice.key(), choice.value());
         writer->writeCharacters(place.fileName);

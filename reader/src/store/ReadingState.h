@@ -1,6 +1,7 @@
 #ifndef READINGSTATE_H
 #define READINGSTATE_H
 
+#include "ChangeStamp.h"
 #include "ComfortSettings.h"
 #include "ZkXmlFile.h"
 
@@ -32,15 +33,30 @@ public:
     // was never recorded.
     int position(const QString &fileName) const;
     // Makes fileName the most recently read file; the oldest beyond
-    // MaxPositions are forgotten. False when nothing changed.
+    // MaxPositions are forgotten. False when nothing changed. A move is
+    // stamped as made now; a book first seen at its start is not moved yet.
     bool setPosition(const QString &fileName, int position);
+    // A position that changed elsewhere, with the stamp of that change.
+    void setPosition(const QString &fileName, int position, const ChangeStamp &stamp);
+    ChangeStamp positionStamp(const QString &fileName) const;
     // A choice made for one book (the rule its chapters are found by, the
     // script it is shown in, …), kept beside its reading position and gone
     // with it; empty where none was made. key is an XML name, the feature's
     // own; value any text, empty to forget the choice. A book without a
     // position yet gets one at its start. False when nothing changed.
+    // The key must not be one of reservedNames().
     QString choice(const QString &fileName, const QString &key) const;
     bool setChoice(const QString &fileName, const QString &key, const QString &value);
+    // Every choice of a book, and when the latest of them was made.
+    QMap<QString, QString> choices(const QString &fileName) const;
+    ChangeStamp choicesStamp(const QString &fileName) const;
+    // Choices made elsewhere: replace the book's whole set.
+    void setChoices(const QString &fileName, const QMap<QString, QString> &choices,
+                    const ChangeStamp &stamp);
+    // Names the store keeps for itself beside the choices of a book.
+    static bool isReservedName(const QString &key);
+    // The name a file counts as, wherever it is named from: absolute, clean.
+    static QString absoluteName(const QString &fileName);
 
     ComfortSettings comfort;
     // Whether books read for the first time get their paragraphs tidied.
@@ -53,9 +69,13 @@ private:
         QString fileName; // absolute
         int position;
         QMap<QString, QString> choices;
+        ChangeStamp positionStamp;
+        ChangeStamp choicesStamp;
     };
 
     int indexOf(const QString &absoluteName) const;
+    Place takePlace(const QString &absoluteName);
+    void putFirst(const Place &place);
     void readComfort(QXmlStreamReader *reader);
     void readView(QXmlStreamReader *reader);
     void readWindow(QXmlStreamReader *reader);

@@ -317,11 +317,12 @@ void TestMainForm::controls()
     QCOMPARE(combo->sizePolicy().verticalPolicy(), QSizePolicy::Fixed);
 
     auto *tabs = child<QTabWidget>(m_window, "tabWidget");
-    QCOMPARE(tabs->count(), 4);
-    const QStringList titles{"阅读", "显示", "搜索", "帮助"};
-    for (int i = 0; i < 4; ++i) {
+    QCOMPARE(tabs->count(), 5);
+    const QStringList titles{"阅读", "显示", "搜索", "同步", "帮助"};
+    const QStringList pages{"tab_1", "tab_2", "tab_3", "tabSync", "tab_4"};
+    for (int i = 0; i < 5; ++i) {
         QCOMPARE(tabs->tabText(i), titles.at(i));
-        QCOMPARE(tabs->widget(i)->objectName(), QStringLiteral("tab_%1").arg(i + 1));
+        QCOMPARE(tabs->widget(i)->objectName(), pages.at(i));
     }
 
     auto *ad = child<QWidget>(m_window, "wdtAd");

@@ -136,6 +136,41 @@ private slots:
         QCOMPARE(describe(), mended + QStringLiteral("@3|later@4|\xfffd@"));
     }
 
+    // Stamps and removals are attributes and elements a release without them
+    // passes over; this one reads them back, even past a damaged bookmark.
+    void removalsAndStampsKept()
+    {
+        ChangeStamp::setThisMachine(QStringLiteral("m1"));
+        BookmarkConfig::bookmarks.clear();
+        BookmarkConfig::removed.clear();
+        m_config.append(QStringLiteral("甲"), QStringLiteral("1"), QStringLiteral("/书.txt"));
+        m_config.append(QStringLiteral("乙"), QStringLiteral("2"), QStringLiteral("/书.txt"));
+        m_config.append(QStringLiteral("old"), QStringLiteral("3"));
+        const ChangeStamp added = BookmarkConfig::bookmarks.first().stamp;
+        m_config.replace({BookmarkConfig::bookmarks.first()});
+        QCOMPARE(describe(BookmarkConfig::removed), QStringLiteral("乙@2@/书.txt"));
+        m_config.save(m_file);
+
+        QFile file(m_file);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QByteArray bytes = file.readAll();
+        file.close();
+        QVERIFY(
+            bytes.contains(encoded("<删除的书签 标题=\"乙\" 位置=\"2\" 文件=\"/书.txt\" 时间=")));
+        m_config.load(m_file);
+        QCOMPARE(describe(), QStringLiteral("甲@1@/书.txt"));
+        QCOMPARE(BookmarkConfig::bookmarks.first().stamp, added);
+        QCOMPARE(describe(BookmarkConfig::removed), QStringLiteral("乙@2@/书.txt"));
+
+        bytes.replace(encoded("标题=\"甲\""), encoded("标题=\"甲 & 丙\""));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+        file.close();
+        m_config.load(m_file);
+        QCOMPARE(describe(), QStringLiteral("甲 & 丙@1@/书.txt"));
+        QCOMPARE(describe(BookmarkConfig::removed), QStringLiteral("乙@2@/书.txt"));
+    }
+
 private:
     QTemporaryDir m_dir;
     const QString m_file = m_dir.filePath(QStringLiteral("Bookmark.xml"));

@@ -34,6 +34,7 @@ private slots:
     void readsWhatIsUsable();
     void keepsTheMostRecentFiles();
     void choicesTravelWithTheirBook();
+    void changesCarryTheirStamps();
 
 private:
     QTemporaryDir m_dir;
@@ -159,6 +160,47 @@ void TestReadingState::choicesTravelWithTheirBook()
     QCOMPARE(again.choice(QStringLiteral("/n/b.txt"), QStringLiteral("script")), "s2twp");
     QVERIFY(again.setChoice(QStringLiteral("/n/b.txt"), QStringLiteral("script"), QString()));
     QCOMPARE(again.choice(QStringLiteral("/n/b.txt"), QStringLiteral("script")), QString());
+}
+
+// Only a move is a change another machine must hear of: a book first seen at
+// its start is not one. A file of a release without stamps reads with none,
+// and the stamps never pass for choices.
+void TestReadingState::changesCarryTheirStamps()
+{
+    ChangeStamp::setThisMachine(QStringLiteral("m1"));
+    ReadingState state;
+    const QString a = QStringLiteral("/n/a.txt"), b = QStringLiteral("/n/b.txt");
+    state.setPosition(a, 0);
+    QVERIFY(state.positionStamp(a).isNull());
+    state.setPosition(a, 70);
+    const ChangeStamp moved = state.positionStamp(a);
+    QCOMPARE(moved.machine, QStringLiteral("m1"));
+    state.setPosition(b, 0);
+    state.setPosition(a, 70);
+    QCOMPARE(state.positionStamp(a), moved); // read again where it was: no change
+    state.setChoice(a, QStringLiteral("script"), QStringLiteral("s2t"));
+    QVERIFY(state.choicesStamp(a).isLaterThan(moved));
+    state.setPosition(b, 12, {99, QStringLiteral("elsewhere")});
+
+    const QString path = m_dir.filePath(QStringLiteral("stamps.xml"));
+    state.save(path);
+    ReadingState read;
+    read.load(path);
+    QCOMPARE(read.positionStamp(a), moved);
+    QCOMPARE(read.choicesStamp(a), state.choicesStamp(a));
+    QCOMPARE(read.positionStamp(b), (ChangeStamp{99, QStringLiteral("elsewhere")}));
+    QCOMPARE(read.choices(a), (QMap<QString, QString>{{"script", "s2t"}}));
+
+    QFile older(path);
+    QVERIFY(older.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    older.write("<阅读状态 version=\"1\"><阅读位置><文件 位置=\"12\" script=\"x\">/n/a.txt"
+                "</文件></阅读位置></阅读状态>");
+    older.close();
+    read.load(path);
+    QCOMPARE(read.position(a), 12);
+    QVERIFY(read.positionStamp(a).isNull());
+    QVERIFY(read.choicesStamp(a).isNull());
+    QCOMPARE(read.choice(a, QStringLiteral("script")), QStringLiteral("x"));
 }
 
 QTEST_GUILESS_MAIN(TestReadingState)
