@@ -1,4 +1,6 @@
 #include "BenchCase.h"
+#include "BenchSupport.h"
+#include "FirstOpenCase.h"
 
 #include "ChapterIndex.h"
 #include "ChapterModel.h"
@@ -31,52 +33,14 @@
 #include <functional>
 #include <limits>
 
+using namespace bench;
+
 namespace
 {
 
 const QString Needle = QStringLiteral("查无此句XYZ");
 const int CaseTimeoutMs = 600000;
 const int JumpTimeoutMs = 30000;
-
-void report(const char *key, const QString &value)
-{
-    std::printf("%s=%s\n", key, qPrintable(value));
-    std::fflush(stdout);
-}
-
-void report(const char *key, double value)
-{
-    report(key, QString::number(value, 'f', 1));
-}
-
-// Peak resident set size of this process so far, in bytes.
-double peakResident()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() * 1024.0;
-    }
-    return -1;
-}
-
-// QTextEdit that tells when a paint of its viewport has finished, so that
-// "on screen" means painted, not merely scheduled.
-class ReadingView : public QTextEdit
-{
-public:
-    std::function<void()> painted;
-
-protected:
-    void paintEvent(QPaintEvent *event) override
-    {
-        QTextEdit::paintEvent(event);
-        if (painted)
-            painted();
-    }
-};
 
 double sameProcessFloorMs(const BenchCase &benchCase);
 QString novelText(const QByteArray &bytes, const QString &encoding);
@@ -812,6 +776,8 @@ int runBenchCase(const BenchCase &benchCase)
 {
     if (benchCase.kind == QLatin1String("floor"))
         return runFloor(benchCase);
+    if (benchCase.kind == QLatin1String("firstopen"))
+        return runFirstOpen(benchCase);
     Session session(benchCase);
     return session.run();
 }

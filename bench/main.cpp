@@ -258,6 +258,21 @@ QString buildTable(const QList<Novel> &novels,
               QStringLiteral("open_complete_ms"), floorKey);
     table.row(QStringLiteral("open: longest pass after openFile returned (ms)"), open,
               QStringLiteral("open_longest_after_ms"));
+    const QString first = QStringLiteral("firstopen");
+    table.row(QStringLiteral("first open of a process: openFile call (ms)"), first,
+              QStringLiteral("first_call_ms"));
+    table.row(QStringLiteral("first open: text on screen (ms)"), first,
+              QStringLiteral("first_text_ms"));
+    table.row(QStringLiteral("first open: longest pass until the text is whole (ms)"), first,
+              QStringLiteral("first_longest_ms"));
+    table.row(QStringLiteral("first open: whole text in (ms)"), first,
+              QStringLiteral("first_loaded_ms"));
+    table.row(QStringLiteral("first open: first wheel turn drawn (ms after the choice)"), first,
+              QStringLiteral("first_wheel_drawn_ms"));
+    table.row(QStringLiteral("first open: wheel turn answered, median (ms)"), first,
+              QStringLiteral("first_wheel_median_ms"));
+    table.row(QStringLiteral("first open: wheel turn answered, worst (ms)"), first,
+              QStringLiteral("first_wheel_worst_ms"));
     table.row(QStringLiteral("scroll bar: estimated height off the laid-out one by (%)"), open,
               QStringLiteral("height_error_pct"));
     table.row(QStringLiteral("laying the whole text out in one go, not done by the reader (ms)"),
@@ -387,6 +402,9 @@ int runParent(const Options &options)
                     for (const QString &position : options.positions)
                         runs.append({kind, position});
                 }
+            } else if (kind == QLatin1String("firstopen")) {
+                if (gbk)
+                    runs.append({kind, QString()});
             } else if (gbk || kind == QLatin1String("floor") || kind == QLatin1String("open")) {
                 runs.append({kind, QString()});
             }
@@ -430,8 +448,9 @@ int main(int argc, char *argv[])
                                        QStringLiteral("list"), QStringLiteral("gbk,utf8"));
     const QCommandLineOption cases(
         QStringLiteral("cases"),
-        QStringLiteral("floor, open, jump, chapters, colour, font, comfort."),
-        QStringLiteral("list"), QStringLiteral("floor,open,jump,chapters,colour,font,comfort"));
+        QStringLiteral("floor, open, firstopen, jump, chapters, colour, font, comfort."),
+        QStringLiteral("list"),
+        QStringLiteral("floor,open,firstopen,jump,chapters,colour,font,comfort"));
     const QCommandLineOption positions(QStringLiteral("positions"),
                                        QStringLiteral("start, mid, end."), QStringLiteral("list"),
                                        QStringLiteral("start,mid,end"));
