@@ -20,6 +20,38 @@ void BlockHeights::assign(std::vector<qreal> heights)
     }
 }
 
+void BlockHeights::splice(int first, int count, const std::vector<qreal> &inserted)
+{
+    if (first + count != size()) {
+        std::vector<qreal> heights = std::move(m_heights);
+        heights.erase(heights.begin() + first, heights.begin() + (first + count));
+        heights.insert(heights.begin() + first, inserted.cbegin(), inserted.cend());
+        assign(std::move(heights));
+        return;
+    }
+    // A tree node covers only indexes at or below its own, so those before
+    // first stay as they are.
+    for (int i = first; i < first + count; ++i)
+        m_total -= m_heights[i];
+    m_heights.resize(first);
+    m_tree.resize(first + 1);
+    for (qreal height : inserted)
+        append(height);
+}
+
+// Node i holds the heights of (i - lowbit(i), i]: the new height and the
+// sums of the nodes below it that make up the rest of that stretch.
+void BlockHeights::append(qreal height)
+{
+    m_heights.push_back(height);
+    m_total += height;
+    const size_t i = m_heights.size();
+    qreal node = height;
+    for (size_t below = i - 1, end = i - (i & (~i + 1)); below > end; below -= below & (~below + 1))
+        node += m_tree[below];
+    m_tree.push_back(node);
+}
+
 void BlockHeights::set(int index, qreal height)
 {
     const qreal change = height - m_heights[index];

@@ -34,14 +34,24 @@ ReadingLayout *DocumentSwap::layout() const
     return qobject_cast<ReadingLayout *>(m_textWidget->document()->documentLayout());
 }
 
-void DocumentSwap::replace(const QString &text)
+void DocumentSwap::replace(const QString &text, bool continues)
 {
     QTextDocument *old = m_textWidget->document();
     QTextDocument *document = newDocument(old, text);
     // The view deletes a document of its own making right here; it is
     // empty, as the view made it.
     const bool ours = old->parent() == m_textWidget;
+    // The view lays a new text out in its whole width and again, narrower,
+    // once it has found that the text needs a scroll bar; the first layout
+    // of a process costs tens of milliseconds. A text known to be tall gets
+    // its scroll bar first and is laid out once.
+    const Qt::ScrollBarPolicy policy = m_textWidget->verticalScrollBarPolicy();
+    const bool tall = continues && policy == Qt::ScrollBarAsNeeded;
+    if (tall)
+        m_textWidget->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_textWidget->setDocument(document);
+    if (tall)
+        m_textWidget->setVerticalScrollBarPolicy(policy);
     // A new text is read from its start.
     m_textWidget->setTextCursor(QTextCursor(document));
     emit layoutChanged(layout());

@@ -27,8 +27,9 @@ public:
     // the first text.
     void setTextWidget(QTextEdit *edit);
     // The view shows text in a new document, its cursor at the start. The
-    // view's scroll bar moves while the document changes.
-    void replace(const QString &text);
+    // view's scroll bar moves while the document changes. A text that
+    // continues (the start of a long file) is taller than any page.
+    void replace(const QString &text, bool continues = false);
     ReadingLayout *layout() const;
 
 signals:

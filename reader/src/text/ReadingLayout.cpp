@@ -16,7 +16,32 @@
 
 using namespace TextTuning;
 
-ReadingLayout::ReadingLayout(QTextDocument *document) : QAbstractTextDocumentLayout(document) {}
+ReadingLayout::ReadingLayout(QTextDocument *document) : QAbstractTextDocumentLayout(document)
+{
+    // A document given another layout frees the lines of every block: what
+    // was laid out before is gone, whatever the inputs.
+    connect(document, &QTextDocument::documentLayoutChanged, this,
+            [this] { m_laidOutFor = LayoutInputs(); });
+}
+
+ReadingLayout::LayoutInputs ReadingLayout::LayoutInputs::of(const QTextDocument *document)
+{
+    const QTextOption option = document->defaultTextOption();
+    return {true,
+            document->pageSize().width(),
+            document->documentMargin(),
+            document->defaultFont(),
+            int(option.wrapMode()),
+            int(option.alignment()),
+            option.tabStopDistance()};
+}
+
+bool ReadingLayout::LayoutInputs::operator==(const LayoutInputs &other) const
+{
+    return valid && other.valid && pageWidth == other.pageWidth && margin == other.margin &&
+           font == other.font && wrapMode == other.wrapMode && alignment == other.alignment &&
+           tabStop == other.tabStop;
+}
 
 bool ReadingLayout::canLayOut() const
 {
@@ -65,10 +90,23 @@ void ReadingLayout::setComfort(const ComfortSettings &comfort)
     if (comfort == m_comfort)
         return;
     m_comfort = comfort;
-    documentChanged(0, 0, document()->characterCount());
+    replaceText(0, document()->characterCount());
 }
 
-void ReadingLayout::documentChanged(int from, int, int charsAdded)
+// The view asks for the whole text to be laid out again whenever it might
+// have to be: when it is given the document, when a scroll bar comes or goes,
+// when its font is set. Asked with the text, width and font as they were,
+// the lines laid out stay.
+void ReadingLayout::documentChanged(int from, int charsRemoved, int charsAdded)
+{
+    const bool relayoutOnly =
+        from == 0 && charsRemoved == 0 && charsAdded == document()->characterCount() && inStep();
+    if (relayoutOnly && m_laidOutFor == LayoutInputs::of(document()))
+        return;
+    replaceText(from, charsAdded);
+}
+
+void ReadingLayout::replaceText(int from, int charsAdded)
 {
     // Only block numbers are trusted: the blocks before the one holding
     // `from` and those after the one holding the end of the change are the
@@ -80,19 +118,21 @@ void ReadingLayout::documentChanged(int from, int, int charsAdded)
     const QTextBlock end = document->findBlock(from + charsAdded);
     const int endNumber = end.isValid() ? end.blockNumber() : newCount - 1;
     const int keptAfter = qMax(0, qMin(newCount - 1 - endNumber, oldCount - first - 1));
-    // A long stretch added further down, as a text read in pieces gets them,
-    // is laid out when it is looked at: laying out each piece's start at
-    // once would cost every piece that much.
-    const bool atOnce = from == 0 || charsAdded <= SynchronousCharacters;
+    // What a text read in pieces gets at its end, and a long stretch added
+    // further down, is laid out when it is looked at: laying out each
+    // piece's start at once would cost every piece that much.
+    const bool atEnd = from >= m_characterCount - 1 && from > 0;
+    const bool atOnce = from == 0 || (charsAdded <= SynchronousCharacters && !atEnd);
     replaceBlocks(first, oldCount - 1 - keptAfter, newCount - 1 - keptAfter, atOnce);
 
     m_characterCount = document->characterCount();
-    m_changedFrom = -1;
+    m_laidOutFor = LayoutInputs::of(document);
+    // A text growing below the page leaves the page as it was.
+    m_changedFrom = qMin(m_changedFrom < 0 ? blockTop(first) : m_changedFrom, blockTop(first));
     // A moment's delay lets the view paint the first pages before the
     // background work starts.
     continueLater(10);
     reportChanges();
-    emit update();
 }
 
 // Old blocks first..oldLast become new blocks first..newLast: the first
@@ -104,21 +144,19 @@ void ReadingLayout::replaceBlocks(int first, int oldLast, int newLast, bool atOn
         m_sampleLines = m_sampleHeight = m_sampleCharacters = m_sampleWidth = 0;
     for (int i = first; i <= oldLast; ++i)
         m_laidOutCount -= m_laidOut[i] ? 1 : 0;
-    std::vector<qreal> heights = m_heights.take();
     // Bracketed: oldLast is -1 for an empty layout, and begin() - 1 is out of
     // bounds even when 1 is added back.
-    heights.erase(heights.begin() + first, heights.begin() + (oldLast + 1));
-    heights.insert(heights.begin() + first, newLast - first + 1, 0);
     m_laidOut.erase(m_laidOut.begin() + first, m_laidOut.begin() + (oldLast + 1));
     m_laidOut.insert(m_laidOut.begin() + first, newLast - first + 1, false);
 
+    std::vector<qreal> heights(size_t(newLast - first + 1), 0);
     QTextBlock block = document()->findBlockByNumber(first);
     const int until = block.position() + (atOnce ? SynchronousCharacters : 0);
     bool estimating = false;
     int perLine = 1;
     for (int i = first; i <= newLast && block.isValid(); ++i, block = block.next()) {
         if (!estimating && canLayOut() && block.position() < until) {
-            heights[i] = layOutLines(block);
+            heights[i - first] = layOutLines(block);
             m_laidOut[i] = true;
             ++m_laidOutCount;
             continue;
@@ -131,11 +169,11 @@ void ReadingLayout::replaceBlocks(int first, int oldLast, int newLast, bool atOn
         }
         // Lines left from before would be taken for a current layout.
         block.clearLayout();
-        heights[i] = estimatedHeight(block.length(), perLine);
+        heights[i - first] = estimatedHeight(block.length(), perLine);
     }
     if (!estimating && (whole || m_metrics.linePitch <= 0))
         useSample();
-    m_heights.assign(std::move(heights));
+    m_heights.splice(first, oldLast - first + 1, heights);
     m_firstNotLaidOut = qMin(m_firstNotLaidOut, first);
     while (m_firstNotLaidOut < m_heights.size() && m_laidOut[m_firstNotLaidOut])
         ++m_firstNotLaidOut;

@@ -6,6 +6,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QBasicTimer>
+#include <QFont>
 #include <QTextBlock>
 #include <QVector>
 
@@ -76,6 +77,18 @@ protected:
     void timerEvent(QTimerEvent *event) override;
 
 private:
+    // What the lines of a text depend on besides the text and the comfort.
+    struct LayoutInputs {
+        bool valid = false;
+        qreal pageWidth = -1;
+        qreal margin = 0;
+        QFont font;
+        int wrapMode = 0;
+        int alignment = 0;
+        qreal tabStop = 0;
+        static LayoutInputs of(const QTextDocument *document);
+        bool operator==(const LayoutInputs &other) const;
+    };
     // What the lines laid out so far say about the lines still to come.
     struct Metrics {
         qreal linePitch = 0;      // height of one line
@@ -93,6 +106,7 @@ private:
     qreal estimatedHeight(int length, int perLine) const;
     Metrics fallbackMetrics() const;
     void useSample();
+    void replaceText(int from, int charsAdded);
     void replaceBlocks(int first, int oldLast, int newLast, bool atOnce);
     void layOutInBackground(int milliseconds);
     void continueLater(int milliseconds) const;
@@ -112,6 +126,7 @@ private:
     // heard of it, or -1.
     mutable qreal m_changedFrom = -1;
     int m_characterCount = 0; // as of the last change reported
+    LayoutInputs m_laidOutFor;
     Metrics m_metrics;
     ComfortSettings m_comfort;
     // Lines laid out since the last change of the whole text, for m_metrics.

@@ -2,6 +2,7 @@
 
 #include "DocumentFeeder.h"
 #include "DocumentSwap.h"
+#include "GlyphWarmUp.h"
 #include "ReadingAnchor.h"
 #include "ReadingLayout.h"
 #include "TextLoader.h"
@@ -18,7 +19,8 @@
 
 TextDisplay::TextDisplay(QObject *parent)
     : QObject(parent), m_loader(new TextLoader(this)), m_documents(new DocumentSwap(this)),
-      m_feeder(new DocumentFeeder(this)), m_anchor(new ReadingAnchor(this))
+      m_feeder(new DocumentFeeder(this)), m_anchor(new ReadingAnchor(this)),
+      m_glyphs(new GlyphWarmUp(this))
 {
     connectParts();
 }
@@ -54,6 +56,7 @@ void TextDisplay::setTextWidget(QTextEdit *edit)
     m_textFont = m_look.initialFont();
     m_textColor = m_look.initialColor();
     m_backColor = m_look.initialBackColor();
+    m_glyphs->start(m_textFont);
 }
 
 void TextDisplay::setParentWidget(QWidget *widget)
@@ -75,6 +78,7 @@ bool TextDisplay::openFile(const QString &fileName, bool autoDetect, int codec)
     }
     if (!m_fileName.isEmpty())
         emit leaving(m_fileName);
+    m_glyphs->stop();
     m_fileName = fileName;
     m_anchor->dropHeldPosition();
     showStart(result);
@@ -101,7 +105,7 @@ void TextDisplay::showStart(const OpenResult &result)
         const qint64 bytes = qMax<qint64>(1, result.bytesRead);
         m_feeder->begin(result.text, qint64(result.text.size()) * m_fileSize / bytes * 51 / 50);
     }
-    showText(result.text);
+    showText(result.text, loading);
     if (loading) {
         setProgress(int(result.bytesRead * 100 / m_fileSize));
     } else {
@@ -118,10 +122,10 @@ void TextDisplay::showStart(const OpenResult &result)
 // A new text is read from its start. The view's scroll value changes with
 // the document; the anchor held for the new text is what the view follows,
 // not what these changes leave at its top.
-void TextDisplay::showText(const QString &text)
+void TextDisplay::showText(const QString &text, bool continues)
 {
     m_anchor->holdStart();
-    m_anchor->moveViewWhile([this, &text] { m_documents->replace(text); });
+    m_anchor->moveViewWhile([this, &text, continues] { m_documents->replace(text, continues); });
     m_anchor->follow();
 }
 
@@ -131,7 +135,7 @@ void TextDisplay::startAgain(int codec)
 {
     m_map.clear();
     m_feeder->begin(QString(), m_fileSize);
-    showText(QString());
+    showText(QString(), true);
     setProgress(0);
     setCodec(codec);
 }
@@ -262,6 +266,8 @@ void TextDisplay::setFontAndColor(const QFont &font, const QColor &color)
     if (font != m_textFont) {
         m_textFont = font;
         m_look.setFont(font);
+        if (m_fileName.isEmpty())
+            m_glyphs->start(font);
     }
     if (color != m_textColor) {
         m_textColor = color;

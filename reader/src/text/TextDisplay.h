@@ -16,6 +16,7 @@ struct OpenResult;
 
 class DocumentFeeder;
 class DocumentSwap;
+class GlyphWarmUp;
 class QTextEdit;
 class QWidget;
 class ReadingAnchor;
@@ -27,7 +28,8 @@ class TextLoader;
 // the rest in the background), each text gets a document of its own whose
 // predecessor is freed off the GUI thread, the feeder appends what arrives,
 // the anchor keeps the line being read in place and the look carries the
-// font, colours and comfort settings.
+// font, colours and comfort settings. Until the first text comes, the
+// glyphs of the text font are made ready.
 class TextDisplay : public QObject
 {
     Q_OBJECT
@@ -102,7 +104,7 @@ public slots:
 private:
     void connectParts();
     void showStart(const OpenResult &result);
-    void showText(const QString &text);
+    void showText(const QString &text, bool continues);
     void startAgain(int codec);
     void takePiece(const QString &text, const PositionMap &map, qint64 bytesRead);
     void pieceTaken(int characters, qint64 bytesRead);
@@ -130,6 +132,7 @@ private:
     DocumentSwap *m_documents;
     DocumentFeeder *m_feeder;
     ReadingAnchor *m_anchor;
+    GlyphWarmUp *m_glyphs;
     TextLook m_look;
     TransformOptions m_options;
     PositionMap m_map; // of the text in the view

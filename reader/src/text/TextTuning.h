@@ -30,10 +30,14 @@ constexpr qint64 QueuedCharacterLimit = 1 << 20;
 // --- Appending (DocumentFeeder) ----------------------------------------
 
 // Appending takes at most this long per pass of the event loop, in slices
-// of at most this many characters (ending at a line break): the longest
-// pass while a 100 MB novel arrived stayed at 38 ms.
-constexpr int AppendMilliseconds = 16;
-constexpr int SliceCharacters = 128 * 1024;
+// of at most this many characters (ending at a line break). With 16 ms and
+// 128 K characters, passes of 25 to 40 ms came one after another while a
+// 40 MB novel arrived, and a wheel turn waited as long; with these, the
+// first open's longest pass until the text was whole was 18 to 25 ms and
+// the whole text took no longer (1.2 to 1.3 s; QuirelleBench --cases
+// firstopen).
+constexpr int AppendMilliseconds = 8;
+constexpr int SliceCharacters = 32 * 1024;
 // A position asked for while a text loads is shown once this much text
 // below it has arrived: a few screens even in a small font.
 constexpr int PendingLookAhead = 20000;
@@ -46,14 +50,22 @@ constexpr int PendingLookAhead = 20000;
 // text colour, which a change reaches without touching a character.
 constexpr int CharacterFormatLimit = 200000;
 
+// --- Glyphs (GlyphWarmUp) -----------------------------------------------
+
+// Before the first text, the commonest characters are laid out and drawn
+// this many at a time (a few milliseconds), with this pause between slices
+// so that the window's own start-up goes first: about 40 slices in all.
+constexpr int WarmUpSliceCharacters = 96;
+constexpr int WarmUpIntervalMilliseconds = 10;
+
 // --- Layout (ReadingLayout) ----------------------------------------------
 
 // Laid out at once when the text changes, so that the first pages are there
 // when the change returns and the estimates have lines to go by: a few
 // pages even at 9 points, about 10 ms.
-constexpr int SynchronousCharacters = 30000;
+constexpr int SynchronousCharacters = 8000;
 // The longest stretch of background layout in one pass of the event loop.
-constexpr int LayoutSliceMilliseconds = 20;
+constexpr int LayoutSliceMilliseconds = 8;
 // A block the view asks about before it is laid out is mostly one it is
 // about to scroll to; this much above it is laid out with it (pixels), so
 // that nothing on that screen moves once it is painted.
