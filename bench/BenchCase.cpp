@@ -1,5 +1,6 @@
 #include "BenchCase.h"
 #include "BenchSupport.h"
+#include "CleanCase.h"
 #include "FirstOpenCase.h"
 
 #include "ChapterIndex.h"
@@ -778,6 +779,8 @@ int runBenchCase(const BenchCase &benchCase)
         return runFloor(benchCase);
     if (benchCase.kind == QLatin1String("firstopen"))
         return runFirstOpen(benchCase);
+    if (benchCase.kind == QLatin1String("clean"))
+        return runClean(benchCase);
     Session session(benchCase);
     return session.run();
 }

@@ -88,7 +88,10 @@ private:
 class FirstOpen : public QObject
 {
 public:
-    explicit FirstOpen(const BenchCase &benchCase) : m_case(benchCase) {}
+    FirstOpen(const BenchCase &benchCase, const TransformOptions &options)
+        : m_case(benchCase), m_options(options)
+    {
+    }
     int run();
 
 protected:
@@ -99,6 +102,7 @@ private:
     void waitFor(const std::function<bool()> &condition);
 
     BenchCase m_case;
+    TransformOptions m_options;
     QElapsedTimer m_clock;
     QMainWindow m_window;
     ReadingView *m_view = new ReadingView; // owned by the window
@@ -146,6 +150,7 @@ int FirstOpen::run()
     m_window.resize(897, 556);
     m_display.setTextWidget(m_view);
     m_display.setParentWidget(&m_window);
+    m_display.setTransformOptions(m_options);
     m_view->viewport()->installEventFilter(this);
     m_view->painted = [this] {
         const qint64 now = m_clock.nsecsElapsed();
@@ -192,6 +197,10 @@ int FirstOpen::run()
     report("first_longest_ms", longest / 1e6);
     report("first_wheel_drawn_ms", m_wheelDrawn < 0 ? -1 : (m_wheelDrawn - start) / 1e6);
     report("first_wheel_turns", double(latencies.size()));
+    const double characters = m_view->document()->characterCount();
+    report("first_map_changes", m_display.positionMap().changeCount());
+    report("first_map_bytes_per_char",
+           QString::number(m_display.positionMap().bytes() / characters, 'f', 4));
     if (!latencies.empty()) {
         report("first_wheel_median_ms", latencies[latencies.size() / 2]);
         report("first_wheel_worst_ms", latencies.back());
@@ -201,8 +210,8 @@ int FirstOpen::run()
 
 } // namespace
 
-int runFirstOpen(const BenchCase &benchCase)
+int runFirstOpen(const BenchCase &benchCase, const TransformOptions &options)
 {
-    FirstOpen firstOpen(benchCase);
+    FirstOpen firstOpen(benchCase, options);
     return firstOpen.run();
 }

@@ -278,6 +278,21 @@ QString buildTable(const QList<Novel> &novels,
         table.row(label + QStringLiteral("wheel turn answered, worst (ms)"), first,
                   QStringLiteral("first_wheel_worst_ms"));
     }
+    // The same first open with the text cleaned on its way.
+    for (const char *variant : {"none", "rules", "tidy"}) {
+        const QString id = QStringLiteral("clean@") + QLatin1String(variant);
+        const QString label = QStringLiteral("clean, %1: ").arg(QLatin1String(variant));
+        table.row(label + QStringLiteral("text on screen (ms)"), id,
+                  QStringLiteral("first_text_ms"));
+        table.row(label + QStringLiteral("whole text in (ms)"), id,
+                  QStringLiteral("first_loaded_ms"));
+        table.row(label + QStringLiteral("longest pass until the text is whole (ms)"), id,
+                  QStringLiteral("first_longest_ms"));
+        table.row(label + QStringLiteral("changes in the position map"), id,
+                  QStringLiteral("first_map_changes"));
+        table.row(label + QStringLiteral("position map, bytes per character"), id,
+                  QStringLiteral("first_map_bytes_per_char"));
+    }
     table.row(QStringLiteral("scroll bar: estimated height off the laid-out one by (%)"), open,
               QStringLiteral("height_error_pct"));
     table.row(QStringLiteral("laying the whole text out in one go, not done by the reader (ms)"),
@@ -407,6 +422,11 @@ int runParent(const Options &options)
                     for (const QString &position : options.positions)
                         runs.append({kind, position});
                 }
+            } else if (kind == QLatin1String("clean")) {
+                if (gbk) {
+                    for (const char *variant : {"none", "rules", "tidy"})
+                        runs.append({kind, QString::fromLatin1(variant)});
+                }
             } else if (kind == QLatin1String("firstopen")) {
                 if (gbk)
                     runs << qMakePair(kind, QString()) << qMakePair(kind, QStringLiteral("atonce"));
@@ -453,9 +473,9 @@ int main(int argc, char *argv[])
                                        QStringLiteral("list"), QStringLiteral("gbk,utf8"));
     const QCommandLineOption cases(
         QStringLiteral("cases"),
-        QStringLiteral("floor, open, firstopen, jump, chapters, colour, font, comfort."),
+        QStringLiteral("floor, open, firstopen, clean, jump, chapters, colour, font, comfort."),
         QStringLiteral("list"),
-        QStringLiteral("floor,open,firstopen,jump,chapters,colour,font,comfort"));
+        QStringLiteral("floor,open,firstopen,clean,jump,chapters,colour,font,comfort"));
     const QCommandLineOption positions(QStringLiteral("positions"),
                                        QStringLiteral("start, mid, end."), QStringLiteral("list"),
                                        QStringLiteral("start,mid,end"));

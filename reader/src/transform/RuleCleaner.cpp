@@ -28,16 +28,65 @@ RuleCleaner::RuleCleaner(const QVector<CleaningRule> &rules)
             if (!compiled.regex.isValid())
                 fail(compiled, compiled.regex.errorString());
         }
+        if (!rule.regex) {
+            m_firstCharacters[rule.pattern.at(0).unicode()] = true;
+            m_plainRulesByFirst[rule.pattern.at(0).unicode()].append(m_rules.size());
+            m_longestPlainPattern = qMax(m_longestPlainPattern, int(rule.pattern.size()));
+        }
         m_rules << compiled;
     }
 }
 
+// A user's list of sites to remove is mostly plain words that never occur:
+// one pass tells which plain rules can find anything, and only those look.
+// Once a rule has changed the text, a later one may find what it made, next
+// to what it changed; there, the others look again.
 void RuleCleaner::clean(TracedText *text)
 {
-    for (Compiled &rule : m_rules) {
+    std::vector<bool> present(size_t(m_rules.size()), false);
+    markPresent(text->text(), 0, text->size(), &present);
+    for (int i = 0; i < m_rules.size(); ++i) {
+        Compiled &rule = m_rules[i];
+        if (rule.failed || (!rule.rule.regex && !present[size_t(i)]))
+            continue;
         QVector<TracedText::Edit> edits;
-        if (!rule.failed && editsOf(rule, text->text(), &edits))
+        if (editsOf(rule, text->text(), &edits) && !edits.isEmpty()) {
             text->apply(edits);
+            markPresentNear(text->text(), edits, &present);
+        }
+    }
+}
+
+// Around each edit, where it now stands in text, as far as a pattern reaches.
+void RuleCleaner::markPresentNear(const QString &text, const QVector<TracedText::Edit> &edits,
+                                  std::vector<bool> *present) const
+{
+    int shift = 0;
+    for (const TracedText::Edit &edit : edits) {
+        const int at = edit.position + shift;
+        markPresent(text, at - m_longestPlainPattern + 1,
+                    at + edit.replacement.size() + m_longestPlainPattern - 1, present);
+        shift += edit.replacement.size() - edit.length;
+    }
+}
+
+void RuleCleaner::markPresent(const QString &text, int from, int to,
+                              std::vector<bool> *present) const
+{
+    if (m_plainRulesByFirst.isEmpty())
+        return;
+    const QChar *characters = text.constData();
+    from = qMax(0, from);
+    to = qMin(to, int(text.size()));
+    for (int i = from; i < to; ++i) {
+        const ushort c = characters[i].unicode();
+        if (!m_firstCharacters[c])
+            continue;
+        for (int rule : m_plainRulesByFirst.value(c)) {
+            if (!(*present)[size_t(rule)] &&
+                QStringView(text).mid(i).startsWith(m_rules.at(rule).rule.pattern))
+                (*present)[size_t(rule)] = true;
+        }
     }
 }
 

@@ -5,8 +5,11 @@
 #include "TracedText.h"
 #include "TransformOptions.h"
 
+#include <QHash>
 #include <QString>
 #include <QVector>
+
+#include <vector>
 
 // Applies cleaning rules to whole lines of a text, one rule after the other
 // over the whole stretch, each within a line: a match that would reach over
@@ -49,8 +52,17 @@ private:
                             const BoundedRegex::Match &match);
     static void takeWholeLine(const QString &text, TracedText::Edit *edit);
     void fail(Compiled &rule, const QString &reason);
+    // Marks the plain rules that find something starting in text between
+    // from and to.
+    void markPresent(const QString &text, int from, int to, std::vector<bool> *present) const;
+    void markPresentNear(const QString &text, const QVector<TracedText::Edit> &edits,
+                         std::vector<bool> *present) const;
 
     QVector<Compiled> m_rules;
+    // The plain rules by the first character of their pattern.
+    std::vector<bool> m_firstCharacters = std::vector<bool>(65536, false);
+    QHash<ushort, QVector<int>> m_plainRulesByFirst;
+    int m_longestPlainPattern = 0;
     QVector<Failure> m_failures;
 };
 

@@ -1,5 +1,7 @@
 #include "TracedText.h"
 
+#include <algorithm>
+
 TracedText::TracedText(QString text, int fileStart)
     : m_text(std::move(text)), m_fileStart(fileStart)
 {
@@ -19,27 +21,34 @@ void TracedText::replace(int position, int length, const QString &replacement)
     apply({{position, length, replacement}});
 }
 
+// Written into the buffers of the text before last, so that the rules of a
+// piece, one after the other, do not each allocate and fault in megabytes.
 void TracedText::apply(const QVector<Edit> &edits)
 {
     if (edits.isEmpty())
         return;
     trace();
-    QString text;
-    QVector<int> origins;
-    text.reserve(m_text.size());
-    origins.reserve(m_origins.size());
+    int size = m_text.size();
+    for (const Edit &edit : edits)
+        size += edit.replacement.size() - edit.length;
+    m_spareText.resize(size);
+    m_spareOrigins.resize(size);
+    QChar *text = m_spareText.data();
+    int *origins = m_spareOrigins.data();
     int from = 0;
+    const auto keep = [&](int count) {
+        text = std::copy_n(m_text.constData() + from, count, text);
+        origins = std::copy_n(m_origins.constData() + from, count, origins);
+    };
     for (const Edit &edit : edits) {
-        text.append(m_text.constData() + from, edit.position - from);
-        origins.append(m_origins.mid(from, edit.position - from));
-        text += edit.replacement;
-        origins.insert(origins.size(), edit.replacement.size(), -1);
+        keep(edit.position - from);
+        text = std::copy_n(edit.replacement.constData(), edit.replacement.size(), text);
+        origins = std::fill_n(origins, edit.replacement.size(), -1);
         from = edit.position + edit.length;
     }
-    text.append(m_text.constData() + from, m_text.size() - from);
-    origins.append(m_origins.mid(from));
-    m_text = text;
-    m_origins = origins;
+    keep(m_text.size() - from);
+    std::swap(m_text, m_spareText);
+    std::swap(m_origins, m_spareOrigins);
 }
 
 TracedText TracedText::split(int position, int fileEnd)

@@ -60,6 +60,10 @@ private:
     // Empty while nothing is edited: character i came from m_fileStart + i.
     QVector<int> m_origins;
     int m_fileStart;
+    // What the text and its origins were before the last edit, kept for
+    // the next one to write into.
+    QString m_spareText;
+    QVector<int> m_spareOrigins;
 };
 
 #endif // TRACEDTEXT_H

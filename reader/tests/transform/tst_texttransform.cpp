@@ -104,6 +104,12 @@ void TestTextTransform::transform_data()
         << rules({regex("甲\\s乙")}) << "甲\n乙\n";
     QTest::newRow("rules apply in order") << "ab\n"
                                           << rules({plain("a", "b"), plain("bb", "c")}) << "c\n";
+    // The later words are nowhere in the file: only the earlier rules make
+    // them, at either side of what they change.
+    QTest::newRow("a word made by an earlier rule is found")
+        << "天下大X势，分久必合\n"
+        << rules({plain("X"), plain("大势", "大事"), plain("，分", "：分"), plain("必合", "")})
+        << "天下大事：分久\n";
     QTest::newRow("site addresses alone on a line")
         << "甲\nwwＷ．xiabook.com\n www/xiabook/com \n（www.txt2017.com）\n乙\n"
         << builtIn << "甲\n乙\n";
