@@ -4,12 +4,16 @@
 #include "ChapterFit.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 
 namespace
 {
 
 // A heading's line is short; the match looks at no more of a line.
 const int MaxSubject = 300;
+// A pattern slow on every line, though each match stays within its bound,
+// stops after this long rather than keep a worker thread for minutes.
+const int MaxCustomScanMs = 5000;
 
 const char *const ChoiceNames[] = {"", "ordinals", "marked", "numbered", "bookname", "sections"};
 const QString RegexPrefix = QStringLiteral("regex:");
@@ -33,6 +37,7 @@ ChapterScan scanCustom(const QString &text, const QString &pattern,
                        const std::atomic<bool> *cancel)
 {
     ChapterScan scan;
+    scan.textSize = text.size();
     const BoundedRegex regex(pattern);
     if (!regex.isValid()) {
         scan.error = ChapterRules::patternError(pattern);
@@ -42,14 +47,22 @@ ChapterScan scanCustom(const QString &text, const QString &pattern,
     const int size = text.size();
     int lineStart = 0, pairsBefore = 0, lines = 0;
     BoundedRegex::Match match;
+    QElapsedTimer clock;
+    clock.start();
     while (lineStart <= size) {
         int lineEnd = lineStart;
         while (lineEnd < size && !isBreak(data[lineEnd].unicode()))
             ++lineEnd;
         const QStringView line = trimmed(QStringView(data + lineStart, lineEnd - lineStart));
         ++lines;
-        if ((lines & 0xFFF) == 0 && cancel != nullptr && cancel->load()) {
+        // Each line: a match may take milliseconds.
+        if (cancel != nullptr && cancel->load()) {
             scan.cancelled = true;
+            return scan;
+        }
+        if ((lines & 0xFF) == 0 && clock.elapsed() > MaxCustomScanMs) {
+            scan.error = QCoreApplication::translate("QObject", "表达式太慢，在第 %1 行停止")
+                             .arg(lines);
             return scan;
         }
         if (!line.isEmpty()) {
