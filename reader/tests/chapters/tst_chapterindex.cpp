@@ -34,6 +34,7 @@ private slots:
     void headingsAndProse_data();
     void headingsAndProse();
     void longNovel();
+    void bestFittingReading();
 };
 
 // Each text stands between two lines of prose; "\n" is replaced by each kind
@@ -157,6 +158,38 @@ void TestChapterIndex::longNovel()
         text += QStringLiteral("　　天下大势，分久必合。").repeated(i % 7 + 1) + end;
     }
     QCOMPARE(headingsOf(text), expected);
+}
+
+// Where two readings find headings, the one that cuts the text more evenly
+// and more completely wins; one very long chapter does not make it lose, and
+// a list of contents does not count twice.
+void TestChapterIndex::bestFittingReading()
+{
+    const QString prose = QStringLiteral("　　天下大势，分久必合，合久必分。\n").repeated(20);
+    QString novel = QStringLiteral("书名\n目录\n");
+    for (int i = 1; i <= 30; ++i)
+        novel += QStringLiteral("第%1章 标题\n").arg(i);
+    for (int i = 1; i <= 30; ++i) {
+        novel += QStringLiteral("第%1章 标题\n").arg(i) + prose;
+        // Numbered points inside some chapters make runs of their own.
+        if (i % 10 == 0)
+            novel += QStringLiteral("1、一\n　　话。\n2、二\n　　话。\n3、三\n　　话。\n");
+        if (i == 15) // more than 100 000 characters in one chapter
+            novel += QStringLiteral("　　长。").repeated(40000) + QStringLiteral("\n");
+    }
+    QVector<Chapter> chapters = ChapterIndex::scan(novel);
+    QCOMPARE(chapters.size(), 30);
+    QCOMPARE(chapters.first().position, novel.indexOf(QStringLiteral("第1章 标题\n　")));
+    const ChapterIndex::Readings readings = ChapterIndex::readings(novel);
+    QCOMPARE(readings.of[ChapterIndex::Numbered].size(), 9);
+
+    // A book cut into numbered parts that mentions a chapter once.
+    QString parts = QStringLiteral("第一章 序\n");
+    for (int i = 1; i <= 12; ++i)
+        parts += QStringLiteral("鼠疫%1\n").arg(i) + prose;
+    chapters = ChapterIndex::scan(parts);
+    QCOMPARE(chapters.size(), 12);
+    QCOMPARE(chapters.last().title, QStringLiteral("鼠疫12"));
 }
 
 QTEST_MAIN(TestChapterIndex)
