@@ -3,10 +3,12 @@
 #include "ChapterIndex.h"
 #include "ChapterModel.h"
 #include "ChapterPanel.h"
+#include "ChapterRule.h"
 #include "NovelGenerator.h"
 #include "ReadingLayout.h"
 #include "TextDisplay.h"
 #include "TextEncoding.h"
+#include "WorkerPool.h"
 #include "ZkTextDecoder.h"
 #include "ZkUtility.h"
 
@@ -551,6 +553,15 @@ void Session::reportScan()
     const int found = ChapterIndex::scan(text).size();
     report("scan_ms", timer.nsecsElapsed() / 1e6);
     report("scan_chapters", found);
+    // The rule dialog's preview of an expression of the reader's own, on a
+    // worker thread as the dialog runs it.
+    ChapterRule rule;
+    rule.kind = ChapterRule::Custom;
+    rule.pattern = QStringLiteral("^第\\d+章");
+    timer.restart();
+    const ChapterScan custom = WorkerPool::run([&] { return ChapterRules::scan(text, rule); }).result();
+    report("custom_scan_ms", timer.nsecsElapsed() / 1e6);
+    report("custom_scan_chapters", custom.chapters.size());
 }
 
 // A click on the list's middle row.

@@ -96,6 +96,42 @@ const EnglishWord EnglishWords[] = {{QStringLiteral("chapter"), 1},
 
 using Numeral::digitValue;
 
+// What each character may be to a heading, looked up once per character on
+// the lines of a novel most of which are no heading.
+enum CharacterKind : quint8 {
+    StartKind = 1,    // may start a head (StartCharacters)
+    ChineseKind = 2,  // a Chinese numeral
+    ClosingKind = 4,  // closes a bracket or quote
+    ClauseKind = 8,   // a clause mark
+    SentenceKind = 16 // ends a sentence
+};
+
+quint8 kindOf(QChar c)
+{
+    static const QVector<quint8> kinds = [] {
+        QVector<quint8> table(0x10000, 0);
+        for (const QChar c : StartCharacters)
+            table[c.unicode()] |= StartKind;
+        for (int u = 0x3000; u < 0x10000; ++u) {
+            if (Numeral::isChinese(QChar(u)))
+                table[u] |= ChineseKind;
+        }
+        for (const QChar c : Closings)
+            table[c.unicode()] |= ClosingKind;
+        for (const QChar c : ClauseMarks)
+            table[c.unicode()] |= ClauseKind;
+        for (const QChar c : SentenceEnds)
+            table[c.unicode()] |= SentenceKind;
+        return table;
+    }();
+    return kinds.at(c.unicode());
+}
+
+bool isChineseNumeral(QChar c)
+{
+    return kindOf(c) & ChineseKind;
+}
+
 // What starts a paragraph of the document; CR LF is one break.
 bool isBreak(ushort c)
 {
@@ -143,7 +179,7 @@ int numeralLength(QStringView line, int at, qint64 *value = nullptr)
     while (end < line.size() && end - at < 9 && digitValue(line[end]) >= 0)
         number = number * 10 + digitValue(line[end++]);
     if (end == at) {
-        while (end < line.size() && end - at < 12 && Numeral::isChinese(line[end]))
+        while (end < line.size() && end - at < 12 && isChineseNumeral(line[end]))
             ++end;
         number = Numeral::chineseValue(line.mid(at, end - at));
     }
@@ -394,7 +430,7 @@ Head leadInHead(QStringView line, int from)
 {
     for (int at = from + 1; at < line.size() && at <= from + MaxLeadIn; ++at) {
         const QChar c = line[at - 1];
-        if (ClauseMarks.contains(c) || c == u'。')
+        if ((kindOf(c) & ClauseKind) || c == u'。')
             break;
         if (line[at] != u'第' || !isBlank(c))
             continue;
@@ -409,8 +445,7 @@ Head leadInHead(QStringView line, int from)
 // Whether a line may start a heading at all; most lines of a novel stop here.
 bool mayStartHeading(QChar c)
 {
-    return c.unicode() < 0x80 ? c.isLetterOrNumber()
-                              : digitValue(c) >= 0 || StartCharacters.contains(c);
+    return c.unicode() < 0x80 ? c.isLetterOrNumber() : digitValue(c) >= 0 || (kindOf(c) & StartKind);
 }
 
 // The line's heading in the Ordinals reading: the title's start and end.
@@ -524,7 +559,7 @@ qint64 nameLine(QStringView line, QStringView *name)
 // Whether the line may end in a book's name and number.
 bool mayEndName(QChar c)
 {
-    return digitValue(c) >= 0 || Closings.contains(c);
+    return digitValue(c) >= 0 || (kindOf(c) & ClosingKind);
 }
 
 // The candidates of one pass over a text.
@@ -561,7 +596,7 @@ struct Pass {
             if (number >= 0)
                 add(ChapterIndex::Numbered, line, 0, line.size(), position, 1, lineNumber,
                     QString(), number);
-        } else if (Numeral::isChinese(first)) {
+        } else if (isChineseNumeral(first)) {
             const qint64 number = sectionLine(line);
             if (number >= 0)
                 add(ChapterIndex::Sections, line, 0, line.size(), position, 1, lineNumber,
