@@ -336,6 +336,10 @@ QString buildTable(const QList<Novel> &novels,
               QStringLiteral("open_paint_ms"), floorKey);
     table.row(QStringLiteral("chapters: list complete after the text is on screen (ms)"), chapters,
               QStringLiteral("list_after_paint_ms"));
+    table.row(QStringLiteral("chapters: list complete after the whole text is in the document (ms)"),
+              chapters, QStringLiteral("list_after_loaded_ms"));
+    table.row(QStringLiteral("chapters: whole text in the document (ms)"), chapters,
+              QStringLiteral("open_loaded_ms"));
     table.memoryRow(QStringLiteral("chapters: peak memory, novel open and laid out"), chapters,
                     QStringLiteral("peak_bytes"));
     table.row(QStringLiteral("chapters: filling the list (ms)"), chapters,
