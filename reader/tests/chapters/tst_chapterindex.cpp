@@ -1,4 +1,7 @@
+#include "ChapterEdits.h"
 #include "ChapterIndex.h"
+#include "ChapterRule.h"
+#include "Numeral.h"
 
 #include <QTextBlock>
 #include <QTextDocument>
@@ -35,6 +38,10 @@ private slots:
     void headingsAndProse();
     void longNovel();
     void bestFittingReading();
+    void chineseNumerals_data();
+    void chineseNumerals();
+    void rulesAndEditsAsChoices();
+    void customRule();
 };
 
 // Each text stands between two lines of prose; "\n" is replaced by each kind
@@ -190,6 +197,81 @@ void TestChapterIndex::bestFittingReading()
     chapters = ChapterIndex::scan(parts);
     QCOMPARE(chapters.size(), 12);
     QCOMPARE(chapters.last().title, QStringLiteral("鼠疫12"));
+}
+
+void TestChapterIndex::chineseNumerals_data()
+{
+    QTest::addColumn<QString>("numerals");
+    QTest::addColumn<qint64>("value");
+    const auto row = [](const char *numerals, qint64 value) {
+        QTest::newRow(numerals) << QString::fromUtf8(numerals) << value;
+    };
+    row("一", 1);
+    row("十", 10);
+    row("十一", 11);
+    row("二十", 20);
+    row("一百零五", 105);
+    row("两百一十八", 218);
+    row("壹佰贰拾叁", 123);
+    row("廿三", 23);
+    row("一万二千", 12000);
+    row("〇〇一", 1);
+    row("一九八四", 1984);
+    row("章", -1);
+}
+
+void TestChapterIndex::chineseNumerals()
+{
+    QFETCH(QString, numerals);
+    QFETCH(qint64, value);
+    QCOMPARE(Numeral::chineseValue(numerals), value);
+}
+
+// What is kept among a book's choices reads back as it was; what cannot be
+// read is the automatic rule, or no edit.
+void TestChapterIndex::rulesAndEditsAsChoices()
+{
+    for (int kind = 0; kind < ChapterRule::KindCount; ++kind) {
+        ChapterRule rule;
+        rule.kind = ChapterRule::Kind(kind);
+        rule.pattern = kind == ChapterRule::Custom ? QStringLiteral("^卷\\d+") : QString();
+        QCOMPARE(ChapterRule::fromChoice(rule.toChoice()), rule);
+    }
+    QCOMPARE(ChapterRule().toChoice(), QString());
+    QCOMPARE(ChapterRule::fromChoice(QStringLiteral("nonsense")).kind, ChapterRule::Automatic);
+
+    ChapterEdits edits = ChapterEdits::fromChoice(QStringLiteral("+30,-10,x,+-4,+20"));
+    QCOMPARE(edits.added, QVector<int>({20, 30}));
+    QCOMPARE(edits.removed, QVector<int>({10}));
+    edits.add(10);    // taken out, now back
+    edits.remove(30); // made by hand, now forgotten
+    QCOMPARE(ChapterEdits::fromChoice(edits.toChoice()).toChoice(), QStringLiteral("+20"));
+    edits = ChapterEdits::fromChoice(QStringLiteral("+5,+99,-0"));
+    const QVector<Chapter> applied = edits.applied(
+        {{QStringLiteral("a"), 0, 1}, {QStringLiteral("b"), 10, 1}},
+        [](int position) { return position == 5 ? QStringLiteral("five") : QString(); });
+    QCOMPARE(applied.size(), 2);
+    QCOMPARE(applied[0].title, QStringLiteral("five"));
+    QCOMPARE(applied[1].title, QStringLiteral("b"));
+}
+
+// An expression of one's own, line by line; a hostile one stops at its line.
+void TestChapterIndex::customRule()
+{
+    const QString text =
+        QStringLiteral("书名\r\n◆ 风起\r\n　　话。\r\n  ◆ 云涌  \r\naaaaaaaaaaaaaaaaaaaaaaaaaaaaaab\r\n");
+    ChapterRule rule;
+    rule.kind = ChapterRule::Custom;
+    rule.pattern = QStringLiteral("^◆");
+    const ChapterScan scan = ChapterRules::scan(text, rule);
+    QVERIFY(scan.error.isEmpty());
+    QCOMPARE(scan.chapters.size(), 2);
+    QCOMPARE(scan.chapters[1].title, QStringLiteral("◆ 云涌"));
+    QCOMPARE(scan.chapters[1].position, 13); // CR LF counts one
+    rule.pattern = QStringLiteral("^(a+)+$");
+    QVERIFY(ChapterRules::scan(text, rule).error.contains(QStringLiteral("第 5 行")));
+    rule.pattern = QStringLiteral("(");
+    QVERIFY(ChapterRules::scan(text, rule).error.startsWith(QStringLiteral("表达式无效")));
 }
 
 QTEST_MAIN(TestChapterIndex)
