@@ -559,7 +559,8 @@ void Session::reportScan()
     rule.kind = ChapterRule::Custom;
     rule.pattern = QStringLiteral("^第\\d+章");
     timer.restart();
-    const ChapterScan custom = WorkerPool::run([&] { return ChapterRules::scan(text, rule); }).result();
+    const ChapterScan custom =
+        WorkerPool::run([&] { return ChapterRules::scan(text, rule); }).result();
     report("custom_scan_ms", timer.nsecsElapsed() / 1e6);
     report("custom_scan_chapters", custom.chapters.size());
 }

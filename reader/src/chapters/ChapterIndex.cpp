@@ -49,13 +49,11 @@ const int MaxLeadIn = 12;
 const QString ChapterUnits = QStringLiteral("章回节節话話幕折");
 const QString VolumeUnits = QStringLiteral("卷部集篇册冊季");
 // Words that start with a unit and make 第 + numeral + unit prose.
-const QStringList UnitWords = {QStringLiteral("回合"), QStringLiteral("节课"),
-                               QStringLiteral("節課"), QStringLiteral("季度"),
-                               QStringLiteral("部队"), QStringLiteral("部隊"),
-                               QStringLiteral("部门"), QStringLiteral("部門"),
-                               QStringLiteral("集团"), QStringLiteral("集團"),
-                               QStringLiteral("章程"), QStringLiteral("幕后"),
-                               QStringLiteral("折扣"), QStringLiteral("话题")};
+const QStringList UnitWords = {
+    QStringLiteral("回合"), QStringLiteral("节课"), QStringLiteral("節課"), QStringLiteral("季度"),
+    QStringLiteral("部队"), QStringLiteral("部隊"), QStringLiteral("部门"), QStringLiteral("部門"),
+    QStringLiteral("集团"), QStringLiteral("集團"), QStringLiteral("章程"), QStringLiteral("幕后"),
+    QStringLiteral("折扣"), QStringLiteral("话题")};
 // Longer words first, so that 序章 is not read as 序 followed by 章.
 const QStringList SpecialWords = {
     QStringLiteral("序章"),    QStringLiteral("序言"), QStringLiteral("序幕"),
@@ -67,15 +65,14 @@ const QStringList SpecialWords = {
     QStringLiteral("epilogue")};
 // What sites write before every heading they export; longer first.
 const QStringList Markers = {QStringLiteral("《》目录"), QStringLiteral("《》目錄"),
-                             QStringLiteral("《》"), QStringLiteral("目录"),
-                             QStringLiteral("目錄"), QStringLiteral("正文")};
+                             QStringLiteral("《》"),     QStringLiteral("目录"),
+                             QStringLiteral("目錄"),     QStringLiteral("正文")};
 // What opens the poem at the start of a chapter of a classic.
-const QStringList PoemMarks = {QStringLiteral("有诗为证"), QStringLiteral("有詩為證"),
-                               QStringLiteral("诗曰"),     QStringLiteral("詩曰"),
-                               QStringLiteral("词曰"),     QStringLiteral("詞曰"),
-                               QStringLiteral("诗云"),     QStringLiteral("詩云"),
-                               QStringLiteral("词云"),     QStringLiteral("詞云"),
-                               QStringLiteral("赞曰"),     QStringLiteral("贊曰")};
+const QStringList PoemMarks = {
+    QStringLiteral("有诗为证"), QStringLiteral("有詩為證"), QStringLiteral("诗曰"),
+    QStringLiteral("詩曰"),     QStringLiteral("词曰"),     QStringLiteral("詞曰"),
+    QStringLiteral("诗云"),     QStringLiteral("詩云"),     QStringLiteral("词云"),
+    QStringLiteral("詞云"),     QStringLiteral("赞曰"),     QStringLiteral("贊曰")};
 // First characters of every head above.
 const QString StartCharacters = QStringLiteral("第卷正序楔引前终終尾后後番外《目");
 const QString Separators = QStringLiteral("：:.．、·・-－—_~～");
@@ -445,7 +442,8 @@ Head leadInHead(QStringView line, int from)
 // Whether a line may start a heading at all; most lines of a novel stop here.
 bool mayStartHeading(QChar c)
 {
-    return c.unicode() < 0x80 ? c.isLetterOrNumber() : digitValue(c) >= 0 || (kindOf(c) & StartKind);
+    return c.unicode() < 0x80 ? c.isLetterOrNumber()
+                              : digitValue(c) >= 0 || (kindOf(c) & StartKind);
 }
 
 // The line's heading in the Ordinals reading: the title's start and end.
@@ -642,8 +640,7 @@ QString ChapterIndex::titleOf(QStringView line)
     return trimmed(title).toString();
 }
 
-ChapterIndex::Readings ChapterIndex::readings(const QString &text,
-                                              const std::atomic<bool> *cancel)
+ChapterIndex::Readings ChapterIndex::readings(const QString &text, const std::atomic<bool> *cancel)
 {
     Pass pass;
     const QChar *const data = text.constData();

@@ -13,12 +13,12 @@
 #include <QListView>
 #include <QMainWindow>
 #include <QMenu>
-#include <QTextBlock>
-#include <QTextDocument>
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QTabWidget>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -315,8 +315,8 @@ void ChapterPanel::chooseRule()
 {
     if (m_textWidget == nullptr || fileName().isEmpty())
         return;
-    auto *dialog = new ChapterRuleDialog(m_textWidget->document()->toPlainText(), ruleOfBook(),
-                                         window());
+    auto *dialog =
+        new ChapterRuleDialog(m_textWidget->document()->toPlainText(), ruleOfBook(), window());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     const QString book = fileName();
     connect(dialog, &QDialog::accepted, this, [this, dialog, book] {

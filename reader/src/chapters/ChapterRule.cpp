@@ -33,8 +33,7 @@ QStringView trimmed(QStringView line)
     return line.mid(start, end - start);
 }
 
-ChapterScan scanCustom(const QString &text, const QString &pattern,
-                       const std::atomic<bool> *cancel)
+ChapterScan scanCustom(const QString &text, const QString &pattern, const std::atomic<bool> *cancel)
 {
     ChapterScan scan;
     scan.textSize = text.size();
@@ -61,8 +60,8 @@ ChapterScan scanCustom(const QString &text, const QString &pattern,
             return scan;
         }
         if ((lines & 0xFF) == 0 && clock.elapsed() > MaxCustomScanMs) {
-            scan.error = QCoreApplication::translate("QObject", "表达式太慢，在第 %1 行停止")
-                             .arg(lines);
+            scan.error =
+                QCoreApplication::translate("QObject", "表达式太慢，在第 %1 行停止").arg(lines);
             return scan;
         }
         if (!line.isEmpty()) {

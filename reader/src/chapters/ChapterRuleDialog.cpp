@@ -18,8 +18,7 @@ enum Column { Name, Count, Longest, Columns };
 
 } // namespace
 
-ChapterRuleDialog::ChapterRuleDialog(const QString &text, const ChapterRule &rule,
-                                     QWidget *parent)
+ChapterRuleDialog::ChapterRuleDialog(const QString &text, const ChapterRule &rule, QWidget *parent)
     : QDialog(parent), m_text(text), m_cancelCustom(std::make_shared<std::atomic<bool>>(false)),
       m_cancelNamed(std::make_shared<std::atomic<bool>>(false))
 {
@@ -52,12 +51,15 @@ ChapterRuleDialog::~ChapterRuleDialog()
 
 void ChapterRuleDialog::createWidgets()
 {
-    auto *intro = new QLabel(QCoreApplication::translate("QObject", "这本书的章节按哪种规则找出："));
+    auto *intro =
+        new QLabel(QCoreApplication::translate("QObject", "这本书的章节按哪种规则找出："));
     m_rules = new QTreeWidget;
     m_rules->setObjectName(QStringLiteral("ruleList"));
     m_rules->setRootIsDecorated(false);
     m_rules->setColumnCount(Columns);
-    m_rules->setHeaderLabels({QCoreApplication::translate("QObject", "规则"), QCoreApplication::translate("QObject", "章节数"), QCoreApplication::translate("QObject", "最长的一章")});
+    m_rules->setHeaderLabels({QCoreApplication::translate("QObject", "规则"),
+                              QCoreApplication::translate("QObject", "章节数"),
+                              QCoreApplication::translate("QObject", "最长的一章")});
     for (int kind = 0; kind < ChapterRule::KindCount; ++kind) {
         auto *item = new QTreeWidgetItem(m_rules);
         item->setText(Name, ChapterRule::nameOf(ChapterRule::Kind(kind)));
@@ -68,7 +70,8 @@ void ChapterRuleDialog::createWidgets()
 
     m_pattern = new QLineEdit;
     m_pattern->setObjectName(QStringLiteral("edtChapterPattern"));
-    m_pattern->setPlaceholderText(QCoreApplication::translate("QObject", "正则表达式，与标题所在的一行相配，例如 ^卷[一二三四五六七八九十]+"));
+    m_pattern->setPlaceholderText(QCoreApplication::translate(
+        "QObject", "正则表达式，与标题所在的一行相配，例如 ^卷[一二三四五六七八九十]+"));
     m_message = new QLabel;
     m_message->setObjectName(QStringLiteral("lblRuleMessage"));
     m_message->setWordWrap(true);
@@ -171,7 +174,9 @@ void ChapterRuleDialog::showRow(int kind, const ChapterScan &scan)
     int row = -1;
     const int longest = scan.longest(&row);
     item->setText(Longest, row < 0 ? QString()
-                                   : QCoreApplication::translate("QObject", "%1 字（%2）").arg(longest).arg(scan.chapters[row].title));
+                                   : QCoreApplication::translate("QObject", "%1 字（%2）")
+                                         .arg(longest)
+                                         .arg(scan.chapters[row].title));
 }
 
 void ChapterRuleDialog::ruleChosen()
@@ -188,7 +193,9 @@ void ChapterRuleDialog::showState()
     const int kind = rule().kind;
     QString message;
     if (kind == ChapterRule::Custom && !m_counted[kind])
-        message = m_pattern->text().isEmpty() ? QCoreApplication::translate("QObject", "请写一个正则表达式。") : QCoreApplication::translate("QObject", "正在计算……");
+        message = m_pattern->text().isEmpty()
+                      ? QCoreApplication::translate("QObject", "请写一个正则表达式。")
+                      : QCoreApplication::translate("QObject", "正在计算……");
     else if (!m_scans[kind].error.isEmpty())
         message = m_scans[kind].error;
     else if (!m_counted[kind])

@@ -5,11 +5,11 @@
 namespace
 {
 
-const QString Digits[] = {QStringLiteral("零〇○"), QStringLiteral("一壹"),
+const QString Digits[] = {QStringLiteral("零〇○"),      QStringLiteral("一壹"),
                           QStringLiteral("二两贰兩貳"), QStringLiteral("三叁參"),
-                          QStringLiteral("四肆"),     QStringLiteral("五伍"),
-                          QStringLiteral("六陆陸"),   QStringLiteral("七柒"),
-                          QStringLiteral("八捌"),     QStringLiteral("九玖")};
+                          QStringLiteral("四肆"),       QStringLiteral("五伍"),
+                          QStringLiteral("六陆陸"),     QStringLiteral("七柒"),
+                          QStringLiteral("八捌"),       QStringLiteral("九玖")};
 
 int chineseDigit(QChar c)
 {

@@ -41,8 +41,8 @@ void TextMenu::createActions()
     connect(addSearchAction(QCoreApplication::translate("QObject", "在百度搜索")),
             &QAction::triggered, this, &TextMenu::searchByBaidu);
     addSeparator();
-    connect(addAction(QCoreApplication::translate("QObject", "设为章节")), &QAction::triggered, this,
-            [this] {
+    connect(addAction(QCoreApplication::translate("QObject", "设为章节")), &QAction::triggered,
+            this, [this] {
                 emit chapterRequested(m_menuPosition >= 0 ? m_menuPosition
                                                           : m_textWidget->textCursor().position());
             });

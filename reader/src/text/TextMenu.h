@@ -43,7 +43,7 @@ private:
 
     QTextEdit *m_textWidget = nullptr;       // the reading view, not owned
     BookmarkMenug *m_bookmarkMenu = nullptr; // not owned
-    int m_menuPosition = -1; // where the menu was asked for
+    int m_menuPosition = -1;                 // where the menu was asked for
 };
 
 #endif // TEXTMENU_H

@@ -91,8 +91,9 @@ void TestChapterIndex::headingsAndProse_data()
     row("number in prose", "3.14 是圆周率\n1998 年", {});
 
     // The forms of issue 26, each as sites hand them out.
-    row("site marker 《》目录", "《》目录 第一回　灵根育孕源流出　心性修持大道生\n正文\n"
-                              "《》目录 第二回　悟彻菩提真妙理　断魔归本合元神",
+    row("site marker 《》目录",
+        "《》目录 第一回　灵根育孕源流出　心性修持大道生\n正文\n"
+        "《》目录 第二回　悟彻菩提真妙理　断魔归本合元神",
         {"1:第一回　灵根育孕源流出　心性修持大道生", "1:第二回　悟彻菩提真妙理　断魔归本合元神"});
     row("正文 before every section",
         "正文 出版者言\n　　话。\n正文 郭序\n　　话。\n正文 1.1 『近代中国』始于何时？\n　　话。",
@@ -258,8 +259,8 @@ void TestChapterIndex::rulesAndEditsAsChoices()
 // An expression of one's own, line by line; a hostile one stops at its line.
 void TestChapterIndex::customRule()
 {
-    const QString text =
-        QStringLiteral("书名\r\n◆ 风起\r\n　　话。\r\n  ◆ 云涌  \r\naaaaaaaaaaaaaaaaaaaaaaaaaaaaaab\r\n");
+    const QString text = QStringLiteral(
+        "书名\r\n◆ 风起\r\n　　话。\r\n  ◆ 云涌  \r\naaaaaaaaaaaaaaaaaaaaaaaaaaaaaab\r\n");
     ChapterRule rule;
     rule.kind = ChapterRule::Custom;
     rule.pattern = QStringLiteral("^◆");

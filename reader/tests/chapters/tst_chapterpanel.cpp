@@ -12,11 +12,11 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
-#include <QTreeWidget>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QtTest>
 
 class TestChapterPanel : public QObject
@@ -212,7 +212,8 @@ void TestChapterPanel::ruleOfOnesOwn()
     QVERIFY(ok->isEnabled());
     QTest::mouseClick(ok, Qt::LeftButton);
     QTRY_COMPARE(m_list->model()->rowCount(), 12);
-    QCOMPARE(m_list->model()->index(0, 0).data().toString(), QStringLiteral("◆ 山雨%1").arg(QChar(0x4E00 + 7)));
+    QCOMPARE(m_list->model()->index(0, 0).data().toString(),
+             QStringLiteral("◆ 山雨%1").arg(QChar(0x4E00 + 7)));
 
     auto *panel = m_window->findChild<ChapterPanel *>();
     panel->addChapterAt(0); // the line of a's
