@@ -85,7 +85,7 @@ void ChapterRuleDialog::createWidgets()
     layout->addWidget(m_pattern);
     layout->addWidget(m_message);
     layout->addWidget(m_buttons);
-    resize(560, 360);
+    resize(660, 360);
 }
 
 ChapterRule ChapterRuleDialog::rule() const
