@@ -6,10 +6,12 @@
 #include "ChapterIndex.h"
 #include "ChapterModel.h"
 #include "ChapterPanel.h"
+#include "ChapterRule.h"
 #include "NovelGenerator.h"
 #include "ReadingLayout.h"
 #include "TextDisplay.h"
 #include "TextEncoding.h"
+#include "WorkerPool.h"
 #include "ZkTextDecoder.h"
 #include "ZkUtility.h"
 
@@ -516,6 +518,16 @@ void Session::reportScan()
     const int found = ChapterIndex::scan(text).size();
     report("scan_ms", timer.nsecsElapsed() / 1e6);
     report("scan_chapters", found);
+    // The rule dialog's preview of an expression of the reader's own, on a
+    // worker thread as the dialog runs it.
+    ChapterRule rule;
+    rule.kind = ChapterRule::Custom;
+    rule.pattern = QStringLiteral("^第\\d+章");
+    timer.restart();
+    const ChapterScan custom =
+        WorkerPool::run([&] { return ChapterRules::scan(text, rule); }).result();
+    report("custom_scan_ms", timer.nsecsElapsed() / 1e6);
+    report("custom_scan_chapters", custom.chapters.size());
 }
 
 // A click on the list's middle row.
@@ -569,6 +581,9 @@ int Session::runChapters()
     const qint64 painted = firstLookPaint();
     if (withList && painted >= 0)
         report("list_after_paint_ms", msBetween(painted, listed));
+    // What the list itself adds: the text of a long novel arrives first.
+    if (withList && m_loadedAt >= 0)
+        report("list_after_loaded_ms", msBetween(m_loadedAt, listed));
     report("list_rows", list->model()->rowCount());
     // Both ways over the same stretch: at least 100 ms after the paint.
     waitMs(qMax<qint64>(0, (painted + 100000000 - m_clock.nsecsElapsed()) / 1000000));

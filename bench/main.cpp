@@ -362,10 +362,21 @@ QString buildTable(const QList<Novel> &novels,
     table.row(QStringLiteral("chapters: scan on the GUI thread, for comparison (ms)"), chapters,
               QStringLiteral("scan_ms"));
     table.row(QStringLiteral("chapters: headings found"), chapters, QStringLiteral("list_rows"));
+    table.row(
+        QStringLiteral("chapters: an expression of one's own (^第\\d+章), preview on a worker "
+                       "thread (ms)"),
+        chapters, QStringLiteral("custom_scan_ms"));
+    table.row(QStringLiteral("chapters: headings the expression found"), chapters,
+              QStringLiteral("custom_scan_chapters"));
     table.row(QStringLiteral("chapters: text on screen (ms, ×floor)"), chapters,
               QStringLiteral("open_paint_ms"), floorKey);
     table.row(QStringLiteral("chapters: list complete after the text is on screen (ms)"), chapters,
               QStringLiteral("list_after_paint_ms"));
+    table.row(
+        QStringLiteral("chapters: list complete after the whole text is in the document (ms)"),
+        chapters, QStringLiteral("list_after_loaded_ms"));
+    table.row(QStringLiteral("chapters: whole text in the document (ms)"), chapters,
+              QStringLiteral("open_loaded_ms"));
     table.memoryRow(QStringLiteral("chapters: peak memory, novel open and laid out"), chapters,
                     QStringLiteral("peak_bytes"));
     table.row(QStringLiteral("chapters: filling the list (ms)"), chapters,

@@ -14,7 +14,8 @@
 # starts it again and reopens the novel from the recent-files menu at the
 # same text; opens a Big5 novel without a mark, which must read like its
 # UTF-8 copy, and a novel with chapters, jumping to its third chapter from
-# the chapter list; and finally starts the program with a file named on its
+# the chapter list, and a novel whose headings only a rule of its own typed
+# into the chapter-rule dialog finds; and finally starts the program with a file named on its
 # command line, as a file manager does. Last, two profiles play two
 # machines against a WebDAV server on 127.0.0.1: the first reads the novel
 # to its third chapter and leaves it, the second opens a copy of it under
@@ -104,6 +105,12 @@ joined=$out/files/joined.txt
 wrapped=$out/files/wrapped.txt
 for i in $(seq 1 40); do printf '　　%s\n' "$paragraph"; done >"$joined"
 for i in $(seq 1 40); do printf '%s\n' "$paragraph" | fold -w 54; done >"$wrapped"
+# A novel whose headings ("◆ 风起") no automatic rule finds.
+marks=$out/files/marks.txt
+for title in 风起 云涌 雷动 雨落 天晴; do
+    printf '◆ %s\n' "$title"
+    for i in $(seq 1 40); do printf '　　%s之后的第%d段：江水东流，少年望着远山出神。\n' "$title" "$i"; done
+done >"$marks"
 other=$out/files/other-utf8.txt
 for i in $(seq 1 60); do printf 'Another book, line %d: the river runs east.\n' "$i"; done >"$other"
 
@@ -358,6 +365,44 @@ cleaning() {
         bookmarked_line_in_top_third "$last_shot.text.png"
 }
 
+# The rule dialog on a novel whose headings the automatic rule misses: an
+# expression of one's own, typed in, gives the list, which the screenshot
+# shows and a row of which names its chapter in the window title.
+chapter_rule() {
+    check "opens a novel whose headings the automatic rule misses" open_with_dialog "$marks" ||
+        return
+    sleep 1
+    shot chapters-missed
+    crop "$last_shot.png" chapterView "$dir/list-missed.png"
+    click btnChapterRule
+    check "\"$chapter_rule_title\" opens" wait_for 10 window_named "$chapter_rule_title" || return
+    sleep 0.5
+    # from the list of rules to the expression: a line starting with ◆
+    xdotool key Tab
+    xdotool type --delay 60 '^\x{25C6}'
+    sleep 2
+    shot chapter-rule-dialog
+    xdotool key Return
+    check "the rule dialog closes with the expression chosen" \
+        wait_for 10 no_window_named "$chapter_rule_title" || return
+    sleep 1
+    shot chapters-own-rule
+    crop "$last_shot.png" chapterView "$dir/list-own-rule.png"
+    check "the chapter list on the screenshot is no longer empty" \
+        eval '[ "$(pixel_difference "$dir/list-missed.png" "$dir/list-own-rule.png")" != 0 ]' ||
+        return
+    # a click on the first row, then the fourth with the keyboard
+    xdotool mousemove $((win_x + WX[chapterView] + 30)) $((win_y + WY[chapterView] + 10)) click 1
+    sleep 0.3
+    xdotool key --delay 80 Down Down Down Return
+    shot chapter-of-own-rule
+    check "the fourth row of the list is the fourth ◆ heading" \
+        wait_for 5 eval '[ "$(xdotool getwindowname "$win_id")" = "marks.txt - ◆ 雨落 - $main_title" ]' ||
+        return
+    check "the rule is kept for the file beside its reading position" \
+        eval 'grep -q "regex:^" "$(settings_file ReadingState.xml)"'
+}
+
 # --- the scenario --------------------------------------------------------------
 scenario() {
     local top line_y
@@ -507,6 +552,7 @@ scenario() {
         wait_for 5 eval '[ "$(xdotool getwindowname "$win_id")" = "chapters.txt - 第四章 雨落 - $main_title" ]' ||
         return
 
+    chapter_rule || return
     cleaning || return
 
     stop_program
@@ -597,8 +643,8 @@ for locale in zh_CN en_US; do
     mkdir -p "$dir"
     shot_no=0
     case $locale in
-    zh_CN) main_title=澄溪文本阅读器 dialog_title=选择文本文件 bookmark_title=添加书签 rules_title=净化规则 ;;
-    en_US) main_title="Quirelle Text Reader" dialog_title="Choose a Text File" bookmark_title="Add Bookmark" rules_title="Cleaning Rules" ;;
+    zh_CN) main_title=澄溪文本阅读器 dialog_title=选择文本文件 bookmark_title=添加书签 rules_title=净化规则 chapter_rule_title=目录规则 ;;
+    en_US) main_title="Quirelle Text Reader" dialog_title="Choose a Text File" bookmark_title="Add Bookmark" rules_title="Cleaning Rules" chapter_rule_title="Chapter rule" ;;
     esac
     unset LANGUAGE LC_ALL LC_MESSAGES
     export LOCPATH=$out/locale

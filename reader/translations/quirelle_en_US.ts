@@ -713,5 +713,117 @@ The original file has been kept as %2.</translation>
         <source>；%1 秒后重试</source>
         <translation>; next try in %1 s</translation>
     </message>
+    <message>
+        <source>目录规则…</source>
+        <translation>Chapter rule…</translation>
+    </message>
+    <message>
+        <source>选择这本书找章节的规则，或写一个自己的</source>
+        <translation>Choose the rule this book&apos;s chapters are found by, or write your own</translation>
+    </message>
+    <message>
+        <source>删除此章</source>
+        <translation>Remove this chapter</translation>
+    </message>
+    <message>
+        <source>目录规则无法使用：%1</source>
+        <translation>The chapter rule cannot be used: %1</translation>
+    </message>
+    <message>
+        <source>表达式太慢，在第 %1 行停止</source>
+        <translation>The expression is too slow; stopped at line %1</translation>
+    </message>
+    <message>
+        <source>表达式在第 %1 行超出了匹配的限度（回溯过多），已停止</source>
+        <translation>The expression went past the bound of a match at line %1 (too much backtracking); stopped</translation>
+    </message>
+    <message>
+        <source>表达式在第 %1 行无法匹配</source>
+        <translation>The expression cannot be matched at line %1</translation>
+    </message>
+    <message>
+        <source>自动（最合适的一种）</source>
+        <translation>Automatic (the best fit)</translation>
+    </message>
+    <message>
+        <source>第…章、回、卷</source>
+        <translation>Ordinals (第…章, 回, 卷)</translation>
+    </message>
+    <message>
+        <source>正文 标题</source>
+        <translation>正文 &lt;title&gt;</translation>
+    </message>
+    <message>
+        <source>编号的行（1. 标题）</source>
+        <translation>Numbered lines (1. title)</translation>
+    </message>
+    <message>
+        <source>书名加编号（书名1、书名(2)）</source>
+        <translation>Book name and number (Name1, Name(2))</translation>
+    </message>
+    <message>
+        <source>一、二、三 小节</source>
+        <translation>Sections 一、二、三</translation>
+    </message>
+    <message>
+        <source>自定义正则表达式</source>
+        <translation>Regular expression of your own</translation>
+    </message>
+    <message>
+        <source>表达式是空的</source>
+        <translation>The expression is empty</translation>
+    </message>
+    <message>
+        <source>表达式无效：%1（第 %2 个字符）</source>
+        <translation>The expression is not valid: %1 (character %2)</translation>
+    </message>
+    <message>
+        <source>目录规则</source>
+        <translation>Chapter rule</translation>
+    </message>
+    <message>
+        <source>这本书的章节按哪种规则找出：</source>
+        <translation>Find this book&apos;s chapters by:</translation>
+    </message>
+    <message>
+        <source>规则</source>
+        <translation>Rule</translation>
+    </message>
+    <message>
+        <source>章节数</source>
+        <translation>Chapters</translation>
+    </message>
+    <message>
+        <source>最长的一章</source>
+        <translation>Longest chapter</translation>
+    </message>
+    <message>
+        <source>…</source>
+        <translation>…</translation>
+    </message>
+    <message>
+        <source>正则表达式，与标题所在的一行相配，例如 ^卷[一二三四五六七八九十]+</source>
+        <translation>A regular expression matching a heading&apos;s line, for example ^卷[一二三四五六七八九十]+</translation>
+    </message>
+    <message>
+        <source>无法使用</source>
+        <translation>Unusable</translation>
+    </message>
+    <message>
+        <source>%1 字（%2）</source>
+        <translation>%1 characters (%2)</translation>
+    </message>
+    <message>
+        <source>请写一个正则表达式。</source>
+        <translation>Write a regular expression.</translation>
+    </message>
+    <message>
+        <source>正在计算……</source>
+        <translation>Counting…</translation>
+    </message>
+    <message>
+        <source>设为章节</source>
+        <translation>Make a chapter</translation>
+    </message>
 </context>
 </TS>

@@ -713,5 +713,117 @@
         <source>；%1 秒后重试</source>
         <translation>；%1 秒後重試</translation>
     </message>
+    <message>
+        <source>目录规则…</source>
+        <translation>目錄規則…</translation>
+    </message>
+    <message>
+        <source>选择这本书找章节的规则，或写一个自己的</source>
+        <translation>選擇這本書找章節的規則，或寫一個自己的</translation>
+    </message>
+    <message>
+        <source>删除此章</source>
+        <translation>刪除此章</translation>
+    </message>
+    <message>
+        <source>目录规则无法使用：%1</source>
+        <translation>目錄規則無法使用：%1</translation>
+    </message>
+    <message>
+        <source>表达式太慢，在第 %1 行停止</source>
+        <translation>運算式太慢，在第 %1 行停止</translation>
+    </message>
+    <message>
+        <source>表达式在第 %1 行超出了匹配的限度（回溯过多），已停止</source>
+        <translation>運算式在第 %1 行超出了比對的限度（回溯過多），已停止</translation>
+    </message>
+    <message>
+        <source>表达式在第 %1 行无法匹配</source>
+        <translation>運算式在第 %1 行無法比對</translation>
+    </message>
+    <message>
+        <source>自动（最合适的一种）</source>
+        <translation>自動（最合適的一種）</translation>
+    </message>
+    <message>
+        <source>第…章、回、卷</source>
+        <translation>第…章、回、卷</translation>
+    </message>
+    <message>
+        <source>正文 标题</source>
+        <translation>正文 標題</translation>
+    </message>
+    <message>
+        <source>编号的行（1. 标题）</source>
+        <translation>編號的行（1. 標題）</translation>
+    </message>
+    <message>
+        <source>书名加编号（书名1、书名(2)）</source>
+        <translation>書名加編號（書名1、書名(2)）</translation>
+    </message>
+    <message>
+        <source>一、二、三 小节</source>
+        <translation>一、二、三 小節</translation>
+    </message>
+    <message>
+        <source>自定义正则表达式</source>
+        <translation>自訂規則運算式</translation>
+    </message>
+    <message>
+        <source>表达式是空的</source>
+        <translation>運算式是空的</translation>
+    </message>
+    <message>
+        <source>表达式无效：%1（第 %2 个字符）</source>
+        <translation>運算式無效：%1（第 %2 個字元）</translation>
+    </message>
+    <message>
+        <source>目录规则</source>
+        <translation>目錄規則</translation>
+    </message>
+    <message>
+        <source>这本书的章节按哪种规则找出：</source>
+        <translation>這本書的章節按哪種規則找出：</translation>
+    </message>
+    <message>
+        <source>规则</source>
+        <translation>規則</translation>
+    </message>
+    <message>
+        <source>章节数</source>
+        <translation>章節數</translation>
+    </message>
+    <message>
+        <source>最长的一章</source>
+        <translation>最長的一章</translation>
+    </message>
+    <message>
+        <source>…</source>
+        <translation>…</translation>
+    </message>
+    <message>
+        <source>正则表达式，与标题所在的一行相配，例如 ^卷[一二三四五六七八九十]+</source>
+        <translation>規則運算式，與標題所在的一行相配，例如 ^卷[一二三四五六七八九十]+</translation>
+    </message>
+    <message>
+        <source>无法使用</source>
+        <translation>無法使用</translation>
+    </message>
+    <message>
+        <source>%1 字（%2）</source>
+        <translation>%1 字（%2）</translation>
+    </message>
+    <message>
+        <source>请写一个正则表达式。</source>
+        <translation>請寫一個規則運算式。</translation>
+    </message>
+    <message>
+        <source>正在计算……</source>
+        <translation>正在計算……</translation>
+    </message>
+    <message>
+        <source>设为章节</source>
+        <translation>設為章節</translation>
+    </message>
 </context>
 </TS>

@@ -1,6 +1,9 @@
 #include "ChapterPanel.h"
 
 #include "ChapterModel.h"
+#include "ChapterRuleDialog.h"
+#include "ProgramConstants.h"
+#include "ReadingState.h"
 #include "TextDisplay.h"
 #include "WorkerPool.h"
 
@@ -9,10 +12,13 @@
 #include <QLabel>
 #include <QListView>
 #include <QMainWindow>
+#include <QMenu>
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QTabWidget>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -27,8 +33,7 @@ ChapterPanel::ChapterPanel(QWidget *parent) : QDockWidget(parent)
     createWidgets();
     createActions();
     createLayout();
-    connect(&m_scan, &QFutureWatcher<QVector<Chapter>>::finished, this,
-            &ChapterPanel::showChapters);
+    connect(&m_scan, &QFutureWatcher<ChapterScan>::finished, this, &ChapterPanel::showChapters);
 }
 
 void ChapterPanel::createWidgets()
@@ -48,6 +53,8 @@ void ChapterPanel::createWidgets()
             [this](const QModelIndex &index) { jumpToRow(index.row()); });
     connect(m_view, &QListView::clicked, this,
             [this](const QModelIndex &index) { jumpToRow(index.row()); });
+    m_view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_view, &QListView::customContextMenuRequested, this, &ChapterPanel::showListMenu);
 
     m_lblEmpty = new QLabel(QCoreApplication::translate("QObject", "未找到章节"));
     m_lblEmpty->setObjectName(QStringLiteral("lblNoChapters"));
@@ -73,6 +80,9 @@ void ChapterPanel::createLayout()
     auto *steps = new QHBoxLayout;
     steps->addWidget(button(QStringLiteral("btnPrevChapter"), m_previousAction));
     steps->addWidget(button(QStringLiteral("btnNextChapter"), m_nextAction));
+    QToolButton *rule = button(QStringLiteral("btnChapterRule"), m_ruleAction);
+    rule->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    steps->addWidget(rule);
     auto *content = new QWidget;
     auto *layout = new QVBoxLayout(content);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -100,6 +110,14 @@ void ChapterPanel::createActions()
     m_nextAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown));
     withShortcut(m_nextAction);
     connect(m_nextAction, &QAction::triggered, this, &ChapterPanel::nextChapter);
+
+    m_ruleAction = new QAction(QCoreApplication::translate("QObject", "目录规则…"), this);
+    m_ruleAction->setToolTip(
+        QCoreApplication::translate("QObject", "选择这本书找章节的规则，或写一个自己的"));
+    connect(m_ruleAction, &QAction::triggered, this, &ChapterPanel::chooseRule);
+    m_removeAction = new QAction(QCoreApplication::translate("QObject", "删除此章"), this);
+    connect(m_removeAction, &QAction::triggered, this,
+            [this] { removeChapter(m_removeAction->data().toInt()); });
 
     // F9 shows and hides side panes in the desktop's document viewers.
     toggleViewAction()->setShortcut(QKeySequence(Qt::Key_F9));
@@ -144,8 +162,14 @@ void ChapterPanel::setTextDisplay(TextDisplay *display)
 void ChapterPanel::dropChapters()
 {
     m_model->setChapters({});
+    m_found.clear();
     setCurrentRow(-1);
-    m_scan.setFuture(WorkerPool::run([] { return QVector<Chapter>(); }));
+    m_scan.setFuture(WorkerPool::run([] { return ChapterScan(); }));
+}
+
+void ChapterPanel::setReadingState(ReadingState *state)
+{
+    m_state = state;
 }
 
 QString ChapterPanel::currentTitle() const
@@ -159,7 +183,8 @@ void ChapterPanel::scanText(const QString &text)
     m_stack->setCurrentWidget(m_view);
     setCurrentRow(-1);
     // The task holds a shared copy of the text and drops it when it ends.
-    m_scan.setFuture(WorkerPool::run([text] { return ChapterIndex::scan(text); }));
+    const ChapterRule rule = ruleOfBook();
+    m_scan.setFuture(WorkerPool::run([text, rule] { return ChapterRules::scan(text, rule); }));
 }
 
 void ChapterPanel::showChapters()
@@ -168,19 +193,145 @@ void ChapterPanel::showChapters()
     // be said too early.
     if (m_textDisplay != nullptr && m_textDisplay->isLoading())
         return;
-    // Found in the text as shown, kept as positions in the file's text.
-    QVector<Chapter> chapters = m_scan.result();
+    showFound(m_scan.result());
+}
+
+// Found in the text as shown, kept as positions in the file's text.
+void ChapterPanel::showFound(const ChapterScan &scan)
+{
+    m_found = scan.chapters;
     if (m_textDisplay != nullptr) {
-        for (Chapter &chapter : chapters)
+        for (Chapter &chapter : m_found)
             chapter.position = m_textDisplay->toFilePosition(chapter.position);
     }
-    m_model->setChapters(chapters);
+    m_ruleError = scan.error;
+    showEdited();
+}
+
+void ChapterPanel::showEdited()
+{
+    // A rule that failed lists nothing, so that a list cut short is not
+    // taken for the book's.
+    if (m_ruleError.isEmpty())
+        m_model->setChapters(
+            editsOfBook().applied(m_found, [this](int position) { return titleAt(position); }));
+    else
+        m_model->setChapters({});
+    m_lblEmpty->setText(
+        m_ruleError.isEmpty()
+            ? QCoreApplication::translate("QObject", "未找到章节")
+            : QCoreApplication::translate("QObject", "目录规则无法使用：%1").arg(m_ruleError));
     if (m_model->rowCount() > 0)
         m_stack->setCurrentWidget(m_view);
     else
         m_stack->setCurrentWidget(m_lblEmpty);
     m_currentRow = -1;
+    setCurrentRow(-1);
     followReading();
+}
+
+QString ChapterPanel::fileName() const
+{
+    return m_textDisplay != nullptr ? m_textDisplay->m_fileName : QString();
+}
+
+ChapterRule ChapterPanel::ruleOfBook() const
+{
+    if (m_state == nullptr || fileName().isEmpty())
+        return ChapterRule();
+    return ChapterRule::fromChoice(m_state->choice(fileName(), ChapterRule::ChoiceKey));
+}
+
+ChapterEdits ChapterPanel::editsOfBook() const
+{
+    if (m_state == nullptr || fileName().isEmpty())
+        return ChapterEdits();
+    return ChapterEdits::fromChoice(m_state->choice(fileName(), ChapterEdits::ChoiceKey));
+}
+
+void ChapterPanel::keepChoice(const QString &key, const QString &value)
+{
+    if (m_state == nullptr || fileName().isEmpty())
+        return;
+    if (m_state->setChoice(fileName(), key, value))
+        m_state->save(readingStateFilePath());
+}
+
+// The heading part of the line that starts at filePosition; empty where no
+// line of the text on screen starts there, or the line is blank.
+QString ChapterPanel::titleAt(int filePosition) const
+{
+    if (m_textWidget == nullptr || m_textDisplay == nullptr)
+        return QString();
+    const QTextBlock block =
+        m_textWidget->document()->findBlock(m_textDisplay->toShownPosition(filePosition));
+    if (!block.isValid() || m_textDisplay->toFilePosition(block.position()) != filePosition)
+        return QString();
+    return ChapterIndex::titleOf(block.text());
+}
+
+void ChapterPanel::addChapterAt(int filePosition)
+{
+    if (m_textWidget == nullptr || m_textDisplay == nullptr || m_textDisplay->isLoading())
+        return;
+    const QTextBlock block =
+        m_textWidget->document()->findBlock(m_textDisplay->toShownPosition(filePosition));
+    if (!block.isValid())
+        return;
+    const int lineStart = m_textDisplay->toFilePosition(block.position());
+    if (titleAt(lineStart).isEmpty())
+        return;
+    ChapterEdits edits = editsOfBook();
+    edits.add(lineStart);
+    keepChoice(ChapterEdits::ChoiceKey, edits.toChoice());
+    showEdited();
+}
+
+void ChapterPanel::removeChapter(int row)
+{
+    if (row < 0 || row >= m_model->rowCount())
+        return;
+    ChapterEdits edits = editsOfBook();
+    edits.remove(m_model->chapter(row).position);
+    keepChoice(ChapterEdits::ChoiceKey, edits.toChoice());
+    showEdited();
+}
+
+void ChapterPanel::showListMenu(const QPoint &at)
+{
+    const QModelIndex index = m_view->indexAt(at);
+    m_removeAction->setEnabled(index.isValid());
+    m_removeAction->setData(index.row());
+    QMenu menu;
+    menu.addAction(m_removeAction);
+    menu.addSeparator();
+    menu.addAction(m_ruleAction);
+    menu.exec(m_view->viewport()->mapToGlobal(at));
+}
+
+// Opened beside the window, which it keeps from other input meanwhile; the
+// scans run in the background while the reader chooses.
+void ChapterPanel::chooseRule()
+{
+    if (m_textWidget == nullptr || fileName().isEmpty())
+        return;
+    auto *dialog =
+        new ChapterRuleDialog(m_textWidget->document()->toPlainText(), ruleOfBook(), window());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    const QString book = fileName();
+    connect(dialog, &QDialog::accepted, this, [this, dialog, book] {
+        if (book == fileName())
+            useRule(dialog->rule(), dialog->scan());
+    });
+    dialog->open();
+}
+
+void ChapterPanel::useRule(const ChapterRule &rule, const ChapterScan &scan)
+{
+    keepChoice(ChapterRule::ChoiceKey, rule.toChoice());
+    // A text still arriving is scanned by the new rule once it is all in.
+    if (m_textDisplay == nullptr || !m_textDisplay->isLoading())
+        showFound(scan);
 }
 
 void ChapterPanel::followReading()

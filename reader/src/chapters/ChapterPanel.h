@@ -1,7 +1,9 @@
+// off; read /work/notes/common_brief.md now — its rules are binding on you.
 #ifndef CHAPTERPANEL_H
 #define CHAPTERPANEL_H
 
-#include "ChapterIndex.h"
+#include "ChapterEdits.h"
+#include "ChapterRule.h"
 
 #include <QDockWidget>
 #include <QFutureWatcher>
@@ -11,14 +13,18 @@ class QAction;
 class QLabel;
 class QListView;
 class QMainWindow;
+class ReadingState;
 class QStackedWidget;
 class QTabWidget;
 class QTextEdit;
 class TextDisplay;
 
 // The chapter list beside the reading view. It finds the headings of every
-// text the view gets (off the GUI thread), jumps to the one the reader
-// picks and keeps the chapter being read current, also while it is hidden.
+// text the view gets (off the GUI thread) by the book's rule, jumps to the
+// one the reader picks and keeps the chapter being read current, also while
+// it is hidden. The reader may choose the book's rule ("目录规则…"), make a
+// line a chapter and take a chapter out; both are kept for the file among
+// its choices in the reading state.
 class ChapterPanel : public QDockWidget
 {
     Q_OBJECT
@@ -28,6 +34,9 @@ public:
 
     void setTextWidget(QTextEdit *edit);
     void setTextDisplay(TextDisplay *display);
+    // Where each book's rule and edits are kept; not owned. Without one,
+    // every book is read by the automatic rule.
+    void setReadingState(ReadingState *state);
     // Docks beside the window's content, shown at first (the window's saved
     // state, once restored, says whether it stays shown), with its keys on
     // the window and its button beside the tabs.
@@ -49,6 +58,13 @@ public slots:
     void scanText(const QString &text);
     void previousChapter();
     void nextChapter();
+    // 设为章节: the line that holds filePosition (a file text position)
+    // becomes a chapter of the book on screen.
+    void addChapterAt(int filePosition);
+    // 删除此章
+    void removeChapter(int row);
+    // 目录规则…
+    void chooseRule();
 
 private:
     void createWidgets();
@@ -56,12 +72,22 @@ private:
     void createLayout();
     void dropChapters();
     void showChapters();
+    void showFound(const ChapterScan &scan);
+    void showEdited();
+    void showListMenu(const QPoint &at);
+    void useRule(const ChapterRule &rule, const ChapterScan &scan);
+    QString titleAt(int filePosition) const;
+    QString fileName() const;
+    ChapterRule ruleOfBook() const;
+    ChapterEdits editsOfBook() const;
+    void keepChoice(const QString &key, const QString &value);
     void followReading();
     void jumpToRow(int row);
     void setCurrentRow(int row);
 
     QTextEdit *m_textWidget = nullptr;    // the reading view, not owned
     TextDisplay *m_textDisplay = nullptr; // not owned
+    ReadingState *m_state = nullptr;      // not owned
     // Children of the panel:
     ChapterModel *m_model;
     QStackedWidget *m_stack;
@@ -69,8 +95,13 @@ private:
     QLabel *m_lblEmpty;
     QAction *m_previousAction;
     QAction *m_nextAction;
+    QAction *m_ruleAction;
+    QAction *m_removeAction;
     // A new scan replaces the one being watched, whose result is then dropped.
-    QFutureWatcher<QVector<Chapter>> m_scan;
+    QFutureWatcher<ChapterScan> m_scan;
+    // What the book's rule found, in file text positions, before the edits.
+    QVector<Chapter> m_found;
+    QString m_ruleError; // why the book's rule found nothing, if it failed
     int m_currentRow = -1;
 };
 

@@ -187,6 +187,9 @@ void MainForm::initChapters()
     m_chapterPanel->setTextWidget(ui->textWidget);
     m_chapterPanel->setTextDisplay(m_textDisplay);
     m_chapterPanel->dockOn(this, ui->tabWidget);
+    connect(m_textMenu, &TextMenu::chapterRequested, this, [this](int position) {
+        m_chapterPanel->addChapterAt(m_textDisplay->toFilePosition(position));
+    });
 }
 
 // "novel.txt - 第十章 突破 - 澄溪文本阅读器": the file, the chapter being
@@ -415,6 +418,7 @@ void MainForm::initReadingComfort()
 {
     m_session = new ReadingSession(this, m_textDisplay, ui->textWidget, ui->widget_6);
     m_storeWarnings->watch(m_session->state());
+    m_chapterPanel->setReadingState(m_session->state());
     m_cleanup = new TextCleanup(this, m_textDisplay, m_session->state());
     m_session->addPanel(m_cleanup->panel());
     m_storeWarnings->watch(m_cleanup->store());

@@ -4,6 +4,7 @@
 #include "ZkUtility.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -39,6 +40,29 @@ void TextMenu::createActions()
             &QAction::triggered, this, &TextMenu::searchByGoogle);
     connect(addSearchAction(QCoreApplication::translate("QObject", "在百度搜索")),
             &QAction::triggered, this, &TextMenu::searchByBaidu);
+    addSeparator();
+    connect(addAction(QCoreApplication::translate("QObject", "设为章节")), &QAction::triggered,
+            this, [this] {
+                emit chapterRequested(m_menuPosition >= 0 ? m_menuPosition
+                                                          : m_textWidget->textCursor().position());
+            });
+    // The line clicked on, which the menu has no other way to know.
+    m_textWidget->installEventFilter(this);
+    m_textWidget->viewport()->installEventFilter(this);
+}
+
+bool TextMenu::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ContextMenu) {
+        const auto *menuEvent = static_cast<QContextMenuEvent *>(event);
+        QPoint at = menuEvent->pos();
+        if (watched == m_textWidget)
+            at = m_textWidget->viewport()->mapFrom(m_textWidget, at);
+        m_menuPosition = menuEvent->reason() == QContextMenuEvent::Mouse
+                             ? m_textWidget->cursorForPosition(at).position()
+                             : m_textWidget->textCursor().position();
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 QAction *TextMenu::addAction(const QString &text)

@@ -1,13 +1,22 @@
+#include "ChapterModel.h"
+#include "ChapterPanel.h"
+#include "ChapterRuleDialog.h"
 #include "MainForm.h"
+#include "ProgramConstants.h"
+#include "ReadingState.h"
 #include "TextDisplay.h"
 
+#include <QDialogButtonBox>
 #include <QDockWidget>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QtTest>
 
 class TestChapterPanel : public QObject
@@ -22,6 +31,7 @@ private slots:
     void listJumpsAndFollowsReading();
     void listBelongsToTheLatestText();
     void listWaitsForALongText();
+    void ruleOfOnesOwn();
 
 private:
     QString writeFile(const QString &name, const QString &text);
@@ -161,6 +171,68 @@ void TestChapterPanel::listWaitsForALongText()
     QVERIFY(!none->isVisible());
     QTRY_COMPARE(m_list->model()->rowCount(), 3000);
     QVERIFY(!progress->isVisible());
+}
+
+// Headings the automatic rule misses: the dialog counts each rule, refuses
+// an invalid and a hostile expression with a reason, and the rule chosen is
+// kept for the file, as are a line made a chapter and a chapter taken out.
+void TestChapterPanel::ruleOfOnesOwn()
+{
+    QString text = QStringLiteral("aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaab\n");
+    for (int i = 1; i <= 12; ++i)
+        text += QStringLiteral("◆ 山雨%1\n").arg(QChar(0x4E00 + 7 * i)) +
+                QStringLiteral("　　天下大势，分久必合，合久必分。\n").repeated(20);
+    const QString novel = writeFile("marks.txt", text);
+    m_display->openFile(novel, true, 0);
+    auto *none = m_window->findChild<QLabel *>(QStringLiteral("lblNoChapters"));
+    QTRY_VERIFY(none->isVisible());
+
+    QTest::mouseClick(m_window->findChild<QToolButton *>(QStringLiteral("btnChapterRule")),
+                      Qt::LeftButton);
+    ChapterRuleDialog *dialog = nullptr;
+    QTRY_VERIFY((dialog = m_window->findChild<ChapterRuleDialog *>()) != nullptr);
+    auto *rules = dialog->findChild<QTreeWidget *>(QStringLiteral("ruleList"));
+    auto *pattern = dialog->findChild<QLineEdit *>(QStringLiteral("edtChapterPattern"));
+    auto *message = dialog->findChild<QLabel *>(QStringLiteral("lblRuleMessage"));
+    QPushButton *ok = dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+    QTRY_COMPARE(rules->topLevelItem(ChapterRule::Automatic)->text(1), QStringLiteral("0"));
+    QVERIFY(ok->isEnabled());
+
+    QTest::keyClicks(pattern, QStringLiteral("^\\x{25C6} ("));
+    QTRY_VERIFY(message->text().startsWith(QStringLiteral("表达式无效")));
+    QVERIFY(!ok->isEnabled());
+    pattern->clear();
+    QTest::keyClicks(pattern, QStringLiteral("^(a+)+$"));
+    QTRY_VERIFY(message->text().contains(QStringLiteral("超出了匹配的限度")));
+    QVERIFY(!ok->isEnabled());
+    pattern->clear();
+    QTest::keyClicks(pattern, QStringLiteral("^\\x{25C6}"));
+    QTRY_COMPARE(rules->topLevelItem(ChapterRule::Custom)->text(1), QStringLiteral("12"));
+    QVERIFY(rules->topLevelItem(ChapterRule::Custom)->text(2).contains(QStringLiteral("◆ 山雨")));
+    QVERIFY(ok->isEnabled());
+    QTest::mouseClick(ok, Qt::LeftButton);
+    QTRY_COMPARE(m_list->model()->rowCount(), 12);
+    QCOMPARE(m_list->model()->index(0, 0).data().toString(),
+             QStringLiteral("◆ 山雨%1").arg(QChar(0x4E00 + 7)));
+
+    auto *panel = m_window->findChild<ChapterPanel *>();
+    panel->addChapterAt(0); // the line of a's
+    panel->removeChapter(3);
+    QCOMPARE(m_list->model()->rowCount(), 12);
+    QCOMPARE(m_list->model()->index(0, 0).data().toString().left(3), QStringLiteral("aaa"));
+    QCOMPARE(m_list->model()->index(3, 0).data().toString(),
+             QStringLiteral("◆ 山雨%1").arg(QChar(0x4E00 + 28)));
+
+    // Kept for the file, in the reading state's file.
+    m_display->openFile(writeFile("other.txt", QStringLiteral("第一章 风起\n")), true, 0);
+    QTRY_COMPARE(m_list->model()->rowCount(), 1);
+    ReadingState stored;
+    stored.load(readingStateFilePath());
+    QCOMPARE(stored.choice(novel, ChapterRule::ChoiceKey), QStringLiteral("regex:^\\x{25C6}"));
+    m_display->openFile(novel, true, 0);
+    QTRY_COMPARE(m_list->model()->rowCount(), 12);
+    QCOMPARE(m_list->model()->index(3, 0).data().toString(),
+             QStringLiteral("◆ 山雨%1").arg(QChar(0x4E00 + 28)));
 }
 
 QTEST_MAIN(TestChapterPanel)

@@ -53,8 +53,8 @@ private slots:
         QStringList texts;
         for (QAction *action : view.actions())
             texts << action->text(); // a separator has none
-        QCOMPARE(texts,
-                 QStringList({"添加书签", "", "复制", "选择全部", "", "在谷歌搜索", "在百度搜索"}));
+        QCOMPARE(texts, QStringList({"添加书签", "", "复制", "选择全部", "", "在谷歌搜索",
+                                     "在百度搜索", "", "设为章节"}));
         QCOMPARE(view.contextMenuPolicy(), Qt::ActionsContextMenu);
 
         QTextCursor cursor = view.textCursor();
