@@ -36,7 +36,7 @@ private slots:
         QTest::newRow("backwards ignores case") << "MOON" << 19 << "ffff" << QList<int>{15, 10, 5, 0} << "";
         QTest::newRow("no wrap at the start") << "moon" << 0 << "nff" << QList<int>{5, 0, 0} << "已到达文首";
         QTest::newRow("nowhere") << "sun" << 7 << "nf" << QList<int>{-1, -1} << "未找到";
-        QTest::newRow("Enter finds next") << "moon" << 0 << "ee" << QList<int>{5, 15} << "";
+        QTest::newRow("Enter is the search for every match") << "moon" << 0 << "e" << QList<int>{-1} << "";
         QTest::newRow("empty box") << "" << 7 << "nf" << QList<int>{-1, -1} << "";
         // clang-format on
     }
