@@ -23,6 +23,8 @@ SearchPanel::SearchPanel(SearchResultModel *model, QWidget *parent)
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Up to ten thousand rows: one row's height stands for all.
     m_view->setUniformItemSizes(true);
+    // A row is cut off at the panel's edge; its tooltip has all of it.
+    m_view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(m_view, &QListView::activated, this,
             [this](const QModelIndex &index) { emit rowChosen(index.row()); });
     connect(m_view, &QListView::clicked, this,

@@ -11,11 +11,12 @@ namespace
 constexpr int Margin = 3;
 
 // Draws text from x on, cut off at right; returns where the next part begins.
-int drawPart(QPainter *painter, const QFont &font, int x, int y, int right, const QString &text)
+int drawPart(QPainter *painter, const QFont &font, int x, int y, int right, const QString &text,
+             Qt::TextElideMode elide = Qt::ElideRight)
 {
     painter->setFont(font);
     const QFontMetrics metrics(font);
-    const QString shown = metrics.elidedText(text, Qt::ElideRight, qMax(0, right - x));
+    const QString shown = metrics.elidedText(text, elide, qMax(0, right - x));
     painter->drawText(x, y + metrics.ascent(), shown);
     return x + metrics.horizontalAdvance(shown);
 }
@@ -47,10 +48,17 @@ void SearchResultDelegate::paint(QPainter *painter, const QStyleOptionViewItem &
     bold.setBold(true);
     const int y = area.top() + metrics.height();
     painter->setPen(option.palette.color(QPalette::Active, text));
-    int x = drawPart(painter, option.font, area.left(), y, area.right(),
-                     index.data(SearchResultModel::BeforeRole).toString());
-    x = drawPart(painter, bold, x, y, area.right(),
-                 index.data(SearchResultModel::MatchRole).toString());
+    // The words before give way first, from their start, so that a narrow
+    // panel still shows the match with some of what follows it.
+    const QString match = index.data(SearchResultModel::MatchRole).toString();
+    const QString before = index.data(SearchResultModel::BeforeRole).toString();
+    const int roomBefore =
+        qMax(area.width() / 4, area.width() - QFontMetrics(bold).horizontalAdvance(match) -
+                                   metrics.horizontalAdvance(QString(5, QChar(0x5B57))));
+    int x = drawPart(painter, option.font, area.left(), y,
+                     area.left() + qMin(roomBefore, metrics.horizontalAdvance(before)), before,
+                     Qt::ElideLeft);
+    x = drawPart(painter, bold, x, y, area.right(), match);
     drawPart(painter, option.font, x, y, area.right(),
              index.data(SearchResultModel::AfterRole).toString());
     painter->restore();
@@ -59,5 +67,5 @@ void SearchResultDelegate::paint(QPainter *painter, const QStyleOptionViewItem &
 QSize SearchResultDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const
 {
     const QFontMetrics metrics(option.font);
-    return QSize(metrics.horizontalAdvance(QChar(0x5B57)) * 20, 2 * metrics.height() + 2 * Margin);
+    return QSize(metrics.horizontalAdvance(QChar(0x5B57)) * 8, 2 * metrics.height() + 2 * Margin);
 }
