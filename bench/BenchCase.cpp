@@ -5,6 +5,7 @@
 #include "ChapterPanel.h"
 #include "NovelGenerator.h"
 #include "ReadingLayout.h"
+#include "SearchBench.h"
 #include "TextDisplay.h"
 #include "TextEncoding.h"
 #include "ZkTextDecoder.h"
@@ -812,6 +813,8 @@ int runBenchCase(const BenchCase &benchCase)
 {
     if (benchCase.kind == QLatin1String("floor"))
         return runFloor(benchCase);
+    if (benchCase.kind == QLatin1String("search"))
+        return runSearchBench(benchCase);
     Session session(benchCase);
     return session.run();
 }
