@@ -10,8 +10,9 @@ using namespace TextTuning;
 namespace
 {
 
-// Line breaks and indents as single spaces, so that a row reads as a line.
-QString flattened(const QStringRef &text)
+// Line breaks and indents as single spaces, so that a row reads as a line;
+// the row's own ends lose theirs.
+QString flattened(const QStringRef &text, bool trimStart, bool trimEnd)
 {
     QString line;
     line.reserve(text.size());
@@ -21,11 +22,13 @@ QString flattened(const QStringRef &text)
             space = true;
             continue;
         }
-        if (space && !line.isEmpty())
+        if (space && !(trimStart && line.isEmpty()))
             line += QLatin1Char(' ');
         space = false;
         line += c;
     }
+    if (space && !trimEnd && !(trimStart && line.isEmpty()))
+        line += QLatin1Char(' ');
     return line;
 }
 
@@ -60,9 +63,9 @@ SearchHit makeHit(const QString &text, int start, int length, PieceCursor *curso
     hit.position = cursor->position(start);
     hit.length = cursor->position(start + length) - hit.position;
     const int before = qMax(0, start - SearchContextCharacters);
-    hit.before = flattened(text.midRef(before, start - before));
-    hit.match = flattened(text.midRef(start, length));
-    hit.after = flattened(text.midRef(start + length, SearchContextCharacters));
+    hit.before = flattened(text.midRef(before, start - before), true, false);
+    hit.match = flattened(text.midRef(start, length), false, false);
+    hit.after = flattened(text.midRef(start + length, SearchContextCharacters), false, true);
     return hit;
 }
 
