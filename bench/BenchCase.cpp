@@ -9,6 +9,7 @@
 #include "ChapterRule.h"
 #include "NovelGenerator.h"
 #include "ReadingLayout.h"
+#include "SearchBench.h"
 #include "TextDisplay.h"
 #include "TextEncoding.h"
 #include "WorkerPool.h"
@@ -796,6 +797,8 @@ int runBenchCase(const BenchCase &benchCase)
         return runFirstOpen(benchCase);
     if (benchCase.kind == QLatin1String("clean"))
         return runClean(benchCase);
+    if (benchCase.kind == QLatin1String("search"))
+        return runSearchBench(benchCase);
     Session session(benchCase);
     return session.run();
 }

@@ -8,7 +8,7 @@
 // "key=value" lines, flushed one by one so that a killed case still
 // reports what it got to.
 struct BenchCase {
-    QString kind;     // floor, open, jump, chapters, colour, font, comfort
+    QString kind;     // floor, open, jump, chapters, colour, font, comfort, search
     QString file;     // the novel on disk
     QString encoding; // gbk or utf8, for the floor's decoding
     QString position; // start, mid or end for a look change; mid, end or max for jump

@@ -398,6 +398,32 @@ QString buildTable(const QList<Novel> &novels,
               QStringLiteral("follow_step_us"));
     table.row(QStringLiteral("chapters: scroll step without the list (µs)"), chapters,
               QStringLiteral("plain_step_us"));
+    const QString search = QStringLiteral("search");
+    const auto searchRows = [&table, &search](const QString &prefix, const QString &label) {
+        table.row(label + QStringLiteral("matches"), search, prefix + QStringLiteral("count"));
+        table.row(label + QStringLiteral("rows listed"), search, prefix + QStringLiteral("rows"));
+        table.row(label + QStringLiteral("call (ms)"), search, prefix + QStringLiteral("call_ms"));
+        table.row(label + QStringLiteral("first 100 rows (ms)"), search,
+                  prefix + QStringLiteral("first100_ms"));
+        table.row(label + QStringLiteral("all found (ms)"), search,
+                  prefix + QStringLiteral("all_ms"));
+        table.row(label + QStringLiteral("longest pass (ms)"), search,
+                  prefix + QStringLiteral("longest_ms"));
+    };
+    searchRows(QStringLiteral("loading_"),
+               QStringLiteral("search 山风, opened and started at once: "));
+    searchRows(QStringLiteral("search_"), QStringLiteral("search 山风, text whole: "));
+    searchRows(QStringLiteral("common_"), QStringLiteral("search 的: "));
+    table.row(QStringLiteral("find next 第100章 from the start: first pass (ms)"), search,
+              QStringLiteral("next_hit_call_ms"));
+    table.row(QStringLiteral("find next 第100章 from the start: selected (ms)"), search,
+              QStringLiteral("next_hit_done_ms"));
+    table.row(QStringLiteral("find next, no match: first pass (ms)"), search,
+              QStringLiteral("next_miss_call_ms"));
+    table.row(QStringLiteral("find next, no match: answered (ms)"), search,
+              QStringLiteral("next_miss_done_ms"));
+    table.row(QStringLiteral("find next, no match: longest pass (ms)"), search,
+              QStringLiteral("next_miss_longest_ms"));
     return table.text();
 }
 
@@ -484,9 +510,9 @@ int main(int argc, char *argv[])
                                        QStringLiteral("list"), QStringLiteral("gbk,utf8"));
     const QCommandLineOption cases(
         QStringLiteral("cases"),
-        QStringLiteral("floor, open, firstopen, clean, jump, chapters, colour, font, comfort."),
+        QStringLiteral("floor, open, firstopen, clean, jump, chapters, colour, font, comfort, search."),
         QStringLiteral("list"),
-        QStringLiteral("floor,open,firstopen,clean,jump,chapters,colour,font,comfort"));
+        QStringLiteral("floor,open,firstopen,clean,jump,chapters,colour,font,comfort,search"));
     const QCommandLineOption positions(QStringLiteral("positions"),
                                        QStringLiteral("start, mid, end."), QStringLiteral("list"),
                                        QStringLiteral("start,mid,end"));

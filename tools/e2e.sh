@@ -403,6 +403,34 @@ chapter_rule() {
         eval 'grep -q "regex:^" "$(settings_file ReadingState.xml)"'
 }
 
+# Every match of a word, listed beside the text: "5段" is in six paragraphs
+# of each chapter, so the tenth row is the fourth of the second chapter.
+search_all() {
+    local chapter_list=$dir/chapter-list.png
+    check "opens the four-chapter novel again" open_with_dialog "$chapters" || return
+    sleep 1
+    shot chapters-again
+    crop "$last_shot.png" chapterView "$chapter_list"
+    click tab3
+    sleep 0.3
+    click edtFindText
+    xdotool type --delay 50 "5段"
+    xdotool key Return
+    shot search-list
+    crop "$last_shot.png" chapterView "$dir/search-list.png"
+    check "Enter in the find box lists every match where the chapter list was" \
+        eval '[ "$(pixel_difference "$chapter_list" "$dir/search-list.png")" != 0 ]' || return
+    xdotool mousemove $((win_x + WX[chapterView] + 30)) $((win_y + WY[chapterView] + WH[chapterView] / 2)) click 1
+    sleep 0.3
+    xdotool key --delay 80 Home Down Down Down Down Down Down Down Down Down Return
+    shot jumped-from-search
+    check "the tenth row jumps into the second chapter" \
+        wait_for 5 eval '[ "$(xdotool getwindowname "$win_id")" = "chapters.txt - 第二章 云涌 - $main_title" ]' ||
+        return
+    click tab1
+    sleep 0.3
+}
+
 # --- the scenario --------------------------------------------------------------
 scenario() {
     local top line_y
@@ -553,6 +581,7 @@ scenario() {
         return
 
     chapter_rule || return
+    search_all || return
     cleaning || return
 
     stop_program

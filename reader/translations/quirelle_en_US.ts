@@ -246,6 +246,18 @@
         <source>关于</source>
         <translation>About</translation>
     </message>
+    <message>
+        <source>全部</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>区分大小写</source>
+        <translation>Match case</translation>
+    </message>
+    <message>
+        <source>正则表达式</source>
+        <translation>Regular expression</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -820,6 +832,30 @@ The original file has been kept as %2.</translation>
     <message>
         <source>正在计算……</source>
         <translation>Counting…</translation>
+    </message>
+    <message>
+        <source>正则表达式有误：%1（第 %2 个字符）</source>
+        <translation>Not a valid regular expression: %1 (at character %2)</translation>
+    </message>
+    <message>
+        <source>表达式过于复杂，已停止查找；已找到 %1 处</source>
+        <translation>The expression is too costly; the search stopped after %1 matches</translation>
+    </message>
+    <message>
+        <source>正在查找…已找到 %1 处</source>
+        <translation>Searching… %1 matches so far</translation>
+    </message>
+    <message>
+        <source>共 %1 处</source>
+        <translation>%1 matches</translation>
+    </message>
+    <message>
+        <source>，仅显示前 %1 处</source>
+        <translation>, only the first %1 listed</translation>
+    </message>
+    <message>
+        <source>搜索结果</source>
+        <translation>Search Results</translation>
     </message>
     <message>
         <source>设为章节</source>

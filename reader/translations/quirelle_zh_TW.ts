@@ -246,6 +246,18 @@
         <source>关于</source>
         <translation>關於</translation>
     </message>
+    <message>
+        <source>全部</source>
+        <translation>全部</translation>
+    </message>
+    <message>
+        <source>区分大小写</source>
+        <translation>區分大小寫</translation>
+    </message>
+    <message>
+        <source>正则表达式</source>
+        <translation>正規表示式</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -820,6 +832,30 @@
     <message>
         <source>正在计算……</source>
         <translation>正在計算……</translation>
+    </message>
+    <message>
+        <source>正则表达式有误：%1（第 %2 个字符）</source>
+        <translation>正規表示式有誤：%1（第 %2 個字元）</translation>
+    </message>
+    <message>
+        <source>表达式过于复杂，已停止查找；已找到 %1 处</source>
+        <translation>表示式過於複雜，已停止尋找；已找到 %1 處</translation>
+    </message>
+    <message>
+        <source>正在查找…已找到 %1 处</source>
+        <translation>正在尋找…已找到 %1 處</translation>
+    </message>
+    <message>
+        <source>共 %1 处</source>
+        <translation>共 %1 處</translation>
+    </message>
+    <message>
+        <source>，仅显示前 %1 处</source>
+        <translation>，僅顯示前 %1 處</translation>
+    </message>
+    <message>
+        <source>搜索结果</source>
+        <translation>搜尋結果</translation>
     </message>
     <message>
         <source>设为章节</source>

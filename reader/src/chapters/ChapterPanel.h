@@ -46,6 +46,8 @@ public:
     // the panel is hidden.
     QAction *previousAction() const { return m_previousAction; }
     QAction *nextAction() const { return m_nextAction; }
+    // The chapters of the text on screen, at file positions.
+    const ChapterModel *model() const { return m_model; }
     // Title of the chapter that holds the text at the top of the view.
     QString currentTitle() const;
 

@@ -8,6 +8,7 @@
 #include "CleaningRuleStore.h"
 #include "ComfortPanel.h"
 #include "Config.h"
+#include "FindAll.h"
 #include "FullScreenMode.h"
 #include "LoadProgressBar.h"
 #include "OpenRequest.h"
@@ -72,6 +73,7 @@ MainForm::MainForm(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainForm)
     initComponents();
     initJumps();
     initChapters();
+    initSearch();
     connectSignals();
     initAd();
     loadConfig();
@@ -190,6 +192,13 @@ void MainForm::initChapters()
     connect(m_textMenu, &TextMenu::chapterRequested, this, [this](int position) {
         m_chapterPanel->addChapterAt(m_textDisplay->toFilePosition(position));
     });
+}
+
+void MainForm::initSearch()
+{
+    m_findAll = new FindAll(this, m_textDisplay, ui->textWidget);
+    m_findAll->setControls(ui->edtFindText, ui->btnFindAll, ui->chkMatchCase, ui->chkRegex);
+    m_findAll->attachTo(m_chapterPanel);
 }
 
 // "novel.txt - 第十章 突破 - 澄溪文本阅读器": the file, the chapter being
@@ -454,8 +463,15 @@ void MainForm::createShortcuts()
     leaveFullScreen->setEnabled(false);
     connect(m_fullScreen, &FullScreenMode::switched, leaveFullScreen, &QShortcut::setEnabled);
     m_keys->addFindKey(find, [this] { goToFind(); });
-    m_keys->addFindKey(Qt::Key_F3, [this] { m_textEdit->findNext(); });
-    m_keys->addFindKey(Qt::SHIFT + Qt::Key_F3, [this] { m_textEdit->findFront(); });
+    // Through the list of all matches, once there is one.
+    m_keys->addFindKey(Qt::Key_F3, [this] {
+        if (!m_findAll->step(true))
+            m_textEdit->findNext();
+    });
+    m_keys->addFindKey(Qt::SHIFT + Qt::Key_F3, [this] {
+        if (!m_findAll->step(false))
+            m_textEdit->findFront();
+    });
     m_keys->guardTextFields();
     setShortcutTips(open, bookmark, find, fullScreen);
 }

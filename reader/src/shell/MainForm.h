@@ -12,6 +12,7 @@ class BookmarkConfig;
 class ChapterPanel;
 class BookmarkMenug;
 class Config;
+class FindAll;
 class FullScreenMode;
 class LoadProgressBar;
 class ReaderSync;
@@ -79,6 +80,7 @@ private:
     void initJumps();
     void connectSignals();
     void initChapters();
+    void initSearch();
     void showWindowTitle();
     void initAd();
     void loadConfig();
@@ -117,6 +119,7 @@ private:
     WindowKeys *m_keys = nullptr;
     FullScreenMode *m_fullScreen = nullptr;
     ChapterPanel *m_chapterPanel = nullptr;    // docked on the window
+    FindAll *m_findAll = nullptr;              // its panel a tab of the chapters' dock
     LoadProgressBar *m_loadProgress = nullptr; // floats over the text view, its parent
 
     // The form's title, which the file name and chapter are put before.

@@ -80,12 +80,12 @@ void DocumentFeeder::appendPieces()
         if (m_pieceOffset < piece.size())
             continue;
         m_text += piece;
-        const int characters = piece.size();
+        const QString taken = piece;
         const qint64 bytesRead = m_pieceEnds.first();
         m_pieces.removeFirst();
         m_pieceEnds.removeFirst();
         m_pieceOffset = 0;
-        emit pieceTaken(characters, bytesRead);
+        emit pieceTaken(taken, bytesRead);
     }
     cursor.endEditBlock();
     emit appended();

@@ -37,9 +37,8 @@ public slots:
     void finish();
 
 signals:
-    // A piece of this many characters, reaching bytesRead into the file, is
-    // in the document.
-    void pieceTaken(int characters, qint64 bytesRead);
+    // A piece, reaching bytesRead into the file, is in the document.
+    void pieceTaken(const QString &piece, qint64 bytesRead);
     // Text went into the document in this pass.
     void appended();
     // The whole text, as the view got it. Implicitly shared: a receiver that

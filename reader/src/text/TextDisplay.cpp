@@ -127,6 +127,7 @@ void TextDisplay::showText(const QString &text, bool continues)
     m_anchor->holdStart();
     m_anchor->moveViewWhile([this, &text, continues] { m_documents->replace(text, continues); });
     m_anchor->follow();
+    emit textBegun(text);
 }
 
 // The text proved not to be UTF-8 beyond its start: all of it comes again
@@ -148,9 +149,10 @@ void TextDisplay::takePiece(const QString &text, const PositionMap &map, qint64 
     m_feeder->takePiece(text, bytesRead);
 }
 
-void TextDisplay::pieceTaken(int characters, qint64 bytesRead)
+void TextDisplay::pieceTaken(const QString &piece, qint64 bytesRead)
 {
-    m_loader->pieceTaken(characters);
+    m_loader->pieceTaken(piece.size());
+    emit textGrew(piece);
     // 100 is for the text that is whole.
     setProgress(qMin(99, int(bytesRead * 100 / qMax<qint64>(1, m_fileSize))));
 }

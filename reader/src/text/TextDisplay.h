@@ -89,6 +89,12 @@ signals:
     // untouched). Implicitly shared: a receiver that keeps it keeps the
     // decoded text alive, so it should let go once it is done with it.
     void textLoaded(const QString &text);
+    // The view's document holds start alone now: a new text begins (or the
+    // same one again from its start). Each piece that follows it into the
+    // document comes with textGrew(). Both are the shown text, line ends
+    // untouched, and implicitly shared.
+    void textBegun(const QString &start);
+    void textGrew(const QString &piece);
     // How much of a long text is in the view, in percent of its file; 100
     // once it is all there.
     void loadProgress(int percent);
@@ -107,7 +113,7 @@ private:
     void showText(const QString &text, bool continues);
     void startAgain(int codec);
     void takePiece(const QString &text, const PositionMap &map, qint64 bytesRead);
-    void pieceTaken(int characters, qint64 bytesRead);
+    void pieceTaken(const QString &piece, qint64 bytesRead);
     void showHeldPosition();
     void finishLoading(const QString &text);
     void loadFailed(const QString &error);

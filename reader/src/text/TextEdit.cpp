@@ -1,6 +1,8 @@
 #include "TextEdit.h"
 
+#include "SlicedFind.h"
 #include "TextDisplay.h"
+#include "TextTuning.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -10,7 +12,14 @@
 
 #include <cassert>
 
-TextEdit::TextEdit(QObject *parent) : QObject(parent) {}
+TextEdit::TextEdit(QObject *parent) : QObject(parent)
+{
+    m_nextSlice.setSingleShot(true);
+    m_nextSlice.setInterval(0);
+    connect(&m_nextSlice, &QTimer::timeout, this, &TextEdit::findOn);
+}
+
+TextEdit::~TextEdit() = default;
 
 void TextEdit::setTextWidget(QTextEdit *edit)
 {
@@ -18,16 +27,21 @@ void TextEdit::setTextWidget(QTextEdit *edit)
 }
 
 // An answer about the previous word would mislead once the word changes.
+// Enter belongs to the search for every match.
 void TextEdit::setFindEdit(QLineEdit *edit)
 {
     m_findEdit = edit;
-    connect(edit, &QLineEdit::returnPressed, this, &TextEdit::findNext);
-    connect(edit, &QLineEdit::textChanged, this, [this] { showResult(QString()); });
+    connect(edit, &QLineEdit::textChanged, this, [this] {
+        stopFinding();
+        showResult(QString());
+    });
 }
 
+// A find in progress reads the document, which a new text replaces.
 void TextEdit::setTextDisplay(TextDisplay *display)
 {
     m_textDisplay = display;
+    connect(display, &TextDisplay::textBegun, this, &TextEdit::stopFinding);
 }
 
 void TextEdit::setResultLabel(QLabel *label)
@@ -46,25 +60,72 @@ void TextEdit::findNext()
 }
 
 // A match is selected, with its line in the top third of the view; it is also
-// where the next bookmark will point. No match moves nothing.
+// where the next bookmark will point. No match moves nothing. The document
+// is read a stretch per pass of the event loop; a short text is read at once.
 void TextEdit::find(QTextDocument::FindFlags flags)
 {
     assert(m_textWidget != NULL);
     assert(m_findEdit != NULL);
     assert(m_textDisplay != NULL);
+    stopFinding();
     const QString text = m_findEdit->text();
-    const QTextCursor cursor = m_textWidget->textCursor();
-    const QTextCursor match = m_textWidget->document()->find(text, cursor, flags);
-    disconnect(m_waitForText);
-    if (match.isNull()) {
-        if (!text.isEmpty() && waitForText(flags))
-            return;
-        showResult(text.isEmpty() ? QString() : noMatchText(cursor, flags));
+    if (text.isEmpty()) {
+        showResult(QString());
         return;
     }
-    showResult(QString());
-    m_textDisplay->showPosition(m_textDisplay->toFilePosition(match.selectionStart()), 1.0 / 3);
-    m_textWidget->setTextCursor(match);
+    m_flags = flags;
+    m_from = m_textWidget->textCursor();
+    const bool backward = flags.testFlag(QTextDocument::FindBackward);
+    m_finding.reset(new SlicedFind(m_textWidget->document(), text,
+                                   backward ? m_from.selectionStart() : m_from.selectionEnd(),
+                                   flags));
+    findOn();
+}
+
+void TextEdit::findOn()
+{
+    if (!m_finding)
+        return;
+    if (m_finding->run(TextTuning::FindSliceMilliseconds) == SlicedFind::State::Searching) {
+        m_nextSlice.start();
+        return;
+    }
+    const QTextCursor match = m_finding->match();
+    m_finding.reset();
+    if (m_lookingBack) {
+        m_lookingBack = false;
+        showResult(noMatchText(!match.isNull()));
+        return;
+    }
+    if (!match.isNull()) {
+        showResult(QString());
+        m_textDisplay->showPosition(m_textDisplay->toFilePosition(match.selectionStart()), 1.0 / 3);
+        m_textWidget->setTextCursor(match);
+        return;
+    }
+    if (!waitForText(m_flags))
+        lookBack();
+}
+
+// When the word occurs behind the cursor, the search has reached the edge of
+// the text. Looking back from where the search began reads only the text it
+// did not see, and stops at the nearest match.
+void TextEdit::lookBack()
+{
+    const bool backward = m_flags.testFlag(QTextDocument::FindBackward);
+    m_lookingBack = true;
+    m_finding.reset(new SlicedFind(m_textWidget->document(), m_findEdit->text(),
+                                   backward ? m_from.selectionStart() : m_from.selectionEnd(),
+                                   m_flags ^ QTextDocument::FindBackward));
+    findOn();
+}
+
+void TextEdit::stopFinding()
+{
+    m_nextSlice.stop();
+    m_finding.reset();
+    m_lookingBack = false;
+    disconnect(m_waitForText);
 }
 
 // A forward search that found nothing in a text still loading goes on once
@@ -89,19 +150,13 @@ bool TextEdit::waitForText(QTextDocument::FindFlags flags)
     return true;
 }
 
-// When the word occurs behind the cursor, the search has reached the edge of
-// the text. Looking back from where the search began reads only the text it
-// did not see, and stops at the nearest match.
-QString TextEdit::noMatchText(const QTextCursor &from, QTextDocument::FindFlags flags) const
+QString TextEdit::noMatchText(bool foundBehind) const
 {
-    const bool backward = flags.testFlag(QTextDocument::FindBackward);
-    QTextCursor start(m_textWidget->document());
-    start.setPosition(backward ? from.selectionStart() : from.selectionEnd());
-    const QTextDocument::FindFlags back = flags ^ QTextDocument::FindBackward;
-    if (m_textWidget->document()->find(m_findEdit->text(), start, back).isNull())
+    if (!foundBehind)
         return QCoreApplication::translate("QObject", "未找到");
-    return backward ? QCoreApplication::translate("QObject", "已到达文首")
-                    : QCoreApplication::translate("QObject", "已到达文末");
+    return m_flags.testFlag(QTextDocument::FindBackward)
+               ? QCoreApplication::translate("QObject", "已到达文首")
+               : QCoreApplication::translate("QObject", "已到达文末");
 }
 
 void TextEdit::showResult(const QString &text)

@@ -79,6 +79,23 @@ constexpr int BackgroundCharacterLimit = 4000000;
 // before it looks again.
 constexpr int EditWaitMilliseconds = 50;
 
+// --- Finding (TextSearch, TextEdit) ---------------------------------------
+
+// Characters of context on each side of a listed match: a short clause of
+// Chinese, which is what tells one place from another.
+constexpr int SearchContextCharacters = 15;
+// Matches listed with their context; beyond this they are only counted, so
+// that a search for one common character keeps a list the window can hold.
+constexpr int SearchListLimit = 10000;
+// A search reports what it found once it has this many matches, and then at
+// most this often, so that the first rows show at once and the list grows
+// in a few dozen steps a second rather than one per match.
+constexpr int SearchFirstReport = 100;
+constexpr int SearchReportMilliseconds = 25;
+// Find next and previous read the document on the GUI thread for at most
+// this long per pass of the event loop; the rest waits for the next pass.
+constexpr int FindSliceMilliseconds = 16;
+
 } // namespace TextTuning
 
 #endif // TEXTTUNING_H

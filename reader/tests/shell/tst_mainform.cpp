@@ -191,6 +191,9 @@ void TestMainForm::widgetTree_data()
         {"edtFindText", "QLineEdit", "tab_3"},
         {"btnFindFront", "QPushButton", "tab_3"},
         {"btnFindNext", "QPushButton", "tab_3"},
+        {"btnFindAll", "QPushButton", "tab_3"},
+        {"chkMatchCase", "QCheckBox", "tab_3"},
+        {"chkRegex", "QCheckBox", "tab_3"},
         {"lblFindResult", "QLabel", "tab_3"},
         {"widget_7", "QWidget", "tab_3"},
         {"btnAbout", "QPushButton", "tab_4"},
@@ -263,10 +266,12 @@ void TestMainForm::layouts_data()
     QTest::newRow("verticalLayout_9")
         << "verticalLayout_9"
         << "QVBoxLayout" << 8 << 8
-        << QStringList{"horizontalLayout_7", "lblFindResult", "widget_7"};
+        << QStringList{"horizontalLayout_7", "horizontalLayoutFindOptions", "lblFindResult",
+                       "widget_7"};
     QTest::newRow("horizontalLayout_7")
         << "horizontalLayout_7"
-        << "QHBoxLayout" << 8 << -1 << QStringList{"edtFindText", "btnFindFront", "btnFindNext"};
+        << "QHBoxLayout" << 8 << -1
+        << QStringList{"edtFindText", "btnFindFront", "btnFindNext", "btnFindAll"};
     QTest::newRow("verticalLayout_10")
         << "verticalLayout_10"
         << "QVBoxLayout" << 8 << 8 << QStringList{"horizontalLayout_8", "widget_10"};

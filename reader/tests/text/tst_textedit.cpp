@@ -36,7 +36,7 @@ private slots:
         QTest::newRow("backwards ignores case") << "MOON" << 19 << "ffff" << QList<int>{15, 10, 5, 0} << "";
         QTest::newRow("no wrap at the start") << "moon" << 0 << "nff" << QList<int>{5, 0, 0} << "已到达文首";
         QTest::newRow("nowhere") << "sun" << 7 << "nf" << QList<int>{-1, -1} << "未找到";
-        QTest::newRow("Enter finds next") << "moon" << 0 << "ee" << QList<int>{5, 15} << "";
+        QTest::newRow("Enter is the search for every match") << "moon" << 0 << "e" << QList<int>{-1} << "";
         QTest::newRow("empty box") << "" << 7 << "nf" << QList<int>{-1, -1} << "";
         // clang-format on
     }
@@ -71,6 +71,52 @@ private slots:
         QCOMPARE(label.text(), answer);
         box.setText(word + QLatin1Char('x'));
         QVERIFY(label.text().isEmpty());
+    }
+
+    // A text too long to read in one pass is read over several; the answer
+    // is the one a single pass would give.
+    void findAcrossPasses_data()
+    {
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<bool>("backward");
+        QTest::addColumn<int>("found"); // selection start, -1 none
+        QTest::addColumn<QString>("answer");
+        const int lines = 200000, line = 18; // "　　天下大势，分久必合，合久必分。\n"
+        QTest::newRow("forwards to the end") << "尾声" << false << lines * line << "";
+        QTest::newRow("backwards to the start") << "楔子" << true << 0 << "";
+        QTest::newRow("backwards ignores case") << "moon" << true << 3 << "";
+        QTest::newRow("nowhere") << "查无此句" << false << -1 << "未找到";
+        QTest::newRow("behind the cursor") << "尾声" << true << -1 << "已到达文首";
+    }
+
+    void findAcrossPasses()
+    {
+        QFETCH(QString, word);
+        QFETCH(bool, backward);
+        QFETCH(int, found);
+        QFETCH(QString, answer);
+        QTextEdit view;
+        view.setPlainText(QStringLiteral("楔子 Moon\n") +
+                          QStringLiteral("　　天下大势，分久必合，合久必分。\n").repeated(200000) +
+                          QStringLiteral("尾声"));
+        QLineEdit box(word);
+        QLabel label;
+        TextDisplay display;
+        TextEdit finder;
+        wire(&view, &box, &label, &display, &finder);
+        QTextCursor start(view.document());
+        start.setPosition(backward ? 8 * 18 * 10000 : 8);
+        view.setTextCursor(start);
+        backward ? finder.findFront() : finder.findNext();
+        if (found >= 0) {
+            QTRY_VERIFY_WITH_TIMEOUT(view.textCursor().hasSelection(), 20000);
+            QCOMPARE(view.textCursor().selectionStart(), found + (found > 0 && !backward ? 8 : 0));
+            QCOMPARE(view.textCursor().selectedText().toLower(), word.toLower());
+        } else {
+            QTRY_COMPARE_WITH_TIMEOUT(label.text(), answer, 20000);
+            QVERIFY(!view.textCursor().hasSelection());
+        }
+        QCOMPARE(label.text(), answer);
     }
 
     // A word that is only in the part still loading is found once it is in.
