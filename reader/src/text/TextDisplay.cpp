@@ -4,6 +4,7 @@
 #include "DocumentSwap.h"
 #include "ReadingAnchor.h"
 #include "ReadingLayout.h"
+#include "ScriptConverter.h"
 #include "TextLoader.h"
 #include "TextTuning.h"
 
@@ -96,6 +97,9 @@ void TextDisplay::showStart(const OpenResult &result)
     const bool loading = !result.complete();
     m_fileSize = result.fileSize;
     m_map = result.map;
+    m_script = result.scriptConfiguration.isEmpty()
+                   ? nullptr
+                   : ScriptConverter::forConfiguration(result.scriptConfiguration);
     if (loading) {
         // about as many characters per byte as the start has
         const qint64 bytes = qMax<qint64>(1, result.bytesRead);
@@ -110,9 +114,11 @@ void TextDisplay::showStart(const OpenResult &result)
     }
     setCodec(result.codec);
     m_textWidget->document()->setMetaInformation(QTextDocument::DocumentTitle,
-                                                 QFileInfo(m_fileName).baseName());
+                                                 toShownScript(QFileInfo(m_fileName).baseName()));
     if (!result.failedRules.isEmpty())
         emit cleaningRulesFailed(result.failedRules);
+    if (!result.scriptError.isEmpty())
+        emit scriptFailed(result.scriptError);
 }
 
 // A new text is read from its start. The view's scroll value changes with
@@ -200,6 +206,11 @@ void TextDisplay::setCodec(int codec)
 int TextDisplay::arrivedFilePosition() const
 {
     return m_map.toFile(m_textWidget->document()->characterCount() - 1);
+}
+
+QString TextDisplay::toShownScript(const QString &text) const
+{
+    return m_script ? m_script->convert(text) : text;
 }
 
 // A position held for its text counts as shown.

@@ -11,6 +11,8 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
 struct ComfortSettings;
 struct OpenResult;
 
@@ -19,6 +21,7 @@ class DocumentSwap;
 class QTextEdit;
 class QWidget;
 class ReadingAnchor;
+class ScriptConverter;
 class TextLoader;
 
 // Puts a text file into the reading view and keeps the user's font and
@@ -61,6 +64,8 @@ public:
     const PositionMap &positionMap() const { return m_map; }
     // How far into the file text the text in the view reaches.
     int arrivedFilePosition() const;
+    // text (a word to find, a title) in the script the view shows.
+    QString toShownScript(const QString &text) const;
 
     // The position of the text at the top of the view.
     int topPosition() const;
@@ -93,6 +98,9 @@ signals:
     // Cleaning rules that failed on the text (not valid, or past the bound of
     // a match) and were left out.
     void cleaningRulesFailed(const QVector<RuleCleaner::Failure> &failures);
+    // The script chosen could not be had (its OpenCC configuration is
+    // missing or damaged); the text is shown as the file has it.
+    void scriptFailed(const QString &error);
 
 public slots:
     void setTextFont(QFont font);
@@ -132,7 +140,8 @@ private:
     ReadingAnchor *m_anchor;
     TextLook m_look;
     TransformOptions m_options;
-    PositionMap m_map; // of the text in the view
+    PositionMap m_map;                               // of the text in the view
+    std::shared_ptr<const ScriptConverter> m_script; // the view's, or null
     int m_codec = -1;
     qint64 m_fileSize = 0;
     int m_progress = 100;

@@ -52,7 +52,8 @@ void TextEdit::find(QTextDocument::FindFlags flags)
     assert(m_textWidget != NULL);
     assert(m_findEdit != NULL);
     assert(m_textDisplay != NULL);
-    const QString text = m_findEdit->text();
+    // A word typed in the other script finds what the view shows for it.
+    const QString text = m_textDisplay->toShownScript(m_findEdit->text());
     const QTextCursor cursor = m_textWidget->textCursor();
     const QTextCursor match = m_textWidget->document()->find(text, cursor, flags);
     disconnect(m_waitForText);
@@ -98,7 +99,8 @@ QString TextEdit::noMatchText(const QTextCursor &from, QTextDocument::FindFlags 
     QTextCursor start(m_textWidget->document());
     start.setPosition(backward ? from.selectionStart() : from.selectionEnd());
     const QTextDocument::FindFlags back = flags ^ QTextDocument::FindBackward;
-    if (m_textWidget->document()->find(m_findEdit->text(), start, back).isNull())
+    const QString text = m_textDisplay->toShownScript(m_findEdit->text());
+    if (m_textWidget->document()->find(text, start, back).isNull())
         return QCoreApplication::translate("QObject", "未找到");
     return backward ? QCoreApplication::translate("QObject", "已到达文首")
                     : QCoreApplication::translate("QObject", "已到达文末");

@@ -1,0 +1,76 @@
+#ifndef PHRASETABLE_H
+#define PHRASETABLE_H
+
+#include <QVector>
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+// One dictionary of a script conversion in UTF-16, as the view's text is
+// held: what each phrase or character becomes. A dictionary may be made of
+// layers tried in order, as a group of OpenCC dictionaries is: the first
+// layer with a key at a place gives its longest key there. Finding the key
+// at a place is what converting a novel does fifty million times, so every
+// layer answers most places from two arrays indexed by the character,
+// before a hash is asked at all. Immutable once built; any thread.
+class PhraseTable
+{
+public:
+    // Longer keys are left out; the dictionaries the reader uses have none.
+    static constexpr int MaxKeyLength = 32;
+
+    struct Entry {
+        std::u16string key;
+        std::u16string value;
+    };
+
+    // Within a layer, the first entry of a key counts.
+    void addLayer(const std::vector<Entry> &entries);
+    bool isEmpty() const { return m_layers.empty(); }
+
+    // The length of the key at text (available characters from there on),
+    // with its value, or 0 where no key begins.
+    int match(const char16_t *text, int available, const std::u16string **value) const;
+    // Every key replaced by its value, longest first, from the left.
+    void convert(std::u16string_view text, std::u16string *out) const;
+
+private:
+    // Cheap and good enough for keys of a few Chinese characters.
+    struct KeyHash {
+        size_t operator()(std::u16string_view key) const
+        {
+            size_t hash = 0;
+            for (const char16_t unit : key)
+                hash = hash * 0x9E3779B1u + unit;
+            return hash ^ (hash >> 16);
+        }
+    };
+    // Whether any longer key begins with this pair of characters; most
+    // places of a text begin none, and one bit says so.
+    static size_t pairBit(char16_t first, char16_t second)
+    {
+        return (size_t(first) * 0x9E37u + second) & (PairBits - 1);
+    }
+    static constexpr size_t PairBits = size_t(1) << 21;
+
+    struct Layer {
+        std::vector<std::u16string> values;
+        // By the first character: the value of that character alone (or
+        // -1), and the lengths of the longer keys beginning with it (bit
+        // n - 1 for length n).
+        std::vector<qint32> single;
+        std::vector<quint32> lengths;
+        std::u16string keys;        // the longer keys, one after the other
+        std::vector<quint64> pairs; // PairBits bits
+        std::unordered_map<std::u16string_view, qint32, KeyHash> multi; // views into keys
+    };
+
+    static int matchIn(const Layer &layer, const char16_t *text, int available,
+                       const std::u16string **value);
+
+    std::vector<Layer> m_layers;
+};
+
+#endif // PHRASETABLE_H

@@ -1,0 +1,253 @@
+#include "ScriptConverter.h"
+
+#include "TracedText.h"
+
+#include <QHash>
+
+#include <cstring>
+#include <mutex>
+
+// OpenCC's headers use std::iterator, which C++17 deprecates.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#include <Config.hpp>
+#include <Conversion.hpp>
+#include <ConversionChain.hpp>
+#include <Converter.hpp>
+#include <DictGroup.hpp>
+#include <Exception.hpp>
+#include <Lexicon.hpp>
+#include <MaxMatchSegmentation.hpp>
+#pragma GCC diagnostic pop
+
+namespace
+{
+
+std::u16string utf16(const std::string &utf8)
+{
+    const QString text = QString::fromStdString(utf8);
+    return std::u16string(reinterpret_cast<const char16_t *>(text.utf16()), size_t(text.size()));
+}
+
+// A group of dictionaries is tried member by member; a group inside a group
+// is the same as its members in its place.
+void addLayers(const opencc::DictPtr &dict, PhraseTable *table)
+{
+    if (const auto group = std::dynamic_pointer_cast<opencc::DictGroup>(dict)) {
+        for (const opencc::DictPtr &member : group->GetDicts())
+            addLayers(member, table);
+        return;
+    }
+    const opencc::LexiconPtr lexicon = dict->GetLexicon();
+    std::vector<PhraseTable::Entry> entries;
+    entries.reserve(lexicon->Length());
+    for (const auto &entry : *lexicon)
+        entries.push_back({utf16(entry->Key()), utf16(entry->GetDefault())});
+    table->addLayer(entries);
+}
+
+bool differs(const std::u16string &converted, const char16_t *source, int length)
+{
+    return std::memcmp(converted.data(), source, size_t(length) * sizeof(char16_t)) != 0;
+}
+
+} // namespace
+
+// Where a stretch of the source went: its characters from..from + length
+// became textLength characters from textFrom on of the text traced.
+struct ScriptConverter::Piece {
+    int from;
+    int length;
+    int textFrom;
+    int textLength;
+};
+
+std::shared_ptr<const ScriptConverter> ScriptConverter::forConfiguration(const QString &name,
+                                                                         QString *error)
+{
+    static std::mutex mutex;
+    static QHash<QString, std::shared_ptr<const ScriptConverter>> loaded;
+    static QHash<QString, QString> failed;
+    std::lock_guard<std::mutex> lock(mutex);
+    if (loaded.contains(name))
+        return loaded.value(name);
+    if (!failed.contains(name)) {
+        std::shared_ptr<ScriptConverter> converter(new ScriptConverter(name));
+        QString reason;
+        if (converter->load(&reason)) {
+            loaded.insert(name, converter);
+            return converter;
+        }
+        failed.insert(name, reason);
+    }
+    if (error != nullptr)
+        *error = failed.value(name);
+    return nullptr;
+}
+
+// OpenCC looks for a bare name in its data folder.
+bool ScriptConverter::load(QString *error)
+{
+    try {
+        opencc::Config config;
+        const opencc::ConverterPtr converter = config.NewFromFile(m_name.toStdString());
+        const auto segmentation =
+            std::dynamic_pointer_cast<opencc::MaxMatchSegmentation>(converter->GetSegmentation());
+        if (!segmentation) {
+            *error = QStringLiteral("%1: unknown segmentation").arg(m_name);
+            return false;
+        }
+        addLayers(segmentation->GetDict(), &m_segmentation);
+        for (const opencc::ConversionPtr &conversion :
+             converter->GetConversionChain()->GetConversions()) {
+            m_chain.emplace_back();
+            addLayers(conversion->GetDict(), &m_chain.back());
+        }
+    } catch (const opencc::Exception &exception) {
+        *error = QString::fromStdString(exception.what());
+        return false;
+    } catch (const std::exception &exception) {
+        *error = QString::fromStdString(exception.what());
+        return false;
+    }
+    return true;
+}
+
+QString ScriptConverter::convert(const QString &text) const
+{
+    TracedText traced(text);
+    convert(&traced);
+    return traced.text();
+}
+
+void ScriptConverter::convert(TracedText *text) const
+{
+    const QString source = text->text(); // stays as it was while the text changes
+    const auto *units = reinterpret_cast<const char16_t *>(source.utf16());
+    const int size = source.size();
+    QChar *inPlace = nullptr;
+    QVector<TracedText::Edit> edits;
+    std::u16string converted;
+    std::u16string traced;
+    std::vector<Piece> pieces;
+    const auto convertStretch = [&](int from, int to) {
+        if (from == to)
+            return;
+        converted.clear();
+        convertPiece(units + from, to - from, &converted);
+        if (int(converted.size()) == to - from) {
+            if (!differs(converted, units + from, to - from))
+                return;
+            if (inPlace == nullptr)
+                inPlace = text->data();
+            std::memcpy(inPlace + from, converted.data(), converted.size() * sizeof(char16_t));
+            return;
+        }
+        tracePiece(units + from, to - from, &traced, &pieces);
+        for (const Piece &piece : pieces) {
+            const int at = from + piece.from;
+            const char16_t *shown = traced.data() + piece.textFrom;
+            if (piece.textLength != piece.length) {
+                edits.append({at, piece.length, QString::fromUtf16(shown, piece.textLength)});
+            } else if (std::memcmp(shown, units + at, size_t(piece.length) * 2) != 0) {
+                if (inPlace == nullptr)
+                    inPlace = text->data();
+                std::memcpy(inPlace + at, shown, size_t(piece.length) * 2);
+            }
+        }
+    };
+    int run = 0;
+    for (int i = 0; i < size;) {
+        const std::u16string *value = nullptr;
+        const int length = m_segmentation.match(units + i, size - i, &value);
+        if (length == 0) {
+            ++i;
+            continue;
+        }
+        convertStretch(run, i);
+        convertStretch(i, i + length);
+        i += length;
+        run = i;
+    }
+    convertStretch(run, size);
+    text->apply(edits);
+}
+
+void ScriptConverter::convertPiece(const char16_t *source, int length, std::u16string *out) const
+{
+    // Pieces are mostly a few characters: the buffer of the step before is
+    // the thread's, not one allocation a piece.
+    thread_local std::u16string step;
+    std::u16string_view text(source, size_t(length));
+    bool first = true;
+    for (const PhraseTable &table : m_chain) {
+        if (!first)
+            step.swap(*out);
+        out->clear();
+        table.convert(first ? text : std::u16string_view(step), out);
+        first = false;
+    }
+    if (first)
+        out->assign(text);
+}
+
+// A piece whose length changed, converted again with the source of every
+// stretch of the output kept: each step replaces keys, and a key that
+// spans stretches of the step before joins them into one.
+void ScriptConverter::tracePiece(const char16_t *source, int length, std::u16string *text,
+                                 std::vector<Piece> *pieces) const
+{
+    text->assign(source, size_t(length));
+    pieces->clear();
+    for (int i = 0; i < length; ++i)
+        pieces->push_back({i, 1, i, 1});
+    std::u16string next;
+    std::vector<Piece> joined;
+    for (const PhraseTable &table : m_chain) {
+        next.clear();
+        joined.clear();
+        const int size = int(text->size());
+        size_t piece = 0; // the first piece not wholly before i
+        Piece open{0, 0, 0, 0};
+        for (int i = 0; i < size;) {
+            const std::u16string *value = nullptr;
+            const int matched = table.match(text->data() + i, size - i, &value);
+            if (matched == 0)
+                next.push_back((*text)[size_t(i)]);
+            else
+                next += *value;
+            i += qMax(1, matched);
+            // A piece that became nothing joins the one before it.
+            while (piece < pieces->size() &&
+                   (*pieces)[piece].textFrom + (*pieces)[piece].textLength <= i)
+                ++piece;
+            const Piece &last = (*pieces)[piece - 1];
+            if (last.textFrom + last.textLength == i) {
+                open.length = last.from + last.length - open.from;
+                open.textLength = int(next.size()) - open.textFrom;
+                joined.push_back(open);
+                open = {last.from + last.length, 0, int(next.size()), 0};
+            }
+        }
+        text->swap(next);
+        pieces->swap(joined);
+    }
+}
+
+int ScriptConverter::changes(int step, QStringView text) const
+{
+    if (m_chain.empty())
+        return 0;
+    const PhraseTable &table = step < 0 ? m_chain.back() : m_chain.at(size_t(step));
+    const auto *units = reinterpret_cast<const char16_t *>(text.utf16());
+    const int size = text.size();
+    int changed = 0;
+    for (int i = 0; i < size;) {
+        const std::u16string *value = nullptr;
+        const int length = table.match(units + i, size - i, &value);
+        if (length > 0 && (int(value->size()) != length || differs(*value, units + i, length)))
+            changed += length;
+        i += qMax(1, length);
+    }
+    return changed;
+}
