@@ -33,9 +33,10 @@ ScriptPanel::ScriptPanel(QWidget *parent) : QWidget(parent), m_menu(new QMenu)
     layout->setSpacing(8);
     m_cbbBook = newScriptBox(QStringLiteral("cbbScriptBook"));
     m_cbbBook->setToolTip(QCoreApplication::translate(
-        "QObject", "本书显示的字体：简体与繁体按词语转换，文件本身不会被改动"));
+        "QObject", "本书以简体或繁体显示：按词语转换，文件本身不会被改动"));
     m_cbbDefault = newScriptBox(QStringLiteral("cbbScriptDefault"));
-    m_cbbDefault->setToolTip(QCoreApplication::translate("QObject", "第一次打开的书显示的字体"));
+    m_cbbDefault->setToolTip(
+        QCoreApplication::translate("QObject", "第一次打开的书以简体或繁体显示"));
     layout->addWidget(new QLabel(QCoreApplication::translate("QObject", "简繁："), this));
     layout->addWidget(m_cbbBook);
     layout->addWidget(new QLabel(QCoreApplication::translate("QObject", "新书："), this));
