@@ -63,8 +63,15 @@ QComboBox *ScriptPanel::newScriptBox(const QString &name)
     return box;
 }
 
+void ScriptPanel::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    emit choicesShown();
+}
+
 void ScriptPanel::createMenu()
 {
+    connect(m_menu, &QMenu::aboutToShow, this, &ScriptPanel::choicesShown);
     m_bookActions = new QActionGroup(m_menu);
     const QStringList names = scriptNames();
     for (int row = 0; row < names.size(); ++row) {

@@ -29,6 +29,11 @@ public:
 signals:
     void bookScriptChanged(Script script);
     void defaultScriptChanged(Script script);
+    // The choices are in view: one may be made soon.
+    void choicesShown();
+
+protected:
+    void showEvent(QShowEvent *event) override;
 
 private:
     QComboBox *newScriptBox(const QString &name);

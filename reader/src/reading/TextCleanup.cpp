@@ -6,9 +6,11 @@
 #include "ProgramConstants.h"
 #include "ReadingState.h"
 #include "ScriptChoice.h"
+#include "ScriptConverter.h"
 #include "ScriptPanel.h"
 #include "TextCleanupPanel.h"
 #include "TextDisplay.h"
+#include "WorkerPool.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
@@ -23,6 +25,14 @@ TextCleanup::TextCleanup(QWidget *window, TextDisplay *display, ReadingState *st
     connect(m_panel, &TextCleanupPanel::rulesRequested, this, &TextCleanup::editRules);
     connect(m_scriptPanel, &ScriptPanel::bookScriptChanged, this, &TextCleanup::scriptBook);
     connect(m_scriptPanel, &ScriptPanel::defaultScriptChanged, this, &TextCleanup::scriptByDefault);
+    // Loading a script's dictionaries takes a tenth of a second; done on
+    // the pool while the reader looks at the choices, choosing costs none.
+    connect(m_scriptPanel, &ScriptPanel::choicesShown, this, [this] {
+        if (!m_everyScriptLoaded)
+            preload({Script::Simplified, Script::Traditional, Script::TraditionalTaiwan,
+                     Script::TraditionalTaiwanPhrases, Script::TraditionalHongKong});
+        m_everyScriptLoaded = true;
+    });
     connect(display, &TextDisplay::opened, this, &TextCleanup::showChoices);
     connect(display, &TextDisplay::scriptFailed, this, &TextCleanup::scriptFailed);
     connect(display, &TextDisplay::cleaningRulesFailed, this, &TextCleanup::rulesFailed);
@@ -31,6 +41,7 @@ TextCleanup::TextCleanup(QWidget *window, TextDisplay *display, ReadingState *st
 void TextCleanup::load()
 {
     m_store->load(cleaningRulesFilePath());
+    preload({ScriptChoice::fromKey(m_state->scriptByDefault)});
     showChoices();
 }
 
@@ -109,6 +120,19 @@ void TextCleanup::scriptFailed(const QString &error)
         QMessageBox::Ok, m_window);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
+}
+
+void TextCleanup::preload(const QVector<Script> &scripts)
+{
+    QStringList names;
+    for (const Script script : scripts)
+        names += ScriptChoice::configurationsOf(script);
+    if (names.isEmpty())
+        return;
+    WorkerPool::run([names] {
+        for (const QString &name : names)
+            ScriptConverter::forConfiguration(name);
+    });
 }
 
 void TextCleanup::editRules()

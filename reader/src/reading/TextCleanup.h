@@ -48,6 +48,7 @@ private:
     void scriptBook(Script script);
     void scriptByDefault(Script script);
     void scriptFailed(const QString &error);
+    void preload(const QVector<Script> &scripts);
     void rulesFailed(const QVector<RuleCleaner::Failure> &failures);
     void readAgain();
     void saveState();
@@ -59,6 +60,7 @@ private:
     TextCleanupPanel *m_panel;  // a child of the 显示 page, once placed
     ScriptPanel *m_scriptPanel; // likewise
     QSet<QString> m_toldScriptErrors;
+    bool m_everyScriptLoaded = false;
 };
 
 #endif // TEXTCLEANUP_H

@@ -52,6 +52,15 @@ QString ScriptChoice::configurationFor(Script script, QStringView sample)
 // change the other way; then the variants that only Taiwan's or only Hong
 // Kong's configuration takes back (裡 and 著 against 説 and 衞, say), those
 // both know cancelling out.
+QStringList ScriptChoice::configurationsOf(Script script)
+{
+    if (script == Script::Simplified)
+        return {QStringLiteral("t2s.json"), QStringLiteral("s2t.json"),
+                QStringLiteral("tw2sp.json"), QStringLiteral("hk2s.json")};
+    const QString name = configurationFor(script, QStringView());
+    return name.isEmpty() ? QStringList() : QStringList{name};
+}
+
 ScriptChoice::Region ScriptChoice::regionOf(QStringView sample)
 {
     const int toSimplified = changes("t2s.json", -1, sample);

@@ -4,6 +4,7 @@
 #include "TransformOptions.h"
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 // Which OpenCC configuration shows a text in the script chosen for it. For
@@ -19,6 +20,9 @@ public:
 
     // sample: the start of the text. Empty for Script::Unchanged.
     static QString configurationFor(Script script, QStringView sample);
+    // Every configuration that showing a text in script may load, to be
+    // loaded before it is needed.
+    static QStringList configurationsOf(Script script);
     // How the sample is written: which script, and for traditional
     // characters the region whose variants it uses, if any.
     static Region regionOf(QStringView sample);

@@ -5,6 +5,7 @@
 #include <QHash>
 
 #include <cstring>
+#include <future>
 #include <mutex>
 
 // OpenCC's headers use std::iterator, which C++17 deprecates.
@@ -65,24 +66,38 @@ struct ScriptConverter::Piece {
 std::shared_ptr<const ScriptConverter> ScriptConverter::forConfiguration(const QString &name,
                                                                          QString *error)
 {
+    struct Loaded {
+        std::shared_ptr<const ScriptConverter> converter;
+        QString error;
+    };
+    // Each configuration is loaded once, by the first thread to ask; others
+    // asking for it meanwhile wait for that one, and only for that one.
     static std::mutex mutex;
-    static QHash<QString, std::shared_ptr<const ScriptConverter>> loaded;
-    static QHash<QString, QString> failed;
-    std::lock_guard<std::mutex> lock(mutex);
-    if (loaded.contains(name))
-        return loaded.value(name);
-    if (!failed.contains(name)) {
+    static QHash<QString, std::shared_future<Loaded>> configurations;
+    std::shared_future<Loaded> future;
+    std::promise<Loaded> promise;
+    bool loads = false;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        future = configurations.value(name);
+        if (!future.valid()) {
+            future = promise.get_future().share();
+            configurations.insert(name, future);
+            loads = true;
+        }
+    }
+    if (loads) {
         std::shared_ptr<ScriptConverter> converter(new ScriptConverter(name));
         QString reason;
-        if (converter->load(&reason)) {
-            loaded.insert(name, converter);
-            return converter;
-        }
-        failed.insert(name, reason);
+        if (converter->load(&reason))
+            promise.set_value({converter, QString()});
+        else
+            promise.set_value({nullptr, reason});
     }
+    const Loaded &loaded = future.get();
     if (error != nullptr)
-        *error = failed.value(name);
-    return nullptr;
+        *error = loaded.error;
+    return loaded.converter;
 }
 
 // OpenCC looks for a bare name in its data folder.
