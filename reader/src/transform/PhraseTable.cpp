@@ -67,22 +67,23 @@ int PhraseTable::matchIn(const Layer &layer, const char16_t *text, int available
     return 1;
 }
 
-int PhraseTable::match(const char16_t *text, int available, const std::u16string **value) const
+int PhraseTable::match(const char16_t *text, int available, const std::u16string **value,
+                       size_t fromLayer) const
 {
-    for (const Layer &layer : m_layers) {
-        const int length = matchIn(layer, text, available, value);
+    for (size_t i = fromLayer; i < m_layers.size(); ++i) {
+        const int length = matchIn(m_layers[i], text, available, value);
         if (length > 0)
             return length;
     }
     return 0;
 }
 
-void PhraseTable::convert(std::u16string_view text, std::u16string *out) const
+void PhraseTable::convert(std::u16string_view text, std::u16string *out, size_t fromLayer) const
 {
     const int size = int(text.size());
     for (int i = 0; i < size;) {
         const std::u16string *value = nullptr;
-        const int length = match(text.data() + i, size - i, &value);
+        const int length = match(text.data() + i, size - i, &value, fromLayer);
         if (length == 0) {
             out->push_back(text[size_t(i)]);
             ++i;

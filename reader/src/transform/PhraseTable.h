@@ -31,10 +31,12 @@ public:
     bool isEmpty() const { return m_layers.empty(); }
 
     // The length of the key at text (available characters from there on),
-    // with its value, or 0 where no key begins.
-    int match(const char16_t *text, int available, const std::u16string **value) const;
+    // with its value, or 0 where no key begins; the layers before fromLayer
+    // are passed over.
+    int match(const char16_t *text, int available, const std::u16string **value,
+              size_t fromLayer = 0) const;
     // Every key replaced by its value, longest first, from the left.
-    void convert(std::u16string_view text, std::u16string *out) const;
+    void convert(std::u16string_view text, std::u16string *out, size_t fromLayer = 0) const;
 
 private:
     // Cheap and good enough for keys of a few Chinese characters.

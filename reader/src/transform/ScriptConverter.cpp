@@ -113,6 +113,13 @@ bool ScriptConverter::load(QString *error)
             return false;
         }
         addLayers(segmentation->GetDict(), &m_segmentation);
+        const auto conversions = converter->GetConversionChain()->GetConversions();
+        const auto first =
+            conversions.empty()
+                ? nullptr
+                : std::dynamic_pointer_cast<opencc::DictGroup>(conversions.front()->GetDict());
+        m_segmentationLeads = first && !first->GetDicts().empty() &&
+                              first->GetDicts().front() == segmentation->GetDict();
         for (const opencc::ConversionPtr &conversion :
              converter->GetConversionChain()->GetConversions()) {
             m_chain.emplace_back();
@@ -145,11 +152,10 @@ void ScriptConverter::convert(TracedText *text) const
     std::u16string converted;
     std::u16string traced;
     std::vector<Piece> pieces;
-    const auto convertStretch = [&](int from, int to) {
+    const auto convertStretch = [&](int from, int to, const std::u16string *phrase) {
         if (from == to)
             return;
-        converted.clear();
-        convertPiece(units + from, to - from, &converted);
+        convertPiece(units + from, to - from, phrase, &converted);
         if (int(converted.size()) == to - from) {
             if (!differs(converted, units + from, to - from))
                 return;
@@ -158,7 +164,7 @@ void ScriptConverter::convert(TracedText *text) const
             std::memcpy(inPlace + from, converted.data(), converted.size() * sizeof(char16_t));
             return;
         }
-        tracePiece(units + from, to - from, &traced, &pieces);
+        tracePiece(units + from, to - from, phrase, &traced, &pieces);
         for (const Piece &piece : pieces) {
             const int at = from + piece.from;
             const char16_t *shown = traced.data() + piece.textFrom;
@@ -179,46 +185,60 @@ void ScriptConverter::convert(TracedText *text) const
             ++i;
             continue;
         }
-        convertStretch(run, i);
-        convertStretch(i, i + length);
+        convertStretch(run, i, nullptr);
+        convertStretch(i, i + length, value);
         i += length;
         run = i;
     }
-    convertStretch(run, size);
+    convertStretch(run, size, nullptr);
     text->apply(edits);
 }
 
-void ScriptConverter::convertPiece(const char16_t *source, int length, std::u16string *out) const
+void ScriptConverter::convertPiece(const char16_t *source, int length, const std::u16string *phrase,
+                                   std::u16string *out) const
 {
     // Pieces are mostly a few characters: the buffer of the step before is
     // the thread's, not one allocation a piece.
     thread_local std::u16string step;
-    std::u16string_view text(source, size_t(length));
-    bool first = true;
-    for (const PhraseTable &table : m_chain) {
-        if (!first)
-            step.swap(*out);
-        out->clear();
-        table.convert(first ? text : std::u16string_view(step), out);
-        first = false;
-    }
-    if (first)
+    const std::u16string_view text(source, size_t(length));
+    out->clear();
+    if (m_chain.empty()) {
         out->assign(text);
+        return;
+    }
+    if (m_segmentationLeads && phrase != nullptr)
+        out->assign(*phrase);
+    else
+        m_chain.front().convert(text, out, m_segmentationLeads ? 1 : 0);
+    for (size_t i = 1; i < m_chain.size(); ++i) {
+        step.swap(*out);
+        out->clear();
+        m_chain[i].convert(step, out);
+    }
 }
 
 // A piece whose length changed, converted again with the source of every
 // stretch of the output kept: each step replaces keys, and a key that
 // spans stretches of the step before joins them into one.
-void ScriptConverter::tracePiece(const char16_t *source, int length, std::u16string *text,
-                                 std::vector<Piece> *pieces) const
+void ScriptConverter::tracePiece(const char16_t *source, int length, const std::u16string *phrase,
+                                 std::u16string *text, std::vector<Piece> *pieces) const
 {
-    text->assign(source, size_t(length));
     pieces->clear();
-    for (int i = 0; i < length; ++i)
-        pieces->push_back({i, 1, i, 1});
+    size_t step = 0;
+    if (m_segmentationLeads && phrase != nullptr) {
+        text->assign(*phrase);
+        pieces->push_back({0, length, 0, int(phrase->size())});
+        step = 1;
+    } else {
+        text->assign(source, size_t(length));
+        for (int i = 0; i < length; ++i)
+            pieces->push_back({i, 1, i, 1});
+    }
     std::u16string next;
     std::vector<Piece> joined;
-    for (const PhraseTable &table : m_chain) {
+    for (; step < m_chain.size(); ++step) {
+        const PhraseTable &table = m_chain[step];
+        const size_t fromLayer = step == 0 && m_segmentationLeads ? 1 : 0;
         next.clear();
         joined.clear();
         const int size = int(text->size());
@@ -226,7 +246,7 @@ void ScriptConverter::tracePiece(const char16_t *source, int length, std::u16str
         Piece open{0, 0, 0, 0};
         for (int i = 0; i < size;) {
             const std::u16string *value = nullptr;
-            const int matched = table.match(text->data() + i, size - i, &value);
+            const int matched = table.match(text->data() + i, size - i, &value, fromLayer);
             if (matched == 0)
                 next.push_back((*text)[size_t(i)]);
             else

@@ -43,13 +43,22 @@ private:
     struct Piece;
     explicit ScriptConverter(const QString &name) : m_name(name) {}
     bool load(QString *error);
-    void convertPiece(const char16_t *source, int length, std::u16string *out) const;
-    void tracePiece(const char16_t *source, int length, std::u16string *text,
-                    std::vector<Piece> *pieces) const;
+    // phrase: the value of a phrase the segmentation found, which is what
+    // the first step makes of it where that step begins with the
+    // segmentation's dictionary; else null.
+    void convertPiece(const char16_t *source, int length, const std::u16string *phrase,
+                      std::u16string *out) const;
+    void tracePiece(const char16_t *source, int length, const std::u16string *phrase,
+                    std::u16string *text, std::vector<Piece> *pieces) const;
 
     QString m_name;
     PhraseTable m_segmentation;
     std::vector<PhraseTable> m_chain;
+    // The first step's first dictionary is the segmentation's, as in
+    // OpenCC's own configurations: a phrase the segmentation found is what
+    // that step makes of it, and the runs between phrases have none of its
+    // keys. Each place of a text is then looked up there once, not twice.
+    bool m_segmentationLeads = false;
 };
 
 #endif // SCRIPTCONVERTER_H
