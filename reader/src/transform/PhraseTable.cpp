@@ -6,6 +6,7 @@ void PhraseTable::addLayer(const std::vector<Entry> &entries)
     layer.single.assign(0x10000, -1);
     layer.lengths.assign(0x10000, 0);
     layer.pairs.assign(PairBits / 64, 0);
+    layer.triples.assign(PairBits / 64, 0);
     size_t keyUnits = 0;
     for (const Entry &entry : entries) {
         if (entry.key.size() > 1 && entry.key.size() <= size_t(MaxKeyLength))
@@ -36,6 +37,10 @@ void PhraseTable::addLayer(const std::vector<Entry> &entries)
         layer.lengths[first] |= 1u << (length - 1);
         const size_t bit = pairBit(first, entry.key[1]);
         layer.pairs[bit / 64] |= quint64(1) << (bit % 64);
+        if (length > 2) {
+            const size_t triple = tripleBit(entry.key.data());
+            layer.triples[triple / 64] |= quint64(1) << (triple % 64);
+        }
     }
     m_layers.push_back(std::move(layer));
 }
@@ -48,6 +53,12 @@ int PhraseTable::matchIn(const Layer &layer, const char16_t *text, int available
         const size_t bit = pairBit(text[0], text[1]);
         if ((layer.pairs[bit / 64] & (quint64(1) << (bit % 64))) == 0)
             lengths = 0;
+    }
+    // Only two characters long, where no longer key begins with these three.
+    if ((lengths & ~3u) != 0 && available > 2) {
+        const size_t bit = tripleBit(text);
+        if ((layer.triples[bit / 64] & (quint64(1) << (bit % 64))) == 0)
+            lengths &= 2u;
     }
     if (available < MaxKeyLength)
         lengths &= (1u << available) - 1;

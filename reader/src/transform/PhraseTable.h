@@ -55,6 +55,11 @@ private:
     {
         return (size_t(first) * 0x9E37u + second) & (PairBits - 1);
     }
+    // And the same for the first three characters of keys of three or more.
+    static size_t tripleBit(const char16_t *key)
+    {
+        return ((size_t(key[0]) * 0x9E37u + key[1]) * 0x9E37u + key[2]) & (PairBits - 1);
+    }
     static constexpr size_t PairBits = size_t(1) << 21;
 
     struct Layer {
@@ -64,8 +69,9 @@ private:
         // n - 1 for length n).
         std::vector<qint32> single;
         std::vector<quint32> lengths;
-        std::u16string keys;        // the longer keys, one after the other
-        std::vector<quint64> pairs; // PairBits bits
+        std::u16string keys;          // the longer keys, one after the other
+        std::vector<quint64> pairs;   // PairBits bits
+        std::vector<quint64> triples; // PairBits bits
         std::unordered_map<std::u16string_view, qint32, KeyHash> multi; // views into keys
     };
 
