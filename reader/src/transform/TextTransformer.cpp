@@ -3,6 +3,8 @@
 #include "BuiltInRules.h"
 #include "ScriptChoice.h"
 #include "ScriptConverter.h"
+#include "TextTuning.h"
+#include "WorkerPool.h"
 
 namespace
 {
@@ -35,7 +37,7 @@ TextTransformer::Output TextTransformer::transform(const QString &piece, bool la
     TracedText stretch(normalized(piece), m_filePosition);
     const int fileEnd = m_filePosition + stretch.size();
     m_cleaner.clean(&stretch);
-    convertScript(&stretch);
+    convertScript(&stretch, fileEnd);
     TracedText text = m_held;
     text.append(stretch);
     TracedText held = text.split(tidy(&text, last), fileEnd);
@@ -66,7 +68,7 @@ int TextTransformer::tidy(TracedText *text, bool last)
 // The first stretch chooses the configuration: the text's own script shows
 // in its first lines. A stretch ends at a line break, where no phrase goes
 // on.
-void TextTransformer::convertScript(TracedText *stretch)
+void TextTransformer::convertScript(TracedText *stretch, int fileEnd)
 {
     if (!m_scriptChosen && m_script != Script::Unchanged) {
         m_scriptChosen = true;
@@ -74,8 +76,21 @@ void TextTransformer::convertScript(TracedText *stretch)
             m_script, QStringView(stretch->text()).left(ParagraphTidier::SampleCharacters));
         m_converter = ScriptConverter::forConfiguration(name, &m_scriptError);
     }
-    if (m_converter)
+    if (!m_converter)
+        return;
+    const int half = stretch->size() > TextTuning::HalvedConversionCharacters
+                         ? stretch->text().lastIndexOf(QLatin1Char('\n'), stretch->size() / 2)
+                         : -1;
+    if (half < 0) {
         m_converter->convert(stretch);
+        return;
+    }
+    TracedText second = stretch->split(half + 1, fileEnd);
+    const std::shared_ptr<const ScriptConverter> converter = m_converter;
+    QFuture<void> other = WorkerPool::run([&second, converter] { converter->convert(&second); });
+    m_converter->convert(stretch);
+    other.waitForFinished();
+    stretch->append(second);
 }
 
 QString TextTransformer::scriptConfiguration() const

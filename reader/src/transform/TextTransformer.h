@@ -45,7 +45,7 @@ public:
 
 private:
     int tidy(TracedText *text, bool last);
-    void convertScript(TracedText *stretch);
+    void convertScript(TracedText *stretch, int fileEnd);
 
     bool m_identity;
     bool m_tidy;

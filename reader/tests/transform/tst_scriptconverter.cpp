@@ -59,6 +59,7 @@ private slots:
     void sameAsOpenCC_data();
     void sameAsOpenCC();
     void positionsThroughLengthChanges();
+    void longStretchInHalves();
     void missingConfiguration();
 };
 
@@ -180,6 +181,19 @@ void TestScriptConverter::positionsThroughLengthChanges()
         QVERIFY(s == 0 || shown.text.at(s - 1) == QLatin1Char('\n'));
         QCOMPARE(shown.map.toFile(s), f);
     }
+}
+
+// A long stretch is converted in two halves at once: the same text and
+// the same map as line by line.
+void TestScriptConverter::longStretchInHalves()
+{
+    const QString text = QStringLiteral("第一行：内存不足，鼠标和软件都坏了。\n").repeated(6000);
+    const ShownText whole = TextTransform::apply(text, inScript(Script::TraditionalTaiwanPhrases));
+    PositionMap map;
+    QCOMPARE(lineByLine(text, Script::TraditionalTaiwanPhrases, &map), whole.text);
+    QCOMPARE(whole.map.changeCount(), 6000); // 内存 becomes 記憶體 on each line
+    for (int f = 0; f < text.size(); f += 997)
+        QCOMPARE(whole.map.toShown(f), map.toShown(f));
 }
 
 // A configuration that is not there says why, once asked, and the text
