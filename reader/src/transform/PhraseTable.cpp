@@ -1,25 +1,35 @@
 #include "PhraseTable.h"
 
+#include <cstring>
+
 void PhraseTable::addLayer(const std::vector<Entry> &entries)
 {
     Layer layer;
     layer.single.assign(0x10000, -1);
     layer.lengths.assign(0x10000, 0);
+    layer.starts.assign(0x10000 / 64, 0);
     layer.pairs.assign(PairBits / 64, 0);
     layer.triples.assign(PairBits / 64, 0);
     size_t keyUnits = 0;
+    size_t keyCount = 0;
     for (const Entry &entry : entries) {
-        if (entry.key.size() > 1 && entry.key.size() <= size_t(MaxKeyLength))
+        if (entry.key.size() > 1 && entry.key.size() <= size_t(MaxKeyLength)) {
             keyUnits += entry.key.size();
+            ++keyCount;
+        }
     }
-    // The views into the keys stay valid: the string never grows again.
     layer.keys.reserve(keyUnits);
+    size_t capacity = 16;
+    while (capacity < keyCount * 2)
+        capacity *= 2;
+    layer.slots.resize(capacity);
     for (const Entry &entry : entries) {
         const size_t length = entry.key.size();
         if (length == 0 || length > size_t(MaxKeyLength))
             continue;
         const qint32 value = qint32(layer.values.size());
         const char16_t first = entry.key.front();
+        layer.starts[first / 64] |= quint64(1) << (first % 64);
         if (length == 1) {
             if (layer.single[first] < 0) {
                 layer.single[first] = value;
@@ -27,13 +37,15 @@ void PhraseTable::addLayer(const std::vector<Entry> &entries)
             }
             continue;
         }
-        const std::u16string_view key(entry.key);
-        if (layer.multi.count(key) > 0)
+        if (find(layer, entry.key.data(), int(length)) != nullptr)
             continue;
-        const size_t offset = layer.keys.size();
+        const quint32 hash = hashOf(entry.key.data(), int(length));
+        size_t slot = hash & (layer.slots.size() - 1);
+        while (layer.slots[slot].value >= 0)
+            slot = (slot + 1) & (layer.slots.size() - 1);
+        layer.slots[slot] = {hash, value, quint32(layer.keys.size()), quint32(length)};
         layer.keys += entry.key;
         layer.values.push_back(entry.value);
-        layer.multi.emplace(std::u16string_view(layer.keys).substr(offset, length), value);
         layer.lengths[first] |= 1u << (length - 1);
         const size_t bit = pairBit(first, entry.key[1]);
         layer.pairs[bit / 64] |= quint64(1) << (bit % 64);
@@ -45,9 +57,26 @@ void PhraseTable::addLayer(const std::vector<Entry> &entries)
     m_layers.push_back(std::move(layer));
 }
 
+const PhraseTable::Slot *PhraseTable::find(const Layer &layer, const char16_t *key, int length)
+{
+    const quint32 hash = hashOf(key, length);
+    const size_t mask = layer.slots.size() - 1;
+    for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        const Slot &candidate = layer.slots[slot];
+        if (candidate.value < 0)
+            return nullptr;
+        if (candidate.hash == hash && candidate.length == quint32(length) &&
+            std::memcmp(layer.keys.data() + candidate.offset, key,
+                        size_t(length) * sizeof(char16_t)) == 0)
+            return &candidate;
+    }
+}
+
 int PhraseTable::matchIn(const Layer &layer, const char16_t *text, int available,
                          const std::u16string **value)
 {
+    if ((layer.starts[text[0] / 64] & (quint64(1) << (text[0] % 64))) == 0)
+        return 0;
     quint32 lengths = available > 1 ? layer.lengths[text[0]] : 0;
     if (lengths != 0) {
         const size_t bit = pairBit(text[0], text[1]);
@@ -64,9 +93,8 @@ int PhraseTable::matchIn(const Layer &layer, const char16_t *text, int available
         lengths &= (1u << available) - 1;
     while (lengths != 0) {
         const int length = 32 - __builtin_clz(lengths);
-        const auto found = layer.multi.find(std::u16string_view(text, size_t(length)));
-        if (found != layer.multi.end()) {
-            *value = &layer.values[size_t(found->second)];
+        if (const Slot *found = find(layer, text, length)) {
+            *value = &layer.values[size_t(found->value)];
             return length;
         }
         lengths &= ~(1u << (length - 1));

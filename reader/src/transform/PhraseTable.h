@@ -5,7 +5,6 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 // One dictionary of a script conversion in UTF-16, as the view's text is
@@ -40,14 +39,20 @@ public:
 
 private:
     // Cheap and good enough for keys of a few Chinese characters.
-    struct KeyHash {
-        size_t operator()(std::u16string_view key) const
-        {
-            size_t hash = 0;
-            for (const char16_t unit : key)
-                hash = hash * 0x9E3779B1u + unit;
-            return hash ^ (hash >> 16);
-        }
+    static quint32 hashOf(const char16_t *key, int length)
+    {
+        quint32 hash = 0;
+        for (int i = 0; i < length; ++i)
+            hash = hash * 0x9E3779B1u + key[i];
+        return hash ^ (hash >> 15);
+    }
+    // One key longer than a character, in an open-addressed table: one
+    // probe mostly finds it or its absence, without a chain of nodes.
+    struct Slot {
+        quint32 hash;
+        qint32 value = -1; // -1 for an empty slot
+        quint32 offset;    // in keys
+        quint32 length;
     };
     // Whether any longer key begins with this pair of characters; most
     // places of a text begin none, and one bit says so.
@@ -69,12 +74,16 @@ private:
         // n - 1 for length n).
         std::vector<qint32> single;
         std::vector<quint32> lengths;
-        std::u16string keys;          // the longer keys, one after the other
+        std::u16string keys; // the longer keys, one after the other
+        // Whether any key begins with a character: 8 KB, which stays in the
+        // cache, where the arrays above would not for a sparse layer.
+        std::vector<quint64> starts;
         std::vector<quint64> pairs;   // PairBits bits
         std::vector<quint64> triples; // PairBits bits
-        std::unordered_map<std::u16string_view, qint32, KeyHash> multi; // views into keys
+        std::vector<Slot> slots;      // a power of two, at most half full
     };
 
+    static const Slot *find(const Layer &layer, const char16_t *key, int length);
     static int matchIn(const Layer &layer, const char16_t *text, int available,
                        const std::u16string **value);
 
