@@ -22,7 +22,7 @@ void PhraseTable::addLayer(const std::vector<Entry> &entries)
     size_t capacity = 16;
     while (capacity < keyCount * 2)
         capacity *= 2;
-    layer.slots.resize(capacity);
+    layer.table.resize(capacity);
     for (const Entry &entry : entries) {
         const size_t length = entry.key.size();
         if (length == 0 || length > size_t(MaxKeyLength))
@@ -40,10 +40,10 @@ void PhraseTable::addLayer(const std::vector<Entry> &entries)
         if (find(layer, entry.key.data(), int(length)) != nullptr)
             continue;
         const quint32 hash = hashOf(entry.key.data(), int(length));
-        size_t slot = hash & (layer.slots.size() - 1);
-        while (layer.slots[slot].value >= 0)
-            slot = (slot + 1) & (layer.slots.size() - 1);
-        layer.slots[slot] = {hash, value, quint32(layer.keys.size()), quint32(length)};
+        size_t slot = hash & (layer.table.size() - 1);
+        while (layer.table[slot].value >= 0)
+            slot = (slot + 1) & (layer.table.size() - 1);
+        layer.table[slot] = {hash, value, quint32(layer.keys.size()), quint32(length)};
         layer.keys += entry.key;
         layer.values.push_back(entry.value);
         layer.lengths[first] |= 1u << (length - 1);
@@ -60,9 +60,9 @@ void PhraseTable::addLayer(const std::vector<Entry> &entries)
 const PhraseTable::Slot *PhraseTable::find(const Layer &layer, const char16_t *key, int length)
 {
     const quint32 hash = hashOf(key, length);
-    const size_t mask = layer.slots.size() - 1;
+    const size_t mask = layer.table.size() - 1;
     for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
-        const Slot &candidate = layer.slots[slot];
+        const Slot &candidate = layer.table[slot];
         if (candidate.value < 0)
             return nullptr;
         if (candidate.hash == hash && candidate.length == quint32(length) &&

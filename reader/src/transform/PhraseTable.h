@@ -80,7 +80,7 @@ private:
         std::vector<quint64> starts;
         std::vector<quint64> pairs;   // PairBits bits
         std::vector<quint64> triples; // PairBits bits
-        std::vector<Slot> slots;      // a power of two, at most half full
+        std::vector<Slot> table;      // a power of two, at most half full
     };
 
     static const Slot *find(const Layer &layer, const char16_t *key, int length);
