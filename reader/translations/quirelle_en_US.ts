@@ -719,23 +719,23 @@ The original file has been kept as %2.</translation>
     </message>
     <message>
         <source>转为简体</source>
-        <translation>Simplified Chinese</translation>
+        <translation>Simplified</translation>
     </message>
     <message>
         <source>转为繁体</source>
-        <translation>Traditional Chinese</translation>
+        <translation>Traditional</translation>
     </message>
     <message>
         <source>转为繁体（台湾）</source>
-        <translation>Traditional Chinese (Taiwan)</translation>
+        <translation>Traditional (Taiwan)</translation>
     </message>
     <message>
         <source>转为繁体（台湾常用词）</source>
-        <translation>Traditional Chinese (Taiwan, with Taiwan's words)</translation>
+        <translation>Traditional (Taiwan, local words)</translation>
     </message>
     <message>
         <source>转为繁体（香港）</source>
-        <translation>Traditional Chinese (Hong Kong)</translation>
+        <translation>Traditional (Hong Kong)</translation>
     </message>
     <message>
         <source>简繁：</source>
