@@ -2,8 +2,10 @@
 
 #include "DocumentFeeder.h"
 #include "DocumentSwap.h"
+#include "ParagraphTidier.h"
 #include "ReadingAnchor.h"
 #include "ReadingLayout.h"
+#include "ScriptChoice.h"
 #include "ScriptConverter.h"
 #include "TextLoader.h"
 #include "TextTuning.h"
@@ -100,6 +102,8 @@ void TextDisplay::showStart(const OpenResult &result)
     m_script = result.scriptConfiguration.isEmpty()
                    ? nullptr
                    : ScriptConverter::forConfiguration(result.scriptConfiguration);
+    m_ownScript.reset();
+    m_ownScriptKnown = false;
     if (loading) {
         // about as many characters per byte as the start has
         const qint64 bytes = qMax<qint64>(1, result.bytesRead);
@@ -113,8 +117,9 @@ void TextDisplay::showStart(const OpenResult &result)
         setProgress(100);
     }
     setCodec(result.codec);
+    const QString title = QFileInfo(m_fileName).baseName();
     m_textWidget->document()->setMetaInformation(QTextDocument::DocumentTitle,
-                                                 toShownScript(QFileInfo(m_fileName).baseName()));
+                                                 m_script ? m_script->convert(title) : title);
     if (!result.failedRules.isEmpty())
         emit cleaningRulesFailed(result.failedRules);
     if (!result.scriptError.isEmpty())
@@ -210,7 +215,18 @@ int TextDisplay::arrivedFilePosition() const
 
 QString TextDisplay::toShownScript(const QString &text) const
 {
-    return m_script ? m_script->convert(text) : text;
+    if (m_script)
+        return m_script->convert(text);
+    if (!m_ownScriptKnown) {
+        m_ownScriptKnown = true;
+        QTextCursor start(m_textWidget->document());
+        start.setPosition(
+            qMin(ParagraphTidier::SampleCharacters, m_textWidget->document()->characterCount() - 1),
+            QTextCursor::KeepAnchor);
+        m_ownScript = ScriptConverter::forConfiguration(
+            ScriptChoice::configurationInto(ScriptChoice::regionOf(start.selectedText())));
+    }
+    return m_ownScript ? m_ownScript->convert(text) : text;
 }
 
 // A position held for its text counts as shown.

@@ -64,7 +64,8 @@ public:
     const PositionMap &positionMap() const { return m_map; }
     // How far into the file text the text in the view reaches.
     int arrivedFilePosition() const;
-    // text (a word to find, a title) in the script the view shows.
+    // text (a word to find) in the script the view shows: the one it was
+    // converted into, else the text's own, told from its start.
     QString toShownScript(const QString &text) const;
 
     // The position of the text at the top of the view.
@@ -142,6 +143,9 @@ private:
     TransformOptions m_options;
     PositionMap m_map;                               // of the text in the view
     std::shared_ptr<const ScriptConverter> m_script; // the view's, or null
+    // Into the text's own script, found once asked for (an unconverted view).
+    mutable std::shared_ptr<const ScriptConverter> m_ownScript;
+    mutable bool m_ownScriptKnown = false;
     int m_codec = -1;
     qint64 m_fileSize = 0;
     int m_progress = 100;

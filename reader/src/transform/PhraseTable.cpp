@@ -2,9 +2,10 @@
 
 #include <cstring>
 
-void PhraseTable::addLayer(const std::vector<Entry> &entries)
+std::shared_ptr<const PhraseTable::Layer> PhraseTable::newLayer(const std::vector<Entry> &entries)
 {
-    Layer layer;
+    auto made = std::make_shared<Layer>();
+    Layer &layer = *made;
     layer.single.assign(0x10000, -1);
     layer.lengths.assign(0x10000, 0);
     layer.starts.assign(0x10000 / 64, 0);
@@ -54,7 +55,7 @@ void PhraseTable::addLayer(const std::vector<Entry> &entries)
             layer.triples[triple / 64] |= quint64(1) << (triple % 64);
         }
     }
-    m_layers.push_back(std::move(layer));
+    return made;
 }
 
 const PhraseTable::Slot *PhraseTable::find(const Layer &layer, const char16_t *key, int length)
@@ -110,7 +111,7 @@ int PhraseTable::match(const char16_t *text, int available, const std::u16string
                        size_t fromLayer) const
 {
     for (size_t i = fromLayer; i < m_layers.size(); ++i) {
-        const int length = matchIn(m_layers[i], text, available, value);
+        const int length = matchIn(*m_layers[i], text, available, value);
         if (length > 0)
             return length;
     }

@@ -3,6 +3,7 @@
 
 #include <QVector>
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,8 +26,11 @@ public:
         std::u16string value;
     };
 
-    // Within a layer, the first entry of a key counts.
-    void addLayer(const std::vector<Entry> &entries);
+    // One dictionary; configurations that share a dictionary share its
+    // layer. Within a layer, the first entry of a key counts.
+    struct Layer;
+    static std::shared_ptr<const Layer> newLayer(const std::vector<Entry> &entries);
+    void addLayer(std::shared_ptr<const Layer> layer) { m_layers.push_back(std::move(layer)); }
     bool isEmpty() const { return m_layers.empty(); }
 
     // The length of the key at text (available characters from there on),
@@ -67,6 +71,13 @@ private:
     }
     static constexpr size_t PairBits = size_t(1) << 21;
 
+    static const Slot *find(const Layer &layer, const char16_t *key, int length);
+    static int matchIn(const Layer &layer, const char16_t *text, int available,
+                       const std::u16string **value);
+
+    std::vector<std::shared_ptr<const Layer>> m_layers;
+
+public:
     struct Layer {
         std::vector<std::u16string> values;
         // By the first character: the value of that character alone (or
@@ -82,12 +93,6 @@ private:
         std::vector<quint64> triples; // PairBits bits
         std::vector<Slot> table;      // a power of two, at most half full
     };
-
-    static const Slot *find(const Layer &layer, const char16_t *key, int length);
-    static int matchIn(const Layer &layer, const char16_t *text, int available,
-                       const std::u16string **value);
-
-    std::vector<Layer> m_layers;
 };
 
 #endif // PHRASETABLE_H

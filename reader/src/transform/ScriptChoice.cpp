@@ -76,6 +76,20 @@ ScriptChoice::Region ScriptChoice::regionOf(QStringView sample)
     return Region::Traditional;
 }
 
+QString ScriptChoice::configurationInto(Region region)
+{
+    switch (region) {
+    case Region::Simplified:
+        return QStringLiteral("t2s.json");
+    case Region::Taiwan: // with its words: a Taiwan novel writes 軟體
+        return QStringLiteral("s2twp.json");
+    case Region::HongKong:
+        return QStringLiteral("s2hk.json");
+    default:
+        return QStringLiteral("s2t.json");
+    }
+}
+
 QString ScriptChoice::keyOf(Script script)
 {
     for (const Known &known : KnownScripts) {

@@ -26,6 +26,9 @@ public:
     // How the sample is written: which script, and for traditional
     // characters the region whose variants it uses, if any.
     static Region regionOf(QStringView sample);
+    // The configuration that turns what a reader types into the characters
+    // of a text written in region.
+    static QString configurationInto(Region region);
     // What a choice is kept as beside a book's reading position, and back
     // (Script::Unchanged for anything else, an empty key included).
     static QString keyOf(Script script);

@@ -30,21 +30,43 @@ std::u16string utf16(const std::string &utf8)
     return std::u16string(reinterpret_cast<const char16_t *>(text.utf16()), size_t(text.size()));
 }
 
+// One reader of OpenCC's configurations for the run: it reads each
+// dictionary file once and hands the same dictionary to every configuration
+// that names it, which then share its layer here (s2t, s2tw, s2twp and s2hk
+// all begin with the 49 000 phrases of STPhrases). Neither is safe to use
+// from two threads at once; the mutex guards both.
+std::mutex &loading()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
+opencc::Config &openccConfig()
+{
+    static opencc::Config config;
+    return config;
+}
+
 // A group of dictionaries is tried member by member; a group inside a group
 // is the same as its members in its place.
 void addLayers(const opencc::DictPtr &dict, PhraseTable *table)
 {
+    static QHash<const opencc::Dict *, std::shared_ptr<const PhraseTable::Layer>> layers;
     if (const auto group = std::dynamic_pointer_cast<opencc::DictGroup>(dict)) {
         for (const opencc::DictPtr &member : group->GetDicts())
             addLayers(member, table);
         return;
     }
-    const opencc::LexiconPtr lexicon = dict->GetLexicon();
-    std::vector<PhraseTable::Entry> entries;
-    entries.reserve(lexicon->Length());
-    for (const auto &entry : *lexicon)
-        entries.push_back({utf16(entry->Key()), utf16(entry->GetDefault())});
-    table->addLayer(entries);
+    std::shared_ptr<const PhraseTable::Layer> &layer = layers[dict.get()];
+    if (!layer) {
+        const opencc::LexiconPtr lexicon = dict->GetLexicon();
+        std::vector<PhraseTable::Entry> entries;
+        entries.reserve(lexicon->Length());
+        for (const auto &entry : *lexicon)
+            entries.push_back({utf16(entry->Key()), utf16(entry->GetDefault())});
+        layer = PhraseTable::newLayer(entries);
+    }
+    table->addLayer(layer);
 }
 
 bool differs(const std::u16string &converted, const char16_t *source, int length)
@@ -103,9 +125,9 @@ std::shared_ptr<const ScriptConverter> ScriptConverter::forConfiguration(const Q
 // OpenCC looks for a bare name in its data folder.
 bool ScriptConverter::load(QString *error)
 {
+    const std::lock_guard<std::mutex> lock(loading());
     try {
-        opencc::Config config;
-        const opencc::ConverterPtr converter = config.NewFromFile(m_name.toStdString());
+        const opencc::ConverterPtr converter = openccConfig().NewFromFile(m_name.toStdString());
         const auto segmentation =
             std::dynamic_pointer_cast<opencc::MaxMatchSegmentation>(converter->GetSegmentation());
         if (!segmentation) {

@@ -82,19 +82,17 @@ private slots:
         QTest::addColumn<QString>("found"); // as the view shows it
         const int taiwan = int(Script::TraditionalTaiwanPhrases);
         const int simplified = int(Script::Simplified);
-        QTest::newRow("simplified word, Taiwan's view") << taiwan << "鼠标"
-                                                        << "滑鼠";
-        QTest::newRow("traditional word, Taiwan's view") << taiwan << "軟體"
-                                                         << "軟體";
-        QTest::newRow("longer in the view") << taiwan << "内存"
-                                            << "記憶體";
-        QTest::newRow("traditional word, simplified view") << simplified << "軟體"
-                                                           << "软件";
-        QTest::newRow("simplified word, simplified view") << simplified << "内存"
-                                                          << "内存";
-        // The view shows the file's own characters: the word is taken as typed.
-        QTest::newRow("unconverted view") << int(Script::Unchanged) << "软件"
-                                          << "";
+        const int unchanged = int(Script::Unchanged);
+        // clang-format off
+        QTest::newRow("simplified word, Taiwan's view") << taiwan << "鼠标" << "滑鼠";
+        QTest::newRow("traditional word, Taiwan's view") << taiwan << "軟體" << "軟體";
+        QTest::newRow("longer in the view") << taiwan << "内存" << "記憶體";
+        QTest::newRow("traditional word, simplified view") << simplified << "軟體" << "软件";
+        QTest::newRow("simplified word, simplified view") << simplified << "内存" << "内存";
+        // Unconverted, the view's own characters tell its script.
+        QTest::newRow("simplified word, Taiwan's own text") << unchanged << "软件" << "軟體";
+        QTest::newRow("traditional word, Taiwan's own text") << unchanged << "記憶體" << "記憶體";
+        // clang-format on
     }
 
     void findInEitherScript()
@@ -105,10 +103,10 @@ private slots:
         QTemporaryDir dir;
         QFile file(dir.filePath(QStringLiteral("book.txt")));
         QVERIFY(file.open(QIODevice::WriteOnly));
-        const bool simplified =
+        const bool fromTaiwan =
             Script(script) == Script::Simplified || Script(script) == Script::Unchanged;
         file.write(
-            QString(simplified ? "看著滑鼠和軟體，記憶體不足。\n" : "看着鼠标和软件，内存不足。\n")
+            QString(fromTaiwan ? "看著滑鼠和軟體，記憶體不足。\n" : "看着鼠标和软件，内存不足。\n")
                 .repeated(3)
                 .toUtf8());
         file.close();
