@@ -1,6 +1,9 @@
 #include "TextEdit.h"
 
+#include "ScriptChoice.h"
+#include "ScriptConverter.h"
 #include "TextDisplay.h"
+#include "WorkerPool.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -23,6 +26,23 @@ void TextEdit::setFindEdit(QLineEdit *edit)
     m_findEdit = edit;
     connect(edit, &QLineEdit::returnPressed, this, &TextEdit::findNext);
     connect(edit, &QLineEdit::textChanged, this, [this] { showResult(QString()); });
+    connect(edit, &QLineEdit::textEdited, this, &TextEdit::prepareScripts);
+}
+
+// A word is taken into the view's script, which for a view as the file has
+// it is told from the text with four configurations: they are loaded on the
+// pool while the word is typed, so that the search does not wait for them.
+void TextEdit::prepareScripts()
+{
+    if (m_scriptsPrepared)
+        return;
+    m_scriptsPrepared = true;
+    WorkerPool::run([] {
+        QStringList names = ScriptChoice::configurationsOf(Script::Simplified);
+        names << QStringLiteral("s2twp.json") << QStringLiteral("s2hk.json");
+        for (const QString &name : qAsConst(names))
+            ScriptConverter::forConfiguration(name);
+    });
 }
 
 void TextEdit::setTextDisplay(TextDisplay *display)

@@ -36,6 +36,7 @@ private:
     bool waitForText(QTextDocument::FindFlags flags);
     QString noMatchText(const QTextCursor &from, QTextDocument::FindFlags flags) const;
     void showResult(const QString &text);
+    void prepareScripts();
 
     QTextEdit *m_textWidget = nullptr; // the reading view, not owned
     QLineEdit *m_findEdit = nullptr;   // the find box, not owned
@@ -43,6 +44,7 @@ private:
     TextDisplay *m_textDisplay = nullptr;  // shows the matches, not owned
     QLabel *m_resultLabel = nullptr;       // beside the find box, not owned
     QMetaObject::Connection m_waitForText; // a forward search waiting for the rest of the text
+    bool m_scriptsPrepared = false;
 };
 
 #endif // TEXTEDIT_H
