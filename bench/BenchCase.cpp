@@ -9,9 +9,11 @@
 #include "ChapterRule.h"
 #include "NovelGenerator.h"
 #include "ReadingLayout.h"
+#include "ScriptConverter.h"
 #include "SearchBench.h"
 #include "TextDisplay.h"
 #include "TextEncoding.h"
+#include "TransformOptions.h"
 #include "WorkerPool.h"
 #include "ZkTextDecoder.h"
 #include "ZkUtility.h"
@@ -100,6 +102,8 @@ private:
     int followJump(qint64 start);
     int runChapters();
     int runLookChange();
+    int runConvert();
+    void switchScript(const char *prefix, Script script);
 
     BenchCase m_case;
     QElapsedTimer m_clock;
@@ -707,6 +711,54 @@ int Session::runLookChange()
     return 0;
 }
 
+// The novel as it opens, then read again in Taiwan's script with its words
+// and back, as the 显示 page does when the script is chosen: the view at the
+// start, the dictionaries loaded on the pool while the page was in view.
+int Session::runConvert()
+{
+    setUp();
+    openNovel();
+    stopTracking("open_");
+    QElapsedTimer loading;
+    loading.start();
+    WorkerPool::run([] {
+        ScriptConverter::forConfiguration(QStringLiteral("s2twp.json"));
+    }).waitForFinished();
+    report("dictionaries_ms", loading.nsecsElapsed() / 1e6);
+    waitMs(500);
+    switchScript("convert_", Script::TraditionalTaiwanPhrases);
+    waitMs(500);
+    switchScript("back_", Script::Unchanged);
+    report("peak_bytes", peakResident());
+    return 0;
+}
+
+void Session::switchScript(const char *prefix, Script script)
+{
+    const auto key = [prefix](const char *name) {
+        return QByteArray(prefix) + name;
+    };
+    TransformOptions options;
+    options.script = script;
+    const qint64 start = trigger([this, options] {
+        const int top = m_display.topPosition();
+        m_display.setTransformOptions(options);
+        m_display.openFile(m_case.file, true, 0);
+        m_display.showPosition(top, 0);
+    });
+    report(key("call_ms").constData(), msBetween(start, m_callEnd));
+    const qint64 shown = waitUntil([this] {
+        return std::any_of(m_paints.cbegin(), m_paints.cend(),
+                           [](const Paint &p) { return p.look; });
+    });
+    const qint64 painted = firstLookPaint();
+    if (shown >= 0 && painted >= 0)
+        report(key("paint_ms").constData(), msBetween(start, painted));
+    if (waitUntil([this] { return !m_display.isLoading(); }) >= 0 && m_loadedAt >= 0)
+        report(key("loaded_ms").constData(), msBetween(start, m_loadedAt));
+    stopTracking(prefix);
+}
+
 int Session::run()
 {
     if (m_case.kind == QLatin1String("open"))
@@ -715,6 +767,8 @@ int Session::run()
         return runJump();
     if (m_case.kind == QLatin1String("chapters"))
         return runChapters();
+    if (m_case.kind == QLatin1String("convert"))
+        return runConvert();
     return runLookChange();
 }
 

@@ -358,6 +358,29 @@ QString buildTable(const QList<Novel> &novels,
         table.row(label + QStringLiteral("still on screen once laid out"), id,
                   QStringLiteral("jump_kept"));
     }
+    const QString convert = QStringLiteral("convert");
+    table.row(QStringLiteral("convert: unconverted, whole text in the document (ms)"), convert,
+              QStringLiteral("open_loaded_ms"));
+    table.row(QStringLiteral("convert: loading s2twp's dictionaries on the pool beforehand (ms)"),
+              convert, QStringLiteral("dictionaries_ms"));
+    table.row(QStringLiteral("convert: to Taiwan's script and words: call (ms)"), convert,
+              QStringLiteral("convert_call_ms"));
+    table.row(QStringLiteral("convert: converted text on screen after the choice (ms)"), convert,
+              QStringLiteral("convert_paint_ms"));
+    table.row(QStringLiteral("convert: whole converted text in the document (ms)"), convert,
+              QStringLiteral("convert_loaded_ms"));
+    table.sameProcessRatioRow(QStringLiteral("convert: whole converted text ÷ unconverted"),
+                              convert, QStringLiteral("convert_loaded_ms"),
+                              QStringLiteral("open_loaded_ms"));
+    table.row(QStringLiteral("convert: longest pass from the choice until it is all in (ms)"),
+              convert, QStringLiteral("convert_longest_ms"));
+    table.row(QStringLiteral("convert: back to the file's own: text on screen (ms)"), convert,
+              QStringLiteral("back_paint_ms"));
+    table.row(QStringLiteral("convert: back: whole text in the document (ms)"), convert,
+              QStringLiteral("back_loaded_ms"));
+    table.row(QStringLiteral("convert: back: longest pass (ms)"), convert,
+              QStringLiteral("back_longest_ms"));
+    table.memoryRow(QStringLiteral("convert: peak memory"), convert, QStringLiteral("peak_bytes"));
     const QString chapters = QStringLiteral("chapters");
     table.row(QStringLiteral("chapters: scan on the GUI thread, for comparison (ms)"), chapters,
               QStringLiteral("scan_ms"));
@@ -510,7 +533,8 @@ int main(int argc, char *argv[])
                                        QStringLiteral("list"), QStringLiteral("gbk,utf8"));
     const QCommandLineOption cases(
         QStringLiteral("cases"),
-        QStringLiteral("floor, open, firstopen, clean, jump, chapters, colour, font, comfort, search."),
+        QStringLiteral(
+            "floor, open, firstopen, clean, jump, chapters, colour, font, comfort, search, convert."),
         QStringLiteral("list"),
         QStringLiteral("floor,open,firstopen,clean,jump,chapters,colour,font,comfort,search"));
     const QCommandLineOption positions(QStringLiteral("positions"),

@@ -8,14 +8,16 @@ set -euo pipefail
 # libuchardet-dev tells the encodings of files without a mark apart;
 # libcurl4-openssl-dev speaks HTTP and HTTPS for the update check and the
 # advertisement panel; libpcre2-dev matches regular expressions of the
-# user's own within bounds; qtkeychain-qt5-dev keeps the sync password in
+# user's own within bounds; libopencc-dev and libopencc-data (its
+# configurations and dictionaries) show a book in simplified or traditional
+# characters; qtkeychain-qt5-dev keeps the sync password in
 # the desktop's keyring; rclone serves WebDAV on 127.0.0.1 for the sync
 # tests and the end-to-end check.
 packages=(
     cmake make g++ pkg-config
     qtbase5-dev qttools5-dev qttools5-dev-tools libqt5svg5-dev
     qttranslations5-l10n desktop-file-utils appstream libuchardet-dev
-    libcurl4-openssl-dev libpcre2-dev qtkeychain-qt5-dev rclone
+    libcurl4-openssl-dev libpcre2-dev libopencc-dev libopencc-data qtkeychain-qt5-dev rclone
 )
 case "${1:-}" in
 # A CJK font so the Chinese interface is readable on a fresh desktop.

@@ -111,6 +111,13 @@ for title in 风起 云涌 雷动 雨落 天晴; do
     printf '◆ %s\n' "$title"
     for i in $(seq 1 40); do printf '　　%s之后的第%d段：江水东流，少年望着远山出神。\n' "$title" "$i"; done
 done >"$marks"
+# A novel in simplified characters and, written by hand, how it reads in
+# Taiwan's script with Taiwan's words (軟體, 滑鼠, 記憶體 are longer or other
+# words than the mainland's).
+script_simplified=$out/files/script-simplified.txt
+script_taiwan=$out/files/script-taiwan.txt
+write_novel '第一章 打开软件' '第%d行：少年打开软件，鼠标一点，内存不足的提示跳了出来。' "$script_simplified"
+write_novel '第一章 開啟軟體' '第%d行：少年開啟軟體，滑鼠一點，記憶體不足的提示跳了出來。' "$script_taiwan"
 other=$out/files/other-utf8.txt
 for i in $(seq 1 60); do printf 'Another book, line %d: the river runs east.\n' "$i"; done >"$other"
 
@@ -296,6 +303,63 @@ check() { # step name, then a test; the scenario stops at the first failure
     report FAIL "$name"
     failures=$((failures + 1))
     return 1
+}
+
+choose_script() { # row of the script box, from 0 (不转换) on; as many steps up first
+    click tab2
+    sleep 0.3
+    click cbbScriptBook
+    sleep 0.5
+    xdotool key --delay 80 Up Up Up Up Up $(printf 'Down %.0s' $(seq "$1")) Return
+    sleep 0.3
+    click tab1
+    sleep 0.3
+}
+
+# A simplified novel read in Taiwan's script, a bookmark made there on a
+# line of the first page and opened at the same words in the novel's own
+# characters, a third of the way down the view.
+scripts() {
+    local text_x=$((win_x + WX[textWidget] + WW[textWidget] / 3)) line_y=$((WH[textWidget] / 2))
+    check "opens a novel written in Taiwan's script" open_with_dialog "$script_taiwan" || return
+    shot script-taiwan
+    local taiwan=$last_shot
+    check "opens the same novel in simplified characters" open_with_dialog "$script_simplified" ||
+        return
+    shot script-simplified
+    local simplified=$last_shot
+    check "it shows other characters" eval '! same_text "$taiwan" "$simplified"' || return
+    # shellcheck disable=SC2046 # top and height
+    crop "$last_shot.png" textWidget "$dir/bookmarked-line.png" \
+        $(text_line_at "$last_shot.text.png" "$line_y")
+    choose_script 4
+    shot script-converted
+    check "converted to Taiwan's script and words, it reads exactly like the Taiwan copy" \
+        same_text "$taiwan" "$last_shot" || return
+    check "the window title names the chapter in Taiwan's script" \
+        wait_for 5 eval '[ "$(xdotool getwindowname "$win_id")" = "script-simplified.txt - 第一章 開啟軟體 - $main_title" ]' ||
+        return
+    xdotool mousemove "$text_x" $((win_y + WY[textWidget] + line_y)) click 1
+    sleep 0.3
+    xdotool click 3
+    sleep 0.5
+    xdotool key Down Return
+    check "a bookmark in the converted view opens \"$bookmark_title\"" \
+        wait_for 10 window_named "$bookmark_title" || return
+    shot script-bookmark-dialog
+    xdotool key Return
+    check "the bookmark of the converted view is stored" \
+        wait_for 10 eval 'grep -q "script-simplified" "$(settings_file Bookmark.xml)" 2>/dev/null' ||
+        return
+    choose_script 0
+    shot script-back
+    check "back in its own characters the novel shows the same lines" \
+        same_text "$simplified" "$last_shot" || return
+    # management entry, then the bookmarks: the novel's, the cleaned view's, this one
+    menu_entry btnBookmark 4
+    shot script-bookmark-opened
+    check "the bookmark made in Taiwan's script opens at the same words in simplified characters" \
+        bookmarked_line_in_top_third "$last_shot.text.png"
 }
 
 # Watermarks, broken lines and a bookmark made in the cleaned view.
@@ -583,6 +647,7 @@ scenario() {
     chapter_rule || return
     search_all || return
     cleaning || return
+    scripts || return
 
     stop_program
     check "starts with a file named on the command line" start_program "$other" || return

@@ -858,6 +858,64 @@ The original file has been kept as %2.</translation>
         <translation>Search Results</translation>
     </message>
     <message>
+        <source>不转换</source>
+        <translation>As in the file</translation>
+    </message>
+    <message>
+        <source>转为简体</source>
+        <translation>Simplified</translation>
+    </message>
+    <message>
+        <source>转为繁体</source>
+        <translation>Traditional</translation>
+    </message>
+    <message>
+        <source>转为繁体（台湾）</source>
+        <translation>Traditional (Taiwan)</translation>
+    </message>
+    <message>
+        <source>转为繁体（台湾常用词）</source>
+        <translation>Traditional (Taiwan, local words)</translation>
+    </message>
+    <message>
+        <source>转为繁体（香港）</source>
+        <translation>Traditional (Hong Kong)</translation>
+    </message>
+    <message>
+        <source>简繁：</source>
+        <translation>Characters:</translation>
+    </message>
+    <message>
+        <source>新书：</source>
+        <translation>New books:</translation>
+    </message>
+    <message>
+        <source>简繁</source>
+        <translation>Simp./Trad.</translation>
+    </message>
+    <message>
+        <source>本书以简体或繁体显示</source>
+        <translation>Show this book in simplified or traditional characters</translation>
+    </message>
+    <message>
+        <source>简繁转换</source>
+        <translation>Chinese Characters</translation>
+    </message>
+    <message>
+        <source>无法载入简繁转换的词典，文本按原样显示：
+</source>
+        <translation>The dictionaries for converting between simplified and traditional characters could not be loaded; the text is shown as the file has it:
+</translation>
+    </message>
+    <message>
+        <source>本书以简体或繁体显示：按词语转换，文件本身不会被改动</source>
+        <translation>Shows this book in simplified or traditional characters, converted phrase by phrase; the file itself is not changed</translation>
+    </message>
+    <message>
+        <source>第一次打开的书以简体或繁体显示</source>
+        <translation>Books opened for the first time are shown in these characters</translation>
+    </message>
+    <message>
         <source>设为章节</source>
         <translation>Make a chapter</translation>
     </message>

@@ -858,6 +858,64 @@
         <translation>搜尋結果</translation>
     </message>
     <message>
+        <source>不转换</source>
+        <translation>不轉換</translation>
+    </message>
+    <message>
+        <source>转为简体</source>
+        <translation>轉為簡體</translation>
+    </message>
+    <message>
+        <source>转为繁体</source>
+        <translation>轉為繁體</translation>
+    </message>
+    <message>
+        <source>转为繁体（台湾）</source>
+        <translation>轉為繁體（臺灣）</translation>
+    </message>
+    <message>
+        <source>转为繁体（台湾常用词）</source>
+        <translation>轉為繁體（臺灣常用詞）</translation>
+    </message>
+    <message>
+        <source>转为繁体（香港）</source>
+        <translation>轉為繁體（香港）</translation>
+    </message>
+    <message>
+        <source>简繁：</source>
+        <translation>簡繁：</translation>
+    </message>
+    <message>
+        <source>新书：</source>
+        <translation>新書：</translation>
+    </message>
+    <message>
+        <source>简繁</source>
+        <translation>簡繁</translation>
+    </message>
+    <message>
+        <source>本书以简体或繁体显示</source>
+        <translation>本書以簡體或繁體顯示</translation>
+    </message>
+    <message>
+        <source>简繁转换</source>
+        <translation>簡繁轉換</translation>
+    </message>
+    <message>
+        <source>无法载入简繁转换的词典，文本按原样显示：
+</source>
+        <translation>無法載入簡繁轉換的詞典，文字按原樣顯示：
+</translation>
+    </message>
+    <message>
+        <source>本书以简体或繁体显示：按词语转换，文件本身不会被改动</source>
+        <translation>本書以簡體或繁體顯示：按詞語轉換，檔案本身不會被改動</translation>
+    </message>
+    <message>
+        <source>第一次打开的书以简体或繁体显示</source>
+        <translation>第一次開啟的書以簡體或繁體顯示</translation>
+    </message>
+    <message>
         <source>设为章节</source>
         <translation>設為章節</translation>
     </message>

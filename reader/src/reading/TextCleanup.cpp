@@ -5,26 +5,43 @@
 #include "CleaningRulesDialog.h"
 #include "ProgramConstants.h"
 #include "ReadingState.h"
+#include "ScriptChoice.h"
+#include "ScriptConverter.h"
+#include "ScriptPanel.h"
 #include "TextCleanupPanel.h"
 #include "TextDisplay.h"
+#include "WorkerPool.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
 
 TextCleanup::TextCleanup(QWidget *window, TextDisplay *display, ReadingState *state)
     : QObject(window), m_window(window), m_textDisplay(display), m_state(state),
-      m_store(new CleaningRuleStore(this)), m_panel(new TextCleanupPanel)
+      m_store(new CleaningRuleStore(this)), m_panel(new TextCleanupPanel),
+      m_scriptPanel(new ScriptPanel)
 {
     connect(m_panel, &TextCleanupPanel::tidyBookChanged, this, &TextCleanup::tidyBook);
     connect(m_panel, &TextCleanupPanel::tidyByDefaultChanged, this, &TextCleanup::tidyByDefault);
     connect(m_panel, &TextCleanupPanel::rulesRequested, this, &TextCleanup::editRules);
+    connect(m_scriptPanel, &ScriptPanel::bookScriptChanged, this, &TextCleanup::scriptBook);
+    connect(m_scriptPanel, &ScriptPanel::defaultScriptChanged, this, &TextCleanup::scriptByDefault);
+    // Loading a script's dictionaries takes a tenth of a second; done on
+    // the pool while the reader looks at the choices, choosing costs none.
+    connect(m_scriptPanel, &ScriptPanel::choicesShown, this, [this] {
+        if (!m_everyScriptLoaded)
+            preload({Script::Simplified, Script::Traditional, Script::TraditionalTaiwan,
+                     Script::TraditionalTaiwanPhrases, Script::TraditionalHongKong});
+        m_everyScriptLoaded = true;
+    });
     connect(display, &TextDisplay::opened, this, &TextCleanup::showChoices);
+    connect(display, &TextDisplay::scriptFailed, this, &TextCleanup::scriptFailed);
     connect(display, &TextDisplay::cleaningRulesFailed, this, &TextCleanup::rulesFailed);
 }
 
 void TextCleanup::load()
 {
     m_store->load(cleaningRulesFilePath());
+    preload({ScriptChoice::fromKey(m_state->scriptByDefault)});
     showChoices();
 }
 
@@ -38,6 +55,9 @@ void TextCleanup::showChoices()
     const QString fileName = m_textDisplay->m_fileName;
     m_panel->showChoices(BookViewOptions::tidiesParagraphs(fileName, *m_state),
                          m_state->tidyParagraphsByDefault, !fileName.isEmpty());
+    m_scriptPanel->showChoices(BookViewOptions::scriptOf(fileName, *m_state),
+                               ScriptChoice::fromKey(m_state->scriptByDefault),
+                               !fileName.isEmpty());
 }
 
 void TextCleanup::tidyBook(bool on)
@@ -62,6 +82,57 @@ void TextCleanup::tidyByDefault(bool on)
                                : QStringLiteral("0"));
     m_state->tidyParagraphsByDefault = on;
     saveState();
+}
+
+void TextCleanup::scriptBook(Script script)
+{
+    const QString fileName = m_textDisplay->m_fileName;
+    if (fileName.isEmpty())
+        return;
+    m_state->setChoice(fileName, BookViewOptions::ScriptChoiceName, ScriptChoice::keyOf(script));
+    saveState();
+    showChoices();
+    readAgain();
+}
+
+// As with tidying: books already read, and the one on screen, keep theirs.
+void TextCleanup::scriptByDefault(Script script)
+{
+    const QString fileName = m_textDisplay->m_fileName;
+    if (!fileName.isEmpty() &&
+        m_state->choice(fileName, BookViewOptions::ScriptChoiceName).isEmpty())
+        m_state->setChoice(fileName, BookViewOptions::ScriptChoiceName,
+                           ScriptChoice::keyOf(BookViewOptions::scriptOf(fileName, *m_state)));
+    m_state->scriptByDefault = ScriptChoice::keyOf(script);
+    saveState();
+}
+
+// Once a run: every book in that script would say the same.
+void TextCleanup::scriptFailed(const QString &error)
+{
+    if (m_toldScriptErrors.contains(error))
+        return;
+    m_toldScriptErrors.insert(error);
+    auto *box = new QMessageBox(
+        QMessageBox::Warning, QCoreApplication::translate("QObject", "简繁转换"),
+        QCoreApplication::translate("QObject", "无法载入简繁转换的词典，文本按原样显示：\n") +
+            error,
+        QMessageBox::Ok, m_window);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+void TextCleanup::preload(const QVector<Script> &scripts)
+{
+    QStringList names;
+    for (const Script script : scripts)
+        names += ScriptChoice::configurationsOf(script);
+    if (names.isEmpty())
+        return;
+    WorkerPool::run([names] {
+        for (const QString &name : names)
+            ScriptConverter::forConfiguration(name);
+    });
 }
 
 void TextCleanup::editRules()
@@ -101,7 +172,8 @@ void TextCleanup::readAgain()
         return;
     const TransformOptions options = optionsFor(fileName);
     const TransformOptions &shown = m_textDisplay->transformOptions();
-    if (options.rules == shown.rules && options.tidyParagraphs == shown.tidyParagraphs)
+    if (options.rules == shown.rules && options.tidyParagraphs == shown.tidyParagraphs &&
+        options.script == shown.script)
         return;
     OpenRequest request;
     request.fileName = fileName;

@@ -16,6 +16,7 @@
 #include "ReaderSync.h"
 #include "ReadingSession.h"
 #include "ReadingState.h"
+#include "ScriptPanel.h"
 #include "StoreWarnings.h"
 #include "SyncState.h"
 #include "THistoryFileMenu.h"
@@ -430,6 +431,8 @@ void MainForm::initReadingComfort()
     m_chapterPanel->setReadingState(m_session->state());
     m_cleanup = new TextCleanup(this, m_textDisplay, m_session->state());
     m_session->addPanel(m_cleanup->panel());
+    m_session->addPanel(m_cleanup->scriptPanel());
+    m_cleanup->scriptPanel()->placeButton(ui->widget_11);
     m_storeWarnings->watch(m_cleanup->store());
     connect(m_cleanup, &TextCleanup::openRequested, this,
             [this](const OpenRequest &request) { openTextFile(request); });

@@ -22,6 +22,7 @@ const QString DockLayoutName = QStringLiteral("布局");
 const QString PositionsName = QStringLiteral("阅读位置");
 const QString ViewName = QStringLiteral("视图");
 const QString TidyName = QStringLiteral("段落整理");
+const QString ScriptName = QStringLiteral("简繁");
 const QString FileName = QStringLiteral("文件");
 const QString PositionName = QStringLiteral("位置");
 // Beside the choices, on the same element: older releases read them as
@@ -232,6 +233,8 @@ void ReadingState::readView(QXmlStreamReader *reader)
     int tidy = tidyParagraphsByDefault ? 1 : 0;
     readInteger(reader, TidyName, tidy);
     tidyParagraphsByDefault = tidy == 1;
+    // Whatever it says: a key the reader does not know shows the file's own.
+    scriptByDefault = reader->attributes().value(ScriptName).toString().left(8);
 }
 
 void ReadingState::readPositions(QXmlStreamReader *reader)
@@ -289,6 +292,8 @@ void ReadingState::writeParse(QXmlStreamWriter *writer)
 
     writer->writeStartElement(ViewName);
     writeInteger(writer, TidyName, tidyParagraphsByDefault ? 1 : 0);
+    if (!scriptByDefault.isEmpty())
+        writer->writeAttribute(ScriptName, scriptByDefault);
     writer->writeEndElement();
 
     writer->writeStartElement(WindowName);

@@ -61,6 +61,9 @@ public:
     ComfortSettings comfort;
     // Whether books read for the first time get their paragraphs tidied.
     bool tidyParagraphsByDefault = false;
+    // The script books read for the first time are shown in: a key of
+    // ScriptChoice, empty for the file's own.
+    QString scriptByDefault;
     QByteArray windowGeometry; // QWidget::saveGeometry()
     QByteArray windowState;    // QMainWindow::saveState(): docks and toolbars
 

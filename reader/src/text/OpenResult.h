@@ -24,6 +24,10 @@ struct OpenResult {
     PositionMap map; // between text and the file text it stands for
     // Cleaning rules that failed on it, and are left out for the rest.
     QVector<RuleCleaner::Failure> failedRules;
+    // The OpenCC configuration the text is shown through, if any; or why
+    // the one chosen could not be loaded, the text then shown unconverted.
+    QString scriptConfiguration;
+    QString scriptError;
     qint64 bytesRead = 0; // how far into the file the text reaches
     qint64 fileSize = 0;
 

@@ -3,8 +3,11 @@
 #include "DocumentFeeder.h"
 #include "DocumentSwap.h"
 #include "GlyphWarmUp.h"
+#include "ParagraphTidier.h"
 #include "ReadingAnchor.h"
 #include "ReadingLayout.h"
+#include "ScriptChoice.h"
+#include "ScriptConverter.h"
 #include "TextLoader.h"
 #include "TextTuning.h"
 
@@ -100,6 +103,11 @@ void TextDisplay::showStart(const OpenResult &result)
     const bool loading = !result.complete();
     m_fileSize = result.fileSize;
     m_map = result.map;
+    m_script = result.scriptConfiguration.isEmpty()
+                   ? nullptr
+                   : ScriptConverter::forConfiguration(result.scriptConfiguration);
+    m_ownScript.reset();
+    m_ownScriptKnown = false;
     if (loading) {
         // about as many characters per byte as the start has
         const qint64 bytes = qMax<qint64>(1, result.bytesRead);
@@ -113,10 +121,13 @@ void TextDisplay::showStart(const OpenResult &result)
         setProgress(100);
     }
     setCodec(result.codec);
+    const QString title = QFileInfo(m_fileName).baseName();
     m_textWidget->document()->setMetaInformation(QTextDocument::DocumentTitle,
-                                                 QFileInfo(m_fileName).baseName());
+                                                 m_script ? m_script->convert(title) : title);
     if (!result.failedRules.isEmpty())
         emit cleaningRulesFailed(result.failedRules);
+    if (!result.scriptError.isEmpty())
+        emit scriptFailed(result.scriptError);
 }
 
 // A new text is read from its start. The view's scroll value changes with
@@ -206,6 +217,22 @@ void TextDisplay::setCodec(int codec)
 int TextDisplay::arrivedFilePosition() const
 {
     return m_map.toFile(m_textWidget->document()->characterCount() - 1);
+}
+
+QString TextDisplay::toShownScript(const QString &text) const
+{
+    if (m_script)
+        return m_script->convert(text);
+    if (!m_ownScriptKnown) {
+        m_ownScriptKnown = true;
+        QTextCursor start(m_textWidget->document());
+        start.setPosition(
+            qMin(ParagraphTidier::SampleCharacters, m_textWidget->document()->characterCount() - 1),
+            QTextCursor::KeepAnchor);
+        m_ownScript = ScriptConverter::forConfiguration(
+            ScriptChoice::configurationInto(ScriptChoice::regionOf(start.selectedText())));
+    }
+    return m_ownScript ? m_ownScript->convert(text) : text;
 }
 
 // A position held for its text counts as shown.

@@ -11,6 +11,8 @@
 #include <QObject>
 #include <QString>
 
+#include <memory>
+
 struct ComfortSettings;
 struct OpenResult;
 
@@ -20,6 +22,7 @@ class GlyphWarmUp;
 class QTextEdit;
 class QWidget;
 class ReadingAnchor;
+class ScriptConverter;
 class TextLoader;
 
 // Puts a text file into the reading view and keeps the user's font and
@@ -63,6 +66,9 @@ public:
     const PositionMap &positionMap() const { return m_map; }
     // How far into the file text the text in the view reaches.
     int arrivedFilePosition() const;
+    // text (a word to find) in the script the view shows: the one it was
+    // converted into, else the text's own, told from its start.
+    QString toShownScript(const QString &text) const;
 
     // The position of the text at the top of the view.
     int topPosition() const;
@@ -101,6 +107,9 @@ signals:
     // Cleaning rules that failed on the text (not valid, or past the bound of
     // a match) and were left out.
     void cleaningRulesFailed(const QVector<RuleCleaner::Failure> &failures);
+    // The script chosen could not be had (its OpenCC configuration is
+    // missing or damaged); the text is shown as the file has it.
+    void scriptFailed(const QString &error);
 
 public slots:
     void setTextFont(QFont font);
@@ -141,7 +150,11 @@ private:
     GlyphWarmUp *m_glyphs;
     TextLook m_look;
     TransformOptions m_options;
-    PositionMap m_map; // of the text in the view
+    PositionMap m_map;                               // of the text in the view
+    std::shared_ptr<const ScriptConverter> m_script; // the view's, or null
+    // Into the text's own script, found once asked for (an unconverted view).
+    mutable std::shared_ptr<const ScriptConverter> m_ownScript;
+    mutable bool m_ownScriptKnown = false;
     int m_codec = -1;
     qint64 m_fileSize = 0;
     int m_progress = 100;

@@ -1,8 +1,11 @@
 #include "TextEdit.h"
 
+#include "ScriptChoice.h"
+#include "ScriptConverter.h"
 #include "SlicedFind.h"
 #include "TextDisplay.h"
 #include "TextTuning.h"
+#include "WorkerPool.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -34,6 +37,23 @@ void TextEdit::setFindEdit(QLineEdit *edit)
     connect(edit, &QLineEdit::textChanged, this, [this] {
         stopFinding();
         showResult(QString());
+    });
+    connect(edit, &QLineEdit::textEdited, this, &TextEdit::prepareScripts);
+}
+
+// A word is taken into the view's script, which for a view as the file has
+// it is told from the text with four configurations: they are loaded on the
+// pool while the word is typed, so that the search does not wait for them.
+void TextEdit::prepareScripts()
+{
+    if (m_scriptsPrepared)
+        return;
+    m_scriptsPrepared = true;
+    WorkerPool::run([] {
+        QStringList names = ScriptChoice::configurationsOf(Script::Simplified);
+        names << QStringLiteral("s2twp.json") << QStringLiteral("s2hk.json");
+        for (const QString &name : qAsConst(names))
+            ScriptConverter::forConfiguration(name);
     });
 }
 
@@ -68,7 +88,8 @@ void TextEdit::find(QTextDocument::FindFlags flags)
     assert(m_findEdit != NULL);
     assert(m_textDisplay != NULL);
     stopFinding();
-    const QString text = m_findEdit->text();
+    // A word typed in the other script finds what the view shows for it.
+    const QString text = m_textDisplay->toShownScript(m_findEdit->text());
     if (text.isEmpty()) {
         showResult(QString());
         return;
@@ -114,7 +135,8 @@ void TextEdit::lookBack()
 {
     const bool backward = m_flags.testFlag(QTextDocument::FindBackward);
     m_lookingBack = true;
-    m_finding.reset(new SlicedFind(m_textWidget->document(), m_findEdit->text(),
+    m_finding.reset(new SlicedFind(m_textWidget->document(),
+                                   m_textDisplay->toShownScript(m_findEdit->text()),
                                    backward ? m_from.selectionStart() : m_from.selectionEnd(),
                                    m_flags ^ QTextDocument::FindBackward));
     findOn();

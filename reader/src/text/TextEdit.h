@@ -44,6 +44,7 @@ private:
     void lookBack();
     void stopFinding();
     bool waitForText(QTextDocument::FindFlags flags);
+    void prepareScripts();
     QString noMatchText(bool foundBehind) const;
     void showResult(const QString &text);
 
@@ -60,6 +61,7 @@ private:
     QTextCursor m_from;
     bool m_lookingBack = false; // after a miss: is the word behind the start?
     QTimer m_nextSlice;
+    bool m_scriptsPrepared = false;
 };
 
 #endif // TEXTEDIT_H

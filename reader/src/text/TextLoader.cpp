@@ -129,6 +129,8 @@ OpenResult TextLoader::open(const QString &fileName, int codec, const TransformO
     result.text = shown.text;
     result.map = shown.map;
     result.failedRules = transformer.takeFailures();
+    result.scriptConfiguration = transformer.scriptConfiguration();
+    result.scriptError = transformer.scriptError();
     result.codec = decoder.codec();
     result.bytesRead = cut;
 

@@ -27,6 +27,12 @@ constexpr int ChunkBytes = 1 << 20;
 // (893 against 900 ms).
 constexpr qint64 QueuedCharacterLimit = 1 << 20;
 
+// A stretch of text longer than this is converted to another script in two
+// halves at once (cut at a line break), one of them on another worker:
+// converting takes the loader three times as long as reading and decoding,
+// and the second core is mostly idle meanwhile.
+constexpr int HalvedConversionCharacters = 64 * 1024;
+
 // --- Appending (DocumentFeeder) ----------------------------------------
 
 // Appending takes at most this long per pass of the event loop, in slices

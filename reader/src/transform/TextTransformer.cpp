@@ -1,6 +1,10 @@
 #include "TextTransformer.h"
 
 #include "BuiltInRules.h"
+#include "ScriptChoice.h"
+#include "ScriptConverter.h"
+#include "TextTuning.h"
+#include "WorkerPool.h"
 
 namespace
 {
@@ -22,7 +26,7 @@ QString normalized(QString text)
 
 TextTransformer::TextTransformer(const TransformOptions &options)
     : m_identity(options.isIdentity()), m_tidy(options.tidyParagraphs), m_cleaner(rulesOf(options)),
-      m_tidier(options.keepOneBlankLine)
+      m_tidier(options.keepOneBlankLine), m_script(options.script)
 {
 }
 
@@ -33,6 +37,7 @@ TextTransformer::Output TextTransformer::transform(const QString &piece, bool la
     TracedText stretch(normalized(piece), m_filePosition);
     const int fileEnd = m_filePosition + stretch.size();
     m_cleaner.clean(&stretch);
+    convertScript(&stretch, fileEnd);
     TracedText text = m_held;
     text.append(stretch);
     TracedText held = text.split(tidy(&text, last), fileEnd);
@@ -58,4 +63,37 @@ int TextTransformer::tidy(TracedText *text, bool last)
         m_tidier.judge(QStringView(text->text()).left(ParagraphTidier::SampleCharacters));
     }
     return m_tidier.tidy(text, last);
+}
+
+// The first stretch chooses the configuration: the text's own script shows
+// in its first lines. A stretch ends at a line break, where no phrase goes
+// on.
+void TextTransformer::convertScript(TracedText *stretch, int fileEnd)
+{
+    if (!m_scriptChosen && m_script != Script::Unchanged) {
+        m_scriptChosen = true;
+        const QString name = ScriptChoice::configurationFor(
+            m_script, QStringView(stretch->text()).left(ParagraphTidier::SampleCharacters));
+        m_converter = ScriptConverter::forConfiguration(name, &m_scriptError);
+    }
+    if (!m_converter)
+        return;
+    const int half = stretch->size() > TextTuning::HalvedConversionCharacters
+                         ? stretch->text().lastIndexOf(QLatin1Char('\n'), stretch->size() / 2)
+                         : -1;
+    if (half < 0) {
+        m_converter->convert(stretch);
+        return;
+    }
+    TracedText second = stretch->split(half + 1, fileEnd);
+    const std::shared_ptr<const ScriptConverter> converter = m_converter;
+    QFuture<void> other = WorkerPool::run([&second, converter] { converter->convert(&second); });
+    m_converter->convert(stretch);
+    other.waitForFinished();
+    stretch->append(second);
+}
+
+QString TextTransformer::scriptConfiguration() const
+{
+    return m_converter ? m_converter->name() : QString();
 }

@@ -10,6 +10,7 @@
 #include "TemporaryProgramFolder.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -164,6 +165,51 @@ private slots:
         dropFile(m_window.get(), path);
         QVERIFY(m_window->findChild<QCheckBox *>(QStringLiteral("cbTidyBook"))->isChecked());
         QVERIFY(view()->toPlainText().startsWith(QStringLiteral("　　第0行")));
+    }
+
+    // The script is the book's choice: the book is read again in it at the
+    // line on top, the bookmark dialog proposes a title in it, and the book
+    // comes back in it; books read the first time follow the default.
+    void scriptIsTheBooksChoice()
+    {
+        start();
+        // a book of its own: the other tests' choices stay with theirs
+        const QString path = m_files.filePath(QStringLiteral("script.txt"));
+        writeFile(path, QTextCodec::codecForName("GBK")->fromUnicode(m_novel));
+        dropFile(m_window.get(), path);
+        const int place = filePositionOf(m_novel, QStringLiteral("第1500行："));
+        display()->showPosition(place, 0);
+        auto *book = m_window->findChild<QComboBox *>(QStringLiteral("cbbScriptBook"));
+        book->activated(int(Script::TraditionalTaiwanPhrases));
+        QVERIFY(view()->toPlainText().contains(QStringLiteral("山間的霧氣慢慢散開")));
+        QTRY_COMPARE(topLine(), QStringLiteral("第1500行："));
+        QCOMPARE(display()->topPosition(), place);
+        {
+            QString proposed;
+            ModalDialogWatcher added([&proposed](QDialog *dialog) {
+                proposed = dialog->findChild<QLineEdit *>(QStringLiteral("edtTitle"))->text();
+                dialog->reject();
+            });
+            QTextCursor cursor = view()->textCursor();
+            cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+            view()->setTextCursor(cursor);
+            m_window->findChild<BookmarkMenug *>()->showAddBookmarkForm();
+            QVERIFY2(proposed.endsWith(QStringLiteral("山間的霧氣慢慢散開，少年背起行囊。")),
+                     qPrintable(proposed));
+        }
+        m_window->findChild<QComboBox *>(QStringLiteral("cbbScriptDefault"))
+            ->activated(int(Script::Traditional));
+        closeWindow();
+
+        start();
+        dropFile(m_window.get(), path);
+        QCOMPARE(m_window->findChild<QComboBox *>(QStringLiteral("cbbScriptBook"))->currentIndex(),
+                 int(Script::TraditionalTaiwanPhrases));
+        QVERIFY(view()->toPlainText().contains(QStringLiteral("山間的霧氣慢慢散開")));
+        const QString other = m_files.filePath(QStringLiteral("other.txt"));
+        writeFile(other, QStringLiteral("鼠标和软件\n").toUtf8());
+        dropFile(m_window.get(), other);
+        QCOMPARE(view()->toPlainText(), QStringLiteral("鼠標和軟件\n"));
     }
 
     // A rule that needs more work than a match may take is switched off

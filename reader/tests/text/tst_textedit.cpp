@@ -73,6 +73,63 @@ private slots:
         QVERIFY(label.text().isEmpty());
     }
 
+    // A word typed in either script finds what the view shows for it, and the
+    // match is where the view shows it.
+    void findInEitherScript_data()
+    {
+        QTest::addColumn<int>("script"); // a Script
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<QString>("found"); // as the view shows it
+        const int taiwan = int(Script::TraditionalTaiwanPhrases);
+        const int simplified = int(Script::Simplified);
+        const int unchanged = int(Script::Unchanged);
+        // clang-format off
+        QTest::newRow("simplified word, Taiwan's view") << taiwan << "鼠标" << "滑鼠";
+        QTest::newRow("traditional word, Taiwan's view") << taiwan << "軟體" << "軟體";
+        QTest::newRow("longer in the view") << taiwan << "内存" << "記憶體";
+        QTest::newRow("traditional word, simplified view") << simplified << "軟體" << "软件";
+        QTest::newRow("simplified word, simplified view") << simplified << "内存" << "内存";
+        // Unconverted, the view's own characters tell its script.
+        QTest::newRow("simplified word, Taiwan's own text") << unchanged << "软件" << "軟體";
+        QTest::newRow("traditional word, Taiwan's own text") << unchanged << "記憶體" << "記憶體";
+        // clang-format on
+    }
+
+    void findInEitherScript()
+    {
+        QFETCH(int, script);
+        QFETCH(QString, word);
+        QFETCH(QString, found);
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("book.txt")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        const bool fromTaiwan =
+            Script(script) == Script::Simplified || Script(script) == Script::Unchanged;
+        file.write(
+            QString(fromTaiwan ? "看著滑鼠和軟體，記憶體不足。\n" : "看着鼠标和软件，内存不足。\n")
+                .repeated(3)
+                .toUtf8());
+        file.close();
+        QTextEdit view;
+        QLineEdit box(word);
+        QLabel label;
+        TextDisplay display;
+        TextEdit finder;
+        wire(&view, &box, &label, &display, &finder);
+        TransformOptions options;
+        options.script = Script(script);
+        display.setTransformOptions(options);
+        QVERIFY(display.openFile(file.fileName(), true, 0));
+        finder.findNext();
+        QCOMPARE(view.textCursor().selectedText(), found);
+        if (found.isEmpty())
+            return;
+        const int first = view.textCursor().selectionStart();
+        QCOMPARE(view.toPlainText().indexOf(found), first);
+        finder.findNext();
+        QCOMPARE(view.textCursor().selectionStart(), view.toPlainText().indexOf(found, first + 1));
+    }
+
     // A text too long to read in one pass is read over several; the answer
     // is the one a single pass would give.
     void findAcrossPasses_data()

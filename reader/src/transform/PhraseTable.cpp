@@ -1,0 +1,135 @@
+#include "PhraseTable.h"
+
+#include <cstring>
+
+std::shared_ptr<const PhraseTable::Layer> PhraseTable::newLayer(const std::vector<Entry> &entries)
+{
+    auto made = std::make_shared<Layer>();
+    Layer &layer = *made;
+    layer.single.assign(0x10000, -1);
+    layer.lengths.assign(0x10000, 0);
+    layer.starts.assign(0x10000 / 64, 0);
+    layer.pairs.assign(PairBits / 64, 0);
+    layer.triples.assign(PairBits / 64, 0);
+    size_t keyUnits = 0;
+    size_t keyCount = 0;
+    for (const Entry &entry : entries) {
+        if (entry.key.size() > 1 && entry.key.size() <= size_t(MaxKeyLength)) {
+            keyUnits += entry.key.size();
+            ++keyCount;
+        }
+    }
+    layer.keys.reserve(keyUnits);
+    size_t capacity = 16;
+    while (capacity < keyCount * 2)
+        capacity *= 2;
+    layer.table.resize(capacity);
+    for (const Entry &entry : entries) {
+        const size_t length = entry.key.size();
+        if (length == 0 || length > size_t(MaxKeyLength))
+            continue;
+        const qint32 value = qint32(layer.values.size());
+        const char16_t first = entry.key.front();
+        layer.starts[first / 64] |= quint64(1) << (first % 64);
+        if (length == 1) {
+            if (layer.single[first] < 0) {
+                layer.single[first] = value;
+                layer.values.push_back(entry.value);
+            }
+            continue;
+        }
+        if (find(layer, entry.key.data(), int(length)) != nullptr)
+            continue;
+        const quint32 hash = hashOf(entry.key.data(), int(length));
+        size_t slot = hash & (layer.table.size() - 1);
+        while (layer.table[slot].value >= 0)
+            slot = (slot + 1) & (layer.table.size() - 1);
+        layer.table[slot] = {hash, value, quint32(layer.keys.size()), quint32(length)};
+        layer.keys += entry.key;
+        layer.values.push_back(entry.value);
+        layer.lengths[first] |= 1u << (length - 1);
+        const size_t bit = pairBit(first, entry.key[1]);
+        layer.pairs[bit / 64] |= quint64(1) << (bit % 64);
+        if (length > 2) {
+            const size_t triple = tripleBit(entry.key.data());
+            layer.triples[triple / 64] |= quint64(1) << (triple % 64);
+        }
+    }
+    return made;
+}
+
+const PhraseTable::Slot *PhraseTable::find(const Layer &layer, const char16_t *key, int length)
+{
+    const quint32 hash = hashOf(key, length);
+    const size_t mask = layer.table.size() - 1;
+    for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        const Slot &candidate = layer.table[slot];
+        if (candidate.value < 0)
+            return nullptr;
+        if (candidate.hash == hash && candidate.length == quint32(length) &&
+            std::memcmp(layer.keys.data() + candidate.offset, key,
+                        size_t(length) * sizeof(char16_t)) == 0)
+            return &candidate;
+    }
+}
+
+int PhraseTable::matchIn(const Layer &layer, const char16_t *text, int available,
+                         const std::u16string **value)
+{
+    if ((layer.starts[text[0] / 64] & (quint64(1) << (text[0] % 64))) == 0)
+        return 0;
+    quint32 lengths = available > 1 ? layer.lengths[text[0]] : 0;
+    if (lengths != 0) {
+        const size_t bit = pairBit(text[0], text[1]);
+        if ((layer.pairs[bit / 64] & (quint64(1) << (bit % 64))) == 0)
+            lengths = 0;
+    }
+    // Only two characters long, where no longer key begins with these three.
+    if ((lengths & ~3u) != 0 && available > 2) {
+        const size_t bit = tripleBit(text);
+        if ((layer.triples[bit / 64] & (quint64(1) << (bit % 64))) == 0)
+            lengths &= 2u;
+    }
+    if (available < MaxKeyLength)
+        lengths &= (1u << available) - 1;
+    while (lengths != 0) {
+        const int length = 32 - __builtin_clz(lengths);
+        if (const Slot *found = find(layer, text, length)) {
+            *value = &layer.values[size_t(found->value)];
+            return length;
+        }
+        lengths &= ~(1u << (length - 1));
+    }
+    const qint32 single = layer.single[text[0]];
+    if (single < 0)
+        return 0;
+    *value = &layer.values[size_t(single)];
+    return 1;
+}
+
+int PhraseTable::match(const char16_t *text, int available, const std::u16string **value,
+                       size_t fromLayer) const
+{
+    for (size_t i = fromLayer; i < m_layers.size(); ++i) {
+        const int length = matchIn(*m_layers[i], text, available, value);
+        if (length > 0)
+            return length;
+    }
+    return 0;
+}
+
+void PhraseTable::convert(std::u16string_view text, std::u16string *out, size_t fromLayer) const
+{
+    const int size = int(text.size());
+    for (int i = 0; i < size;) {
+        const std::u16string *value = nullptr;
+        const int length = match(text.data() + i, size - i, &value, fromLayer);
+        if (length == 0) {
+            out->push_back(text[size_t(i)]);
+            ++i;
+        } else {
+            out->append(*value);
+            i += length;
+        }
+    }
+}

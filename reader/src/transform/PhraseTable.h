@@ -1,0 +1,98 @@
+#ifndef PHRASETABLE_H
+#define PHRASETABLE_H
+
+#include <QVector>
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// One dictionary of a script conversion in UTF-16, as the view's text is
+// held: what each phrase or character becomes. A dictionary may be made of
+// layers tried in order, as a group of OpenCC dictionaries is: the first
+// layer with a key at a place gives its longest key there. Finding the key
+// at a place is what converting a novel does fifty million times, so every
+// layer answers most places from two arrays indexed by the character,
+// before a hash is asked at all. Immutable once built; any thread.
+class PhraseTable
+{
+public:
+    // Longer keys are left out; the dictionaries the reader uses have none.
+    static constexpr int MaxKeyLength = 32;
+
+    struct Entry {
+        std::u16string key;
+        std::u16string value;
+    };
+
+    // One dictionary; configurations that share a dictionary share its
+    // layer. Within a layer, the first entry of a key counts.
+    struct Layer;
+    static std::shared_ptr<const Layer> newLayer(const std::vector<Entry> &entries);
+    void addLayer(std::shared_ptr<const Layer> layer) { m_layers.push_back(std::move(layer)); }
+    bool isEmpty() const { return m_layers.empty(); }
+
+    // The length of the key at text (available characters from there on),
+    // with its value, or 0 where no key begins; the layers before fromLayer
+    // are passed over.
+    int match(const char16_t *text, int available, const std::u16string **value,
+              size_t fromLayer = 0) const;
+    // Every key replaced by its value, longest first, from the left.
+    void convert(std::u16string_view text, std::u16string *out, size_t fromLayer = 0) const;
+
+private:
+    // Cheap and good enough for keys of a few Chinese characters.
+    static quint32 hashOf(const char16_t *key, int length)
+    {
+        quint32 hash = 0;
+        for (int i = 0; i < length; ++i)
+            hash = hash * 0x9E3779B1u + key[i];
+        return hash ^ (hash >> 15);
+    }
+    // One key longer than a character, in an open-addressed table: one
+    // probe mostly finds it or its absence, without a chain of nodes.
+    struct Slot {
+        quint32 hash;
+        qint32 value = -1; // -1 for an empty slot
+        quint32 offset;    // in keys
+        quint32 length;
+    };
+    // Whether any longer key begins with this pair of characters; most
+    // places of a text begin none, and one bit says so.
+    static size_t pairBit(char16_t first, char16_t second)
+    {
+        return (size_t(first) * 0x9E37u + second) & (PairBits - 1);
+    }
+    // And the same for the first three characters of keys of three or more.
+    static size_t tripleBit(const char16_t *key)
+    {
+        return ((size_t(key[0]) * 0x9E37u + key[1]) * 0x9E37u + key[2]) & (PairBits - 1);
+    }
+    static constexpr size_t PairBits = size_t(1) << 21;
+
+    static const Slot *find(const Layer &layer, const char16_t *key, int length);
+    static int matchIn(const Layer &layer, const char16_t *text, int available,
+                       const std::u16string **value);
+
+    std::vector<std::shared_ptr<const Layer>> m_layers;
+
+public:
+    struct Layer {
+        std::vector<std::u16string> values;
+        // By the first character: the value of that character alone (or
+        // -1), and the lengths of the longer keys beginning with it (bit
+        // n - 1 for length n).
+        std::vector<qint32> single;
+        std::vector<quint32> lengths;
+        std::u16string keys; // the longer keys, one after the other
+        // Whether any key begins with a character: 8 KB, which stays in the
+        // cache, where the arrays above would not for a sparse layer.
+        std::vector<quint64> starts;
+        std::vector<quint64> pairs;   // PairBits bits
+        std::vector<quint64> triples; // PairBits bits
+        std::vector<Slot> table;      // a power of two, at most half full
+    };
+};
+
+#endif // PHRASETABLE_H
