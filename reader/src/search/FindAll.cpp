@@ -68,9 +68,12 @@ void FindAll::attachTo(ChapterPanel *chapters)
 SearchQuery FindAll::preparedQuery() const
 {
     SearchQuery query;
-    query.text = m_box->text();
     query.matchCase = m_matchCase->isChecked();
     query.regex = m_regex->isChecked();
+    // A word typed in either script finds what the view shows for it. An
+    // expression is left as typed: converting it could turn a class of
+    // characters into a phrase of another length.
+    query.text = query.regex ? m_box->text() : m_display->toShownScript(m_box->text());
     return query;
 }
 

@@ -149,6 +149,26 @@ private slots:
         QTRY_COMPARE(w.status(), status);
     }
 
+    // Shown in Taiwan's script, the list finds a word typed in simplified
+    // characters, and jumps to what the view shows for it.
+    void eitherScript()
+    {
+        SearchWindow w;
+        TransformOptions options;
+        options.script = Script::TraditionalTaiwanPhrases;
+        w.display.setTransformOptions(options);
+        QVERIFY(
+            w.display.openFile(writeNovel(QStringLiteral("script.txt"),
+                                          QStringLiteral("第一章\n少年打开软件。\n软件很慢。\n")),
+                               true, 0));
+        w.box.setText(QStringLiteral("软件"));
+        w.all.click();
+        QTRY_COMPARE(w.status(), QStringLiteral("共 2 处"));
+        w.list()->setCurrentIndex(w.rows()->index(1, 0));
+        emit w.list()->activated(w.rows()->index(1, 0));
+        QTRY_COMPARE(w.selected(), QStringLiteral("軟體"));
+    }
+
     // Opening another file ends the search of the one before at once.
     void newFileCancels()
     {
