@@ -478,7 +478,12 @@ search_all() {
     click tab3
     sleep 0.3
     click edtFindText
-    xdotool type --delay 50 "5段"
+    # The first character typed loads the script dictionaries on the pool;
+    # the Chinese one, for which xdotool remaps a key, comes once they are in.
+    xdotool type --delay 50 "5"
+    sleep 1.5
+    xdotool type --delay 100 "段"
+    sleep 0.3
     xdotool key Return
     shot search-list
     crop "$last_shot.png" chapterView "$dir/search-list.png"
