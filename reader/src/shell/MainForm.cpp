@@ -405,10 +405,30 @@ void MainForm::dropEvent(QDropEvent *event)
 
 void MainForm::openArguments(const QStringList &arguments, const QString &workingFolder)
 {
+    openLater(fileArgument(arguments, workingFolder));
+}
+
+QString MainForm::fileArgument(const QStringList &arguments, const QString &workingFolder)
+{
     if (arguments.size() < 2 || arguments.at(1).isEmpty())
-        return;
-    const QString fileName = QDir(workingFolder).absoluteFilePath(arguments.at(1));
-    QTimer::singleShot(0, this, [this, fileName] { openTextFile(fileName); });
+        return QString();
+    return QDir(workingFolder).absoluteFilePath(arguments.at(1));
+}
+
+void MainForm::openLater(const QString &fileName)
+{
+    if (!fileName.isEmpty())
+        QTimer::singleShot(0, this, [this, fileName] { openTextFile(fileName); });
+}
+
+void MainForm::openHandedOver(const QString &fileName)
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    if (!fileName.isEmpty())
+        openTextFile(fileName);
 }
 
 void MainForm::initReadingComfort()
