@@ -111,6 +111,7 @@ void MainForm::initComponents()
     // The bookmarks are in memory before the bookmark menu is built.
     m_bookmarkConfig->load(bookmarkFilePath());
     m_textScroll->setScrollBar(ui->textWidget->verticalScrollBar());
+    m_textScroll->setTextView(ui->textWidget);
 
     ui->btnBookmark->setMenu(m_bookmarkMenu->menu());
     m_bookmarkMenu->setTextWidget(ui->textWidget);
@@ -464,6 +465,8 @@ void MainForm::createShortcuts()
     m_keys->add(fullScreen, [this] { m_fullScreen->toggle(); });
     m_keys->add(Qt::Key_Space, [this] { m_textScroll->scrollPage(true); });
     m_keys->add(Qt::SHIFT + Qt::Key_Space, [this] { m_textScroll->scrollPage(false); });
+    m_keys->add(Qt::Key_PageDown, [this] { m_textScroll->scrollPage(true); });
+    m_keys->add(Qt::Key_PageUp, [this] { m_textScroll->scrollPage(false); });
     m_keys->add(Qt::CTRL + Qt::Key_Home, [this] { goToTextEdge(false); });
     m_keys->add(Qt::CTRL + Qt::Key_End, [this] { goToTextEdge(true); });
     QShortcut *leaveFullScreen = m_keys->add(Qt::Key_Escape, [this] { m_fullScreen->set(false); });
