@@ -359,8 +359,8 @@ void MainForm::scrollPageTimeChange(int time)
     m_appConfig->save(configFilePath());
 }
 
-// Only what could be shown is listed; the display has told the user why
-// anything else could not.
+// Only what could be shown as text is listed; the display has told the user
+// why anything else could not.
 void MainForm::openTextFile(const OpenRequest &request)
 {
     const QString fileName = QDir::toNativeSeparators(request.fileName);
@@ -368,7 +368,7 @@ void MainForm::openTextFile(const OpenRequest &request)
     m_textDisplay->setTransformOptions(m_cleanup->optionsFor(fileName));
     if (!m_textDisplay->openFile(fileName, detect, detect ? 0 : request.codec))
         return;
-    if (request.listed)
+    if (request.listed && !m_textDisplay->isNotText())
         m_historyMenu->addFile(fileName);
     if (request.position >= 0)
         m_textDisplay->showPosition(request.position, request.fraction);
