@@ -713,5 +713,13 @@ The original file has been kept as %2.</translation>
         <source>；%1 秒后重试</source>
         <translation>; next try in %1 s</translation>
     </message>
+    <message>
+        <source>这似乎不是文本文件，仍要打开吗？</source>
+        <translation>This does not seem to be a text file. Open it anyway?</translation>
+    </message>
+    <message>
+        <source>文件是空的：</source>
+        <translation>The file is empty: </translation>
+    </message>
 </context>
 </TS>

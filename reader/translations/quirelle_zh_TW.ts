@@ -713,5 +713,13 @@
         <source>；%1 秒后重试</source>
         <translation>；%1 秒後重試</translation>
     </message>
+    <message>
+        <source>这似乎不是文本文件，仍要打开吗？</source>
+        <translation>這似乎不是文字檔案，仍要開啟嗎？</translation>
+    </message>
+    <message>
+        <source>文件是空的：</source>
+        <translation>檔案是空的：</translation>
+    </message>
 </context>
 </TS>
