@@ -916,6 +916,14 @@ The original file has been kept as %2.</translation>
         <translation>Books opened for the first time are shown in these characters</translation>
     </message>
     <message>
+        <source>这似乎不是文本文件，仍要打开吗？</source>
+        <translation>This does not seem to be a text file. Open it anyway?</translation>
+    </message>
+    <message>
+        <source>文件是空的：</source>
+        <translation>The file is empty: </translation>
+    </message>
+    <message>
         <source>设为章节</source>
         <translation>Make a chapter</translation>
     </message>

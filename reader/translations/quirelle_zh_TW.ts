@@ -916,6 +916,14 @@
         <translation>第一次開啟的書以簡體或繁體顯示</translation>
     </message>
     <message>
+        <source>这似乎不是文本文件，仍要打开吗？</source>
+        <translation>這似乎不是文字檔案，仍要開啟嗎？</translation>
+    </message>
+    <message>
+        <source>文件是空的：</source>
+        <translation>檔案是空的：</translation>
+    </message>
+    <message>
         <source>设为章节</source>
         <translation>設為章節</translation>
     </message>

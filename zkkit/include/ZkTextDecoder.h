@@ -70,6 +70,10 @@ public:
     // character of these encodings holds the byte of a line break, and a CR
     // LF pair stays together.
     static int lineEnd(const QByteArray &data, int codec);
+    // Whether the first bytes of a file, read as codec, are text at all: a
+    // picture or a program is mostly control characters and zero bytes, a
+    // text has next to none (a stray zero byte in a novel still reads).
+    static bool looksLikeText(const QByteArray &start, int codec);
     // The name of the code page that codec 0 stands for.
     static QByteArray localCodePageName();
     // The codec number of an encoding name as files declare it (UTF-8, GBK,

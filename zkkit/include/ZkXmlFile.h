@@ -40,8 +40,9 @@ public:
     // True once the new document has replaced the file. False, with the
     // file as it was, when the folder takes no temporary file, the disk is
     // full, the writer reported an error or the owner may not write the
-    // file; saveFailed() then tells the program.
-    bool save(const QString &fileName);
+    // file; saveFailed() then tells the program. A subclass whose file
+    // other processes write too may merge with it first.
+    virtual bool save(const QString &fileName);
 
     virtual void readParse(QXmlStreamReader *reader);
     virtual void writeParse(QXmlStreamWriter *writer);

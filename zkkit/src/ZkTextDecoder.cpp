@@ -150,6 +150,42 @@ bool ZkTextDecoder::isUtf8(const QByteArray &data)
     return detection::isUtf8({data, false, false});
 }
 
+namespace
+{
+
+// Form feeds and DOS's end-of-file mark turn up in old texts.
+bool isControl(uint unit)
+{
+    return (unit < 0x20 && unit != '\t' && unit != '\n' && unit != '\r' && unit != '\f' &&
+            unit != 0x1a) ||
+           unit == 0x7f;
+}
+
+// Of the bytes of a text, fewer than one in this many.
+const int ControlShare = 20;
+const int LooksBytes = 4096;
+
+} // namespace
+
+bool ZkTextDecoder::looksLikeText(const QByteArray &start, int codec)
+{
+    const QByteArray sample = start.left(LooksBytes);
+    int controls = 0;
+    int units = 0;
+    if (codec == Utf16LittleEndian || codec == Utf16BigEndian) {
+        const bool big = codec == Utf16BigEndian;
+        for (int i = 0; i + 1 < sample.size(); i += 2, ++units) {
+            const uint first = uchar(sample.at(i)), second = uchar(sample.at(i + 1));
+            controls += isControl(big ? first << 8 | second : second << 8 | first);
+        }
+    } else {
+        for (const char byte : sample)
+            controls += isControl(uchar(byte));
+        units = sample.size();
+    }
+    return controls * ControlShare < qMax(1, units);
+}
+
 int ZkTextDecoder::lineEnd(const QByteArray &data, int codec)
 {
     if (codec == Utf16LittleEndian || codec == Utf16BigEndian) {

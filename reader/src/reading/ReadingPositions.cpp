@@ -48,10 +48,19 @@ void ReadingPositions::setReadingState(ReadingState *state)
     m_state = state;
 }
 
+// A view that has not moved since it was last recorded records nothing, so
+// that a place another window read on to since, merged in on saving, is not
+// taken back to where this one still stands.
 void ReadingPositions::record()
 {
     assert(m_state != NULL);
-    if (!m_fileName.isEmpty() && m_state->setPosition(m_fileName, m_textDisplay->topPosition()))
+    if (m_fileName.isEmpty())
+        return;
+    const int position = m_textDisplay->topPosition();
+    if (position == m_recorded)
+        return;
+    m_recorded = position;
+    if (m_state->setPosition(m_fileName, position))
         m_unsaved = true;
 }
 
@@ -65,6 +74,7 @@ void ReadingPositions::leave(const QString &fileName)
 void ReadingPositions::open(const QString &fileName)
 {
     m_fileName = fileName;
+    m_recorded = -1;
     restorePosition(fileName);
     record(); // now the most recent file
     if (m_unsaved)

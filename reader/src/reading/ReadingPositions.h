@@ -43,6 +43,7 @@ private:
     QTimer *m_longestWait;                // child: runs out while the view keeps moving
     QString m_fileName;                   // the file on screen; empty before the first
     bool m_unsaved = false;               // the store holds positions its file does not
+    int m_recorded = -1;                  // of m_fileName, by this window; -1 since it opened
 };
 
 #endif // READINGPOSITIONS_H

@@ -114,6 +114,7 @@ void MainForm::initComponents()
     // The bookmarks are in memory before the bookmark menu is built.
     m_bookmarkConfig->load(bookmarkFilePath());
     m_textScroll->setScrollBar(ui->textWidget->verticalScrollBar());
+    m_textScroll->setTextView(ui->textWidget);
 
     ui->btnBookmark->setMenu(m_bookmarkMenu->menu());
     m_bookmarkMenu->setTextWidget(ui->textWidget);
@@ -371,8 +372,8 @@ void MainForm::scrollPageTimeChange(int time)
     m_appConfig->save(configFilePath());
 }
 
-// Only what could be shown is listed; the display has told the user why
-// anything else could not.
+// Only what could be shown as text is listed; the display has told the user
+// why anything else could not.
 void MainForm::openTextFile(const OpenRequest &request)
 {
     const QString fileName = QDir::toNativeSeparators(request.fileName);
@@ -380,7 +381,7 @@ void MainForm::openTextFile(const OpenRequest &request)
     m_textDisplay->setTransformOptions(m_cleanup->optionsFor(fileName));
     if (!m_textDisplay->openFile(fileName, detect, detect ? 0 : request.codec))
         return;
-    if (request.listed)
+    if (request.listed && !m_textDisplay->isNotText())
         m_historyMenu->addFile(fileName);
     if (request.position >= 0)
         m_textDisplay->showPosition(request.position, request.fraction);
@@ -418,10 +419,30 @@ void MainForm::dropEvent(QDropEvent *event)
 
 void MainForm::openArguments(const QStringList &arguments, const QString &workingFolder)
 {
+    openLater(fileArgument(arguments, workingFolder));
+}
+
+QString MainForm::fileArgument(const QStringList &arguments, const QString &workingFolder)
+{
     if (arguments.size() < 2 || arguments.at(1).isEmpty())
-        return;
-    const QString fileName = QDir(workingFolder).absoluteFilePath(arguments.at(1));
-    QTimer::singleShot(0, this, [this, fileName] { openTextFile(fileName); });
+        return QString();
+    return QDir(workingFolder).absoluteFilePath(arguments.at(1));
+}
+
+void MainForm::openLater(const QString &fileName)
+{
+    if (!fileName.isEmpty())
+        QTimer::singleShot(0, this, [this, fileName] { openTextFile(fileName); });
+}
+
+void MainForm::openHandedOver(const QString &fileName)
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    if (!fileName.isEmpty())
+        openTextFile(fileName);
 }
 
 void MainForm::initReadingComfort()
@@ -460,6 +481,8 @@ void MainForm::createShortcuts()
     m_keys->add(fullScreen, [this] { m_fullScreen->toggle(); });
     m_keys->add(Qt::Key_Space, [this] { m_textScroll->scrollPage(true); });
     m_keys->add(Qt::SHIFT + Qt::Key_Space, [this] { m_textScroll->scrollPage(false); });
+    m_keys->add(Qt::Key_PageDown, [this] { m_textScroll->scrollPage(true); });
+    m_keys->add(Qt::Key_PageUp, [this] { m_textScroll->scrollPage(false); });
     m_keys->add(Qt::CTRL + Qt::Key_Home, [this] { goToTextEdge(false); });
     m_keys->add(Qt::CTRL + Qt::Key_End, [this] { goToTextEdge(true); });
     QShortcut *leaveFullScreen = m_keys->add(Qt::Key_Escape, [this] { m_fullScreen->set(false); });

@@ -53,6 +53,13 @@ public:
     // workingFolder) once the event loop runs, as if chosen in the file
     // dialog. Further arguments are ignored.
     void openArguments(const QStringList &arguments, const QString &workingFolder);
+    // The file the arguments name, absolute; empty when they name none.
+    static QString fileArgument(const QStringList &arguments, const QString &workingFolder);
+    // Once the event loop runs; nothing for an empty name.
+    void openLater(const QString &fileName);
+    // A later start of the reader was given fileName (or none): the window
+    // comes to the front and shows it.
+    void openHandedOver(const QString &fileName);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

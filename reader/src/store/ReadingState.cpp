@@ -1,8 +1,12 @@
 #include "ReadingState.h"
 
+#include <algorithm>
+
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QIODevice>
+#include <QLockFile>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -31,6 +35,14 @@ const QString PositionTimeName = QStringLiteral("位置时间");
 const QString PositionMachineName = QStringLiteral("位置电脑");
 const QString ChoicesTimeName = QStringLiteral("选择时间");
 const QString ChoicesMachineName = QStringLiteral("选择电脑");
+const QString LastReadName = QStringLiteral("阅读时间");
+// Held while a copy reads what is on disk and writes its merge over it.
+const int SaveLockMilliseconds = 2000;
+
+qint64 currentTime()
+{
+    return QDateTime::currentMSecsSinceEpoch();
+}
 
 } // namespace
 
@@ -60,9 +72,12 @@ bool ReadingState::setPosition(const QString &fileName, int position)
 {
     const QString name = absoluteName(fileName);
     const int index = indexOf(name);
-    if (index == 0 && m_places.first().position == position)
+    if (index == 0 && m_places.first().position == position) {
+        m_places.first().lastRead = currentTime();
         return false;
+    }
     Place place = takePlace(name);
+    place.lastRead = currentTime();
     const bool moved = index >= 0 ? place.position != position : position != 0;
     place.position = position;
     if (moved)
@@ -76,7 +91,80 @@ void ReadingState::setPosition(const QString &fileName, int position, const Chan
     Place place = takePlace(absoluteName(fileName));
     place.position = position;
     place.positionStamp = stamp;
+    place.lastRead = qMax(place.lastRead, stamp.time);
     putFirst(place);
+}
+
+qint64 ReadingState::lastRead(const QString &fileName) const
+{
+    const int index = indexOf(absoluteName(fileName));
+    return index < 0 ? 0 : m_places.at(index).lastRead;
+}
+
+QStringList ReadingState::fileNames() const
+{
+    QStringList names;
+    names.reserve(m_places.size());
+    for (const Place &place : m_places)
+        names << place.fileName;
+    return names;
+}
+
+void ReadingState::forget(const QString &fileName)
+{
+    const QString name = absoluteName(fileName);
+    const int index = indexOf(name);
+    if (index >= 0)
+        m_places.removeAt(index);
+    if (!m_forgotten.contains(name))
+        m_forgotten << name;
+}
+
+// Without the lock a second copy could save between this one's read and
+// write; one that cannot be had (a stale lock, a folder that takes no file)
+// still lets this copy save, merged with what it read.
+bool ReadingState::save(const QString &fileName)
+{
+    QLockFile lock(fileName + QStringLiteral(".lock"));
+    lock.setStaleLockTime(10 * SaveLockMilliseconds);
+    lock.tryLock(SaveLockMilliseconds);
+    ReadingState onDisk;
+    onDisk.load(fileName);
+    mergePlaces(onDisk.m_places);
+    const bool saved = ZkXmlFile::save(fileName);
+    if (saved)
+        m_forgotten.clear();
+    return saved;
+}
+
+// A book's position and its choices each keep the later of the two
+// changes; a place with no change of its own (a book just opened) takes
+// the other's. Books only on disk join in by when they were read.
+void ReadingState::mergePlaces(const QList<Place> &saved)
+{
+    for (const Place &other : saved) {
+        if (m_forgotten.contains(other.fileName))
+            continue;
+        const int index = indexOf(other.fileName);
+        if (index < 0) {
+            m_places.append(other);
+            continue;
+        }
+        Place &place = m_places[index];
+        if (other.positionStamp.isLaterThan(place.positionStamp)) {
+            place.position = other.position;
+            place.positionStamp = other.positionStamp;
+        }
+        if (other.choicesStamp.isLaterThan(place.choicesStamp)) {
+            place.choices = other.choices;
+            place.choicesStamp = other.choicesStamp;
+        }
+        place.lastRead = qMax(place.lastRead, other.lastRead);
+    }
+    std::stable_sort(m_places.begin(), m_places.end(),
+                     [](const Place &a, const Place &b) { return a.lastRead > b.lastRead; });
+    while (m_places.size() > MaxPositions)
+        m_places.removeLast();
 }
 
 ChangeStamp ReadingState::positionStamp(const QString &fileName) const
@@ -157,7 +245,7 @@ void ReadingState::setChoices(const QString &fileName, const QMap<QString, QStri
 bool ReadingState::isReservedName(const QString &key)
 {
     return key == PositionName || key == PositionTimeName || key == PositionMachineName ||
-           key == ChoicesTimeName || key == ChoicesMachineName;
+           key == ChoicesTimeName || key == ChoicesMachineName || key == LastReadName;
 }
 
 void ReadingState::readParse(QXmlStreamReader *reader)
@@ -266,13 +354,14 @@ void ReadingState::readPlace(QXmlStreamReader *reader)
         ChangeStamp::read(attributes, PositionTimeName, PositionMachineName);
     const ChangeStamp choicesStamp =
         ChangeStamp::read(attributes, ChoicesTimeName, ChoicesMachineName);
+    const qint64 lastRead = qMax(0LL, attributes.value(LastReadName).toLongLong());
     const QString path = reader->readElementText(QXmlStreamReader::SkipChildElements);
     // A path cut off by a damaged file names nothing the user read.
     if (reader->hasError() || position < 0 || path.isEmpty())
         return;
     const QString name = absoluteName(path);
     if (m_places.size() < MaxPositions && indexOf(name) < 0)
-        m_places.append({name, position, choices, positionStamp, choicesStamp});
+        m_places.append({name, position, choices, positionStamp, choicesStamp, lastRead});
 }
 
 void ReadingState::writeParse(QXmlStreamWriter *writer)
@@ -315,6 +404,8 @@ void ReadingState::writePositions(QXmlStreamWriter *writer)
         writeInteger(writer, PositionName, place.position);
         place.positionStamp.write(writer, PositionTimeName, PositionMachineName);
         place.choicesStamp.write(writer, ChoicesTimeName, ChoicesMachineName);
+        if (place.lastRead > 0)
+            writer->writeAttribute(LastReadName, QString::number(place.lastRead));
         for (auto choice = place.choices.cbegin(); choice != place.choices.cend(); ++choice)
             writer->writeAttribute(choice.key(), choice.value());
         writer->writeCharacters(place.fileName);

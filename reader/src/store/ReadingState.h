@@ -9,6 +9,7 @@
 #include <QList>
 #include <QMap>
 #include <QString>
+#include <QStringList>
 
 class QIODevice;
 
@@ -28,6 +29,11 @@ public:
 
     void readParse(QXmlStreamReader *reader) override;
     void writeParse(QXmlStreamWriter *writer) override;
+    // Another window or a second run of the reader may have saved the file
+    // since it was loaded: the places it holds are merged in first, book by
+    // book, the later change of each winning, so that no copy writes over
+    // what another read meanwhile. The settings are this copy's.
+    bool save(const QString &fileName) override;
 
     // Files count as the same by their absolute path. -1 for a file that
     // was never recorded.
@@ -39,6 +45,14 @@ public:
     // A position that changed elsewhere, with the stamp of that change.
     void setPosition(const QString &fileName, int position, const ChangeStamp &stamp);
     ChangeStamp positionStamp(const QString &fileName) const;
+    // When the book was last on screen here or moved elsewhere, in
+    // milliseconds since the epoch; 0 when not known.
+    qint64 lastRead(const QString &fileName) const;
+    // Every book with a place, most recently read first.
+    QStringList fileNames() const;
+    // The book leaves the store, also from the file on the next save,
+    // though another copy still had it.
+    void forget(const QString &fileName);
     // A choice made for one book (the rule its chapters are found by, the
     // script it is shown in, …), kept beside its reading position and gone
     // with it; empty where none was made. key is an XML name, the feature's
@@ -74,6 +88,7 @@ private:
         QMap<QString, QString> choices;
         ChangeStamp positionStamp;
         ChangeStamp choicesStamp;
+        qint64 lastRead = 0;
     };
 
     int indexOf(const QString &absoluteName) const;
@@ -86,8 +101,10 @@ private:
     void readPlace(QXmlStreamReader *reader);
     void readLinesAfter(QIODevice *device, qint64 damagedLine);
     void writePositions(QXmlStreamWriter *writer);
+    void mergePlaces(const QList<Place> &saved);
 
-    QList<Place> m_places; // most recent first
+    QList<Place> m_places;   // most recent first
+    QStringList m_forgotten; // since the last save, absolute names
 };
 
 #endif // READINGSTATE_H

@@ -14,6 +14,8 @@ struct OpenResult {
         Opened,
         Missing,    // no such file
         Unreadable, // there, but not readable: a folder, no permission, a read error
+        NotText,    // its bytes are not text (a picture, a program): nothing read yet
+        Empty,      // no byte at all
     };
 
     Status status = Missing;

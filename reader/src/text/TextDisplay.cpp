@@ -73,12 +73,16 @@ void TextDisplay::setParentWidget(QWidget *widget)
 bool TextDisplay::openFile(const QString &fileName, bool autoDetect, int codec)
 {
     assert(m_textWidget != NULL);
-    const OpenResult result =
-        m_loader->open(fileName, autoDetect ? TextLoader::AutoDetect : codec, m_options);
+    const int asked = autoDetect ? TextLoader::AutoDetect : codec;
+    OpenResult result = m_loader->open(fileName, asked, m_options);
+    const bool notText = result.status == OpenResult::NotText;
+    if (notText && askOpenAnyway(fileName))
+        result = m_loader->open(fileName, asked, m_options, true);
     if (!result.opened()) {
         showOpenFailure(result);
         return false;
     }
+    m_notText = notText;
     if (!m_fileName.isEmpty())
         emit leaving(m_fileName);
     m_glyphs->stop();
@@ -187,13 +191,34 @@ void TextDisplay::loadFailed(const QString &error)
     showOpenFailure(result);
 }
 
+bool TextDisplay::askOpenAnyway(const QString &fileName) const
+{
+    return QMessageBox::question(
+               m_parentWidget, QCoreApplication::translate("QObject", "提示"),
+               QCoreApplication::translate("QObject", "这似乎不是文本文件，仍要打开吗？") +
+                   QLatin1Char('\n') + fileName,
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
+// A file the user chose not to open after all needs no word.
 void TextDisplay::showOpenFailure(const OpenResult &result)
 {
-    const QString text =
-        result.status == OpenResult::Missing
-            ? QCoreApplication::translate("QObject", "文件不存在：") + result.fileName
-            : QCoreApplication::translate("QObject", "无法读取文件：") + result.fileName +
-                  QLatin1Char('\n') + result.error;
+    QString text;
+    switch (result.status) {
+    case OpenResult::NotText:
+    case OpenResult::Opened:
+        return;
+    case OpenResult::Missing:
+        text = QCoreApplication::translate("QObject", "文件不存在：") + result.fileName;
+        break;
+    case OpenResult::Empty:
+        text = QCoreApplication::translate("QObject", "文件是空的：") + result.fileName;
+        break;
+    case OpenResult::Unreadable:
+        text = QCoreApplication::translate("QObject", "无法读取文件：") + result.fileName +
+               QLatin1Char('\n') + result.error;
+        break;
+    }
     QMessageBox::information(m_parentWidget, QCoreApplication::translate("QObject", "提示"), text,
                              QMessageBox::Ok);
 }

@@ -48,8 +48,11 @@ public:
     // codec: a ZkTextDecoder number. With autoDetect the bytes decide.
     // True when the file's text is now in the view, or its start with the
     // rest on its way (isLoading()); false, with a message and the view as
-    // it was, when the file is missing or cannot be read.
+    // it was, when the file is missing, empty or cannot be read, or is not
+    // text (as the bytes decide) and the user chose not to open it anyway.
     bool openFile(const QString &fileName, bool autoDetect, int codec);
+    // The file on screen was opened though its bytes are not text.
+    bool isNotText() const { return m_notText; }
     // How the next file opened becomes the text the view shows.
     void setTransformOptions(const TransformOptions &options) { m_options = options; }
     const TransformOptions &transformOptions() const { return m_options; }
@@ -127,6 +130,7 @@ private:
     void finishLoading(const QString &text);
     void loadFailed(const QString &error);
     void showOpenFailure(const OpenResult &result);
+    bool askOpenAnyway(const QString &fileName) const;
     void setProgress(int percent);
     void setCodec(int codec);
     void setFontAndColor(const QFont &font, const QColor &color);
@@ -158,6 +162,7 @@ private:
     int m_codec = -1;
     qint64 m_fileSize = 0;
     int m_progress = 100;
+    bool m_notText = false; // of m_fileName
 };
 
 #endif // TEXTDISPLAY_H

@@ -98,7 +98,8 @@ TextLoader::~TextLoader()
         job.waitForFinished();
 }
 
-OpenResult TextLoader::open(const QString &fileName, int codec, const TransformOptions &options)
+OpenResult TextLoader::open(const QString &fileName, int codec, const TransformOptions &options,
+                            bool anyBytes)
 {
     OpenResult result;
     result.fileName = fileName;
@@ -112,10 +113,19 @@ OpenResult TextLoader::open(const QString &fileName, int codec, const TransformO
         result.error = file.errorString();
         return result;
     }
-    result.status = OpenResult::Opened;
     result.fileSize = file.size();
+    if (start.isEmpty()) {
+        result.status = OpenResult::Empty;
+        return result;
+    }
     ZkTextDecoder decoder =
         codec == AutoDetect ? ZkTextDecoder::forFile(start, middle) : ZkTextDecoder(codec);
+    // A chosen encoding says the user takes the bytes for text.
+    if (codec == AutoDetect && !anyBytes && !ZkTextDecoder::looksLikeText(start, decoder.codec())) {
+        result.status = OpenResult::NotText;
+        return result;
+    }
+    result.status = OpenResult::Opened;
     // A long file shows its start up to the last line break; the loader
     // reads the rest.
     const bool whole = result.fileSize <= start.size();

@@ -35,10 +35,11 @@ public:
     // Waits for the jobs on the pool, which stop at their next piece.
     ~TextLoader() override;
 
-    // codec: a ZkTextDecoder number, or AutoDetect for the bytes to decide.
+    // codec: a ZkTextDecoder number, or AutoDetect for the bytes to decide,
+    // which also decide whether the file is text at all unless anyBytes.
     // A file that cannot be opened leaves the load under way as it was.
     OpenResult open(const QString &fileName, int codec = AutoDetect,
-                    const TransformOptions &options = TransformOptions());
+                    const TransformOptions &options = TransformOptions(), bool anyBytes = false);
     void cancel();
     // The window has put this many characters of the pieces into its
     // document. The loader waits while many are handed over and not yet

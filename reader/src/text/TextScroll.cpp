@@ -1,6 +1,11 @@
 #include "TextScroll.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QScrollBar>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTextLayout>
 #include <QTimer>
 #include <QtGlobal>
 
@@ -15,6 +20,11 @@ TextScroll::TextScroll(QObject *parent) : QObject(parent), m_timer(new QTimer(th
 void TextScroll::setScrollBar(QScrollBar *bar)
 {
     m_scrollBar = bar;
+}
+
+void TextScroll::setTextView(QTextEdit *view)
+{
+    m_view = view;
 }
 
 void TextScroll::setScrollType(int type, int interval)
@@ -67,6 +77,38 @@ void TextScroll::scrollStep(bool forward, int step)
 void TextScroll::scrollPage(bool forward)
 {
     assert(m_scrollBar != NULL);
-    m_scrollBar->triggerAction(forward ? QAbstractSlider::SliderPageStepAdd
-                                       : QAbstractSlider::SliderPageStepSub);
+    if (m_view == nullptr) {
+        m_scrollBar->triggerAction(forward ? QAbstractSlider::SliderPageStepAdd
+                                           : QAbstractSlider::SliderPageStepSub);
+        return;
+    }
+    const int top = m_scrollBar->value();
+    const int height = m_view->viewport()->height();
+    const QVector<PageTurn::Line> lines = linesAround(top, height);
+    const int target =
+        forward ? PageTurn::forward(lines, top, height) : PageTurn::back(lines, top, height);
+    m_scrollBar->setValue(qBound(m_scrollBar->minimum(), target, m_scrollBar->maximum()));
+}
+
+// The lines of the blocks from a view above to a view below this one, in
+// the document's pixels; asking for a block's rectangle lays it out.
+QVector<PageTurn::Line> TextScroll::linesAround(int viewTop, int viewHeight) const
+{
+    QTextDocument *document = m_view->document();
+    QAbstractTextDocumentLayout *layout = document->documentLayout();
+    const qreal from = qreal(viewTop) - viewHeight, to = qreal(viewTop) + 2.0 * viewHeight;
+    const int first = layout->hitTest(QPointF(0, qMax<qreal>(0, from)), Qt::FuzzyHit);
+    QVector<PageTurn::Line> lines;
+    for (QTextBlock block = document->findBlock(qMax(0, first)); block.isValid();
+         block = block.next()) {
+        const qreal blockTop = layout->blockBoundingRect(block).top();
+        if (blockTop > to)
+            break;
+        const QTextLayout *text = block.layout();
+        for (int i = 0; i < text->lineCount(); ++i) {
+            const QTextLine line = text->lineAt(i);
+            lines.append({blockTop + line.y(), blockTop + line.y() + line.height()});
+        }
+    }
+    return lines;
 }

@@ -35,6 +35,8 @@ private slots:
     void keepsTheMostRecentFiles();
     void choicesTravelWithTheirBook();
     void changesCarryTheirStamps();
+    void savingMergesWithTheFile();
+    void twoProcessesLoseNoPlace();
 
 private:
     QTemporaryDir m_dir;
@@ -203,5 +205,93 @@ void TestReadingState::changesCarryTheirStamps()
     QCOMPARE(read.choice(a, QStringLiteral("script")), QStringLiteral("x"));
 }
 
-QTEST_GUILESS_MAIN(TestReadingState)
+// Two copies of the store, as two windows hold them: each save keeps what
+// the other saved, and of one book the later move, whichever copy saves last.
+void TestReadingState::savingMergesWithTheFile()
+{
+    const QString path = m_dir.filePath(QStringLiteral("merged.xml"));
+    const QString a = QStringLiteral("/n/a.txt"), b = QStringLiteral("/n/b.txt");
+    ReadingState first, second;
+    first.setPosition(a, 10);
+    QVERIFY(first.save(path));
+    second.load(path);
+    second.setPosition(a, 50); // read on in the second window
+    second.setPosition(b, 7);
+    QVERIFY(second.save(path));
+    first.setChoice(a, QStringLiteral("script"), QStringLiteral("s2t"));
+    QVERIFY(first.save(path)); // its stale copy of a's place loses
+
+    ReadingState read;
+    read.load(path);
+    QCOMPARE(read.position(a), 50);
+    QCOMPARE(read.position(b), 7);
+    QCOMPARE(read.choice(a, QStringLiteral("script")), QStringLiteral("s2t"));
+    QCOMPARE(read.fileNames().size(), 2);
+    QCOMPARE(first.position(a), 50); // the copy holds what it saved
+
+    first.setPosition(a, 60);
+    first.forget(b);
+    QVERIFY(first.save(path));
+    read.load(path);
+    QCOMPARE(read.position(a), 60);
+    QCOMPARE(read.position(b), -1);
+}
+
+namespace
+{
+
+const int PlacesPerProcess = 25;
+const char WriterVariable[] = "QUIRELLE_TEST_PLACES_WRITER";
+
+// One process of twoProcessesLoseNoPlace: it reads the file once and then
+// saves its own books one by one, never reading again.
+int writePlaces(const QString &path, const QString &prefix)
+{
+    ReadingState state;
+    state.load(path);
+    for (int i = 1; i <= PlacesPerProcess; ++i) {
+        state.setPosition(QStringLiteral("/n/%1%2.txt").arg(prefix).arg(i), i * 10);
+        if (!state.save(path))
+            return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+void TestReadingState::twoProcessesLoseNoPlace()
+{
+    const QString path = m_dir.filePath(QStringLiteral("two.xml"));
+    QList<QProcess *> writers;
+    for (const QString prefix : {"a", "b"}) {
+        auto *writer = new QProcess(this);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(WriterVariable, prefix);
+        writer->setProcessEnvironment(environment);
+        writer->start(QCoreApplication::applicationFilePath(), {path});
+        writers << writer;
+    }
+    for (QProcess *writer : writers) {
+        QVERIFY(writer->waitForFinished(120000));
+        QCOMPARE(writer->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(writer->exitCode(), 0);
+    }
+    ReadingState read;
+    read.load(path);
+    QCOMPARE(read.fileNames().size(), 2 * PlacesPerProcess);
+    for (const char *prefix : {"a", "b"}) {
+        for (int i = 1; i <= PlacesPerProcess; ++i)
+            QCOMPARE(read.position(QStringLiteral("/n/%1%2.txt").arg(prefix).arg(i)), i * 10);
+    }
+}
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet(WriterVariable))
+        return writePlaces(app.arguments().value(1), qEnvironmentVariable(WriterVariable));
+    TestReadingState test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_readingstate.moc"

@@ -4,6 +4,7 @@
 #include "ModalDialogWatcher.h"
 #include "ReadingLayout.h"
 
+#include <QAbstractButton>
 #include <QScrollBar>
 #include <QTextCodec>
 #include <QTextDocument>
@@ -184,18 +185,24 @@ void TestTextDisplay::unreadableInputs_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<bool>("readable");
-    QTest::newRow("directory") << "directory" << false;
-    QTest::newRow("read error") << "read error" << false;
-    QTest::newRow("no permission") << "no permission" << false;
-    QTest::newRow("binary") << "binary" << true;
+    QTest::addColumn<QString>("message"); // how the message begins
+    const QString cannot = QStringLiteral("无法读取文件：");
+    const QString notText = QStringLiteral("这似乎不是文本文件，仍要打开吗？\n");
+    QTest::newRow("directory") << "directory" << false << cannot;
+    QTest::newRow("read error") << "read error" << false << cannot;
+    QTest::newRow("no permission") << "no permission" << false << cannot;
+    QTest::newRow("binary, not opened") << "binary" << false << notText;
+    QTest::newRow("binary, opened anyway") << "binary" << true << notText;
+    QTest::newRow("empty") << "empty" << false << QStringLiteral("文件是空的：");
 }
 
 // What cannot be read leaves the text on screen and says why; inputs that
-// are not text are shown for what they are.
+// are not text are shown for what they are once the user says so.
 void TestTextDisplay::unreadableInputs()
 {
     QFETCH(QString, kind);
     QFETCH(bool, readable);
+    QFETCH(QString, message);
     const QString kept = writeFile(QStringLiteral("kept.txt"), "kept");
     m_display->openFile(kept, true, 0);
     QString path = m_dir->filePath(QStringLiteral("input"));
@@ -208,22 +215,30 @@ void TestTextDisplay::unreadableInputs()
             QSKIP("root reads every file");
         writeFile(QStringLiteral("input"), "secret");
         QVERIFY(QFile::setPermissions(path, QFile::WriteOwner));
+    } else if (kind == QLatin1String("empty")) {
+        writeFile(QStringLiteral("input"), QByteArray());
     } else {
         QByteArray bytes;
         for (int i = 0; i < 4096; ++i)
             bytes += char((i * 7919) & 0xFF);
         writeFile(QStringLiteral("input"), bytes);
     }
-    ModalDialogWatcher watcher;
+    ModalDialogWatcher watcher([readable](QDialog *dialog) {
+        auto *box = qobject_cast<QMessageBox *>(dialog);
+        if (readable && box != nullptr && box->button(QMessageBox::Yes) != nullptr)
+            box->button(QMessageBox::Yes)->click();
+        else
+            dialog->reject();
+    });
     QCOMPARE(m_display->openFile(path, true, 0), readable);
-    QCOMPARE(watcher.seen, readable ? 0 : 1);
+    QCOMPARE(watcher.seen, 1);
     QCOMPARE(m_display->m_fileName, readable ? path : kept);
     QCOMPARE(m_edit->toPlainText() == QLatin1String("kept"), !readable);
-    if (!readable) {
-        QVERIFY2(watcher.text.startsWith(QStringLiteral("无法读取文件：") + path + '\n') &&
-                     watcher.text.size() > path.size() + 8,
-                 qPrintable(watcher.text));
-    }
+    QCOMPARE(m_display->isNotText(), readable);
+    QVERIFY2(watcher.text.startsWith(message + (message.endsWith('\n') ? QString() : path)),
+             qPrintable(watcher.text));
+    if (message.startsWith(QStringLiteral("无法")))
+        QVERIFY2(watcher.text.size() > message.size() + path.size() + 1, qPrintable(watcher.text));
 }
 
 void TestTextDisplay::showLongText()

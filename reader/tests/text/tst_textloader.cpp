@@ -2,6 +2,7 @@
 #include "TextTransform.h"
 #include "ZkTextDecoder.h"
 
+#include <QRandomGenerator>
 #include <QTextCodec>
 #include <QtTest>
 
@@ -82,7 +83,6 @@ private slots:
         const QString zh =
             novel(QStringLiteral("天下大势，分久必合，合久必分。周末七国分争"), 90000);
         QTest::newRow("short") << gb18030(zh.left(300)) << -1 << 5 << 5;
-        QTest::newRow("empty") << QByteArray() << -1 << 1 << 1;
         QTest::newRow("long GB18030") << gb18030(zh) << -1 << 5 << 5;
         QTest::newRow("long UTF-8, chosen") << zh.toUtf8() << 1 << 1 << 1;
         // ASCII where the decoder samples, GB18030 only beyond: taken for
@@ -126,6 +126,7 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::newRow("missing") << "missing" << int(OpenResult::Missing);
         QTest::newRow("folder") << "folder" << int(OpenResult::Unreadable);
+        QTest::newRow("empty") << "empty" << int(OpenResult::Empty);
     }
 
     // A file that cannot be opened says why and leaves the load under way
@@ -143,13 +144,58 @@ private slots:
         const QString path = m_dir.filePath(kind);
         if (kind == QLatin1String("folder"))
             QVERIFY(QDir().mkpath(path));
+        if (kind == QLatin1String("empty"))
+            writeFile(kind, QByteArray());
         const OpenResult failed = loader.open(path);
 
         QCOMPARE(int(failed.status), status);
         QCOMPARE(failed.fileName, path);
-        QCOMPARE(failed.error.isEmpty(), status == OpenResult::Missing);
+        QCOMPARE(failed.error.isEmpty(), status != OpenResult::Unreadable);
         QTRY_VERIFY_WITH_TIMEOUT(arrival.finished, 20000);
         QCOMPARE(arrival.text, zh);
+    }
+
+    void textOrNot_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("codec");
+        QTest::addColumn<bool>("text");
+        QRandomGenerator random(31);
+        QByteArray compressed(20000, Qt::Uninitialized);
+        random.fillRange(reinterpret_cast<quint32 *>(compressed.data()), compressed.size() / 4);
+        const QByteArray png = QByteArray::fromHex("89504e470d0a1a0a0000000d49484452"
+                                                   "000003200000025808060000009a") +
+                               compressed;
+        QByteArray elf = QByteArray::fromHex("7f454c4602010100") + QByteArray(56, '\0');
+        for (int i = 0; i < 3000; ++i) // code and tables: small numbers, many zeros
+            elf += QByteArray::fromHex("488b0500000000c3") + char(i % 7);
+        const QString zh = novel(QStringLiteral("天下大势，分久必合，合久必分。"), 300);
+        QByteArray stray = gb18030(zh);
+        stray[500] = '\0';
+        const QTextCodec *utf16 = QTextCodec::codecForName("UTF-16LE");
+        QTest::newRow("PNG") << png << -1 << false;
+        QTest::newRow("program") << elf << -1 << false;
+        QTest::newRow("PNG in a chosen encoding") << png << 5 << true;
+        QTest::newRow("UTF-16 with a mark")
+            << QByteArray("\xff\xfe") + utf16->fromUnicode(zh) << -1 << true;
+        QTest::newRow("UTF-16 without a mark") << utf16->fromUnicode(zh) << -1 << true;
+        QTest::newRow("GBK with a stray zero byte") << stray << -1 << true;
+    }
+
+    // Bytes that are not text are not read unless asked for anyway.
+    void textOrNot()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, codec);
+        QFETCH(bool, text);
+        TextLoader loader;
+        const QString path = writeFile(QStringLiteral("maybe.txt"), bytes);
+        const OpenResult result = loader.open(path, codec);
+        QCOMPARE(result.status, text ? OpenResult::Opened : OpenResult::NotText);
+        QVERIFY(result.text.isEmpty() != text);
+        const OpenResult anyway = loader.open(path, codec, TransformOptions(), true);
+        QCOMPARE(anyway.status, OpenResult::Opened);
+        QCOMPARE(anyway.text.isEmpty(), false);
     }
 
     // A long file cleaned and tidied as it arrives comes out as the whole of

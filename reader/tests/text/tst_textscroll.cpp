@@ -1,11 +1,14 @@
 #include "TextScroll.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QProcess>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTextLayout>
 #include <QTimer>
 #include <QtTest>
 
@@ -49,6 +52,8 @@ private slots:
     void timerState();
     void typeChangesTakeEffect();
     void ticksContinueFromUserPosition();
+    void pageTurnsShowEveryLineWhole_data();
+    void pageTurnsShowEveryLineWhole();
     void missingScrollBarAsserts_data();
     void missingScrollBarAsserts();
 
@@ -111,6 +116,57 @@ int TestTextScroll::resolve(Position position) const
         return max;
     }
     return -1;
+}
+
+void TestTextScroll::pageTurnsShowEveryLineWhole_data()
+{
+    QTest::addColumn<int>("viewHeight");
+    QTest::addColumn<bool>("forward");
+    for (int height : {137, 200, 251}) {
+        QTest::addRow("down, %d px", height) << height << true;
+        QTest::addRow("up, %d px", height) << height << false;
+    }
+}
+
+// Turning page after page through wrapped lines, each line of the text is
+// once on screen whole, and each turn moves the view.
+void TestTextScroll::pageTurnsShowEveryLineWhole()
+{
+    QFETCH(int, viewHeight);
+    QFETCH(bool, forward);
+    m_edit->setLineWrapMode(QTextEdit::WidgetWidth);
+    m_edit->resize(260, viewHeight);
+    m_scroll->setTextView(m_edit);
+    showDocument(40);
+    bar()->setValue(forward ? bar()->minimum() : bar()->maximum());
+
+    QTextDocument *document = m_edit->document();
+    QSet<int> seenWhole; // tops of the lines, in the document's pixels
+    int lineCount = 0;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+        lineCount += block.layout()->lineCount();
+    const auto look = [&] {
+        const int top = bar()->value(), bottom = top + m_edit->viewport()->height();
+        for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+            const qreal blockTop = document->documentLayout()->blockBoundingRect(block).top();
+            for (int i = 0; i < block.layout()->lineCount(); ++i) {
+                const QTextLine line = block.layout()->lineAt(i);
+                if (blockTop + line.y() >= top && blockTop + line.y() + line.height() <= bottom)
+                    seenWhole << int(blockTop + line.y());
+            }
+        }
+    };
+    look();
+    QVERIFY(lineCount > 40); // wrapped
+    for (int turns = 0; bar()->value() != (forward ? bar()->maximum() : bar()->minimum());
+         ++turns) {
+        QVERIFY(turns < lineCount);
+        const int before = bar()->value();
+        m_scroll->scrollPage(forward);
+        QVERIFY(bar()->value() != before);
+        look();
+    }
+    QCOMPARE(seenWhole.size(), lineCount);
 }
 
 void TestTextScroll::manualMoves_data()
