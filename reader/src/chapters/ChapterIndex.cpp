@@ -6,6 +6,10 @@
 #include <QStringList>
 #include <QStringView>
 
+// This file is over 400 lines: the five readings of a heading share one pass
+// over the lines and the same helpers for numerals, markers and titles, and
+// the grammar below is easier to check against the code in one place.
+
 // A heading of the Ordinals reading is a head, then what the author wrote
 // after it:
 //
