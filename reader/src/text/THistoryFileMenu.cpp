@@ -5,6 +5,8 @@
 #include "ZkDynamicMenu.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProxyStyle>
@@ -55,12 +57,19 @@ THistoryFileMenu::THistoryFileMenu(QObject *parent)
     auto *style = new LiteralTextStyle;
     style->setParent(this); // outlives the menu, which the destructor deletes first
     m_menu->setStyle(style);
+    m_menu->setToolTipsVisible(true);
     m_dynamicMenu->setMenu(m_menu);
     m_dynamicMenu->m_maxCount = MaxFiles;
     QAction *clearAction =
         m_menu->addAction(QCoreApplication::translate("QObject", "清除文件列表"));
     connect(clearAction, &QAction::triggered, this, &THistoryFileMenu::clearMenu);
     m_menu->addSeparator();
+    m_shelfSeparator = new QAction(m_menu);
+    m_shelfSeparator->setSeparator(true);
+    m_shelfAction = new QAction(QCoreApplication::translate("QObject", "书架…"), m_menu);
+    m_shelfAction->setObjectName(QStringLiteral("actShelf"));
+    connect(m_shelfAction, &QAction::triggered, this, &THistoryFileMenu::shelfRequested);
+    showList();
     connect(m_dynamicMenu, &ZkDynamicMenu::menuClick, this, &THistoryFileMenu::menuClick);
 }
 
@@ -79,40 +88,66 @@ void THistoryFileMenu::setParentWidget(QWidget *widget)
     m_parentWidget = widget;
 }
 
-// Added from the bottom of the list up, each on top, so that a list edited by
-// hand to more than twenty paths keeps its first (newest) twenty.
+// A list edited by hand may name a file twice or hold more than twenty:
+// the first (newest) naming of each counts, and the first twenty files.
 void THistoryFileMenu::loadList(const QStringList &list)
 {
-    m_dynamicMenu->clear();
-    for (auto path = list.crbegin(); path != list.crend(); ++path)
-        m_dynamicMenu->add(*path, false, true);
+    m_fileList.clear();
+    for (const QString &path : list) {
+        if (!path.isEmpty() && !m_fileList.contains(path) && m_fileList.size() < MaxFiles)
+            m_fileList << path;
+    }
+    showList();
 }
 
-// A path opened again is listed again: the list is a history, not a set.
+// A file opened again moves to the top rather than taking a second entry,
+// which would push a book out of the list.
 void THistoryFileMenu::addFile(const QString &path)
 {
-    m_fileList.clear();
-    m_dynamicMenu->add(path, false, true);
-    m_dynamicMenu->menuTextList(m_fileList);
+    m_fileList.removeAll(path);
+    m_fileList.prepend(path);
+    while (m_fileList.size() > MaxFiles)
+        m_fileList.removeLast();
+    showList();
     saveList();
+}
+
+// Entries show the file's name; two books of the same name tell their
+// folders apart.
+void THistoryFileMenu::showList()
+{
+    m_dynamicMenu->clear();
+    m_menu->removeAction(m_shelfSeparator);
+    m_menu->removeAction(m_shelfAction);
+    QStringList names;
+    for (const QString &path : qAsConst(m_fileList))
+        names << QFileInfo(path).fileName();
+    for (int i = 0; i < m_fileList.size(); ++i) {
+        const QFileInfo file(m_fileList.at(i));
+        QString text = names.at(i);
+        if (names.count(text) > 1)
+            text += QStringLiteral(" (") + file.dir().dirName() + QLatin1Char(')');
+        m_dynamicMenu->add(text, true, true);
+        QAction *entry = m_menu->actions().constLast();
+        entry->setData(m_fileList.at(i));
+        entry->setToolTip(QDir::toNativeSeparators(m_fileList.at(i)));
+    }
+    m_menu->addAction(m_shelfSeparator);
+    m_menu->addAction(m_shelfAction);
 }
 
 // Reopened with detection of the encoding, and without moving the entry.
 void THistoryFileMenu::menuClick(QAction *action)
 {
     OpenRequest request;
-    request.fileName = action->text();
+    request.fileName = action->data().toString();
     request.listed = false;
     emit openRequested(request);
 }
 
 void THistoryFileMenu::clearMenu()
 {
-    // What the menu shows counts, not m_fileList: a list restored at start
-    // can be cleared before any file is opened.
-    QStringList listed;
-    m_dynamicMenu->menuTextList(listed);
-    if (listed.isEmpty())
+    if (m_fileList.isEmpty())
         return;
     const QMessageBox::StandardButton answer = QMessageBox::question(
         m_parentWidget, QCoreApplication::translate("QObject", "清除文件列表"),
@@ -120,8 +155,8 @@ void THistoryFileMenu::clearMenu()
         QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel);
     if (answer != QMessageBox::Ok)
         return;
-    m_dynamicMenu->clear();
     m_fileList.clear();
+    showList();
     saveList();
 }
 

@@ -12,9 +12,10 @@ class QMenu;
 class QWidget;
 class ZkDynamicMenu;
 
-// The menu of the history button: a clear entry, a separator and the last
-// twenty files opened, newest on top. The list is the settings' recent-file
-// list and is saved whenever it changes.
+// The menu of the history button: a clear entry, a separator, the last
+// twenty files opened, newest on top, each once and by its name (the path in
+// its tooltip), and the way to the shelf below them. The list is the
+// settings' recent-file list and is saved whenever it changes.
 class THistoryFileMenu : public QObject
 {
     Q_OBJECT
@@ -30,10 +31,14 @@ public:
     // Shows a stored list, first path on top; nothing is saved.
     void loadList(const QStringList &list);
     void addFile(const QString &path);
+    // What the menu lists, newest first: paths.
+    QStringList files() const { return m_fileList; }
 
 signals:
     // A listed file was chosen: open it, in the encoding its bytes tell.
     void openRequested(const OpenRequest &request);
+    // 书架… was chosen.
+    void shelfRequested();
 
 private slots:
     void menuClick(QAction *action);
@@ -41,12 +46,15 @@ private slots:
 
 private:
     void saveList();
+    void showList();
 
     ZkDynamicMenu *m_dynamicMenu;      // Qt child of this object
     QMenu *m_menu;                     // no parent, since a button shows it; deleted here
     QWidget *m_parentWidget = nullptr; // parent of the question box, not owned
     Config *m_config = nullptr;        // not owned
-    QStringList m_fileList;            // listed paths, newest first, as last saved
+    QAction *m_shelfAction;            // Qt child of the menu
+    QAction *m_shelfSeparator;         // Qt child of the menu
+    QStringList m_fileList;            // listed paths, newest first, each once
 };
 
 #endif // THISTORYFILEMENU_H

@@ -68,6 +68,10 @@ private slots:
     void fileDialogStartsWithTheLastFolder();
     void keys_data();
     void keys();
+    void comfortKeys_data();
+    void comfortKeys();
+    void progressInView_data();
+    void progressInView();
 
 private:
     QString writeFile(const QString &name, const QByteArray &bytes);
@@ -721,7 +725,7 @@ int lineStart(int line)
 void chooseRecentFile(QWidget *window, const QString &path)
 {
     for (QAction *action : child<QPushButton>(window, "btnHistory")->menu()->actions()) {
-        if (action->text() == QDir::toNativeSeparators(path))
+        if (action->data().toString() == path)
             return action->trigger();
     }
     QFAIL("not in the recent-files menu");
@@ -934,6 +938,111 @@ void TestMainForm::keys()
                  .arg(watcher.seen - (focus == "dialog"))
                  .arg(text->textCursor().selectedText()),
              outcome);
+}
+
+// The keys of the text's size and of the automatic scroll work through the
+// form's controls, which then show and keep what the keys did. Outcomes read
+// "font <size> <saved>, scroll <kind> <ms> <s>".
+void TestMainForm::comfortKeys_data()
+{
+    QTest::addColumn<int>("kind"); // chosen in the form before the keys
+    QTest::addColumn<QKeySequence>("key");
+    QTest::addColumn<QString>("outcome");
+    const int larger = Qt::CTRL + Qt::Key_Equal, smaller = Qt::CTRL + Qt::Key_Minus;
+    const int reset = Qt::CTRL + Qt::Key_0;
+    QTest::newRow("larger twice") << 0 << QKeySequence(larger, larger)
+                                  << "font 14 14, scroll 0 200 5";
+    QTest::newRow("smaller") << 0 << QKeySequence(smaller) << "font 11 11, scroll 0 200 5";
+    QTest::newRow("larger, back to the default")
+        << 0 << QKeySequence(larger, larger, reset) << "font 12 12, scroll 0 200 5";
+    QTest::newRow("start") << 0 << QKeySequence(Qt::Key_S) << "font 12 -, scroll 1 200 5";
+    QTest::newRow("start, pause") << 0 << QKeySequence(Qt::Key_S, Qt::Key_S)
+                                  << "font 12 -, scroll 0 200 5";
+    QTest::newRow("page-wise pauses and comes back")
+        << 2 << QKeySequence(Qt::Key_S, Qt::Key_S) << "font 12 -, scroll 2 200 5";
+    QTest::newRow("faster, faster") << 1 << QKeySequence(Qt::Key_BracketRight, Qt::Key_BracketRight)
+                                    << "font 12 12, scroll 1 128 5";
+    QTest::newRow("slower page-wise")
+        << 2 << QKeySequence(Qt::Key_BracketLeft) << "font 12 12, scroll 2 200 6";
+    QTest::newRow("faster while stopped only starts")
+        << 0 << QKeySequence(Qt::Key_BracketRight) << "font 12 -, scroll 1 200 5";
+}
+
+void TestMainForm::comfortKeys()
+{
+    QFETCH(int, kind);
+    QFETCH(QKeySequence, key);
+    QFETCH(QString, outcome);
+    m_window->show();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    auto *text = child<QTextEdit>(m_window, "textWidget");
+    auto *kinds = child<QComboBox>(m_window, "cbbTextScroll");
+    kinds->setCurrentIndex(kind);
+    text->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), text);
+    QFile::remove(configFilePath());
+    for (int i = 0; i < key.count(); ++i)
+        QTest::keyClick(text, Qt::Key(key[i] & ~Qt::KeyboardModifierMask),
+                        Qt::KeyboardModifiers(key[i] & Qt::KeyboardModifierMask));
+    const int shown = m_window->findChild<TextDisplay *>()->m_textFont.pointSize();
+    QString saved = QStringLiteral("-");
+    if (QFile::exists(configFilePath())) {
+        resetSettings();
+        Config(nullptr).load(configFilePath());
+        saved = QString::number(Config::textFont.pointSize());
+    }
+    const QString font = QStringLiteral("font %1 %2").arg(shown).arg(saved);
+    const QString scroll = QStringLiteral("scroll %1 %2 %3")
+                               .arg(kinds->currentIndex())
+                               .arg(child<QSpinBox>(m_window, "sbScrollScreen")->value())
+                               .arg(child<QSpinBox>(m_window, "sbScrollPage")->value());
+    QCOMPARE(font + ", " + scroll, outcome);
+    QCOMPARE(scrollTimer()->isActive(), kinds->currentIndex() != 0);
+}
+
+// Four chapters of the same length: the second half starts with the third.
+void TestMainForm::progressInView_data()
+{
+    QTest::addColumn<int>("chapter"); // where the view is put: a chapter's start, 0 the end
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("start") << 1 << "第 1/4 章 · 0%";
+    QTest::newRow("half") << 3 << "第 3/4 章 · 50%";
+    QTest::newRow("end") << 0 << "第 4/4 章 · 100%";
+}
+
+void TestMainForm::progressInView()
+{
+    QFETCH(int, chapter);
+    QFETCH(QString, shown);
+    const QStringList numbers{"一", "二", "三", "四"};
+    QString book;
+    for (const QString &number : numbers) {
+        book += QStringLiteral("第%1章 风起\n").arg(number);
+        for (int line = 0; line < 300; ++line)
+            book += QStringLiteral("　　山间的雾气慢慢散开，少年背起行囊。\n");
+    }
+    book.chop(1);
+    drop({QUrl::fromLocalFile(writeFile(QStringLiteral("progress.txt"), book.toUtf8()))});
+    m_window->show();
+    auto *display = m_window->findChild<TextDisplay *>();
+    auto *label = child<QLabel>(m_window, "lblProgress");
+    auto *text = child<QTextEdit>(m_window, "textWidget");
+    QTRY_COMPARE(label->text(), QStringLiteral("第 1/4 章 · 0%"));
+    if (chapter > 0) {
+        display->showPosition(book.indexOf(QStringLiteral("第%1章").arg(numbers.at(chapter - 1))));
+    } else {
+        QScrollBar *bar = text->verticalScrollBar();
+        bar->setValue(bar->maximum());
+    }
+    QTRY_COMPARE(label->text(), shown);
+    // In full screen, at the foot of the text.
+    auto *overlay = child<QLabel>(m_window, "lblFullScreenProgress");
+    QVERIFY(!overlay->isVisible());
+    QTest::keyClick(text, Qt::Key_F11);
+    QTRY_VERIFY(overlay->isVisible());
+    QCOMPARE(overlay->text(), shown);
+    QVERIFY(text->viewport()->geometry().contains(overlay->geometry()));
 }
 
 QUIRELLE_TEST_MAIN_IN_PROGRAM_FOLDER(TestMainForm)

@@ -37,8 +37,9 @@ private slots:
             restored += i && i < 20 ? QStringLiteral(" s%1").arg(i) : QString();
         }
         QTest::newRow("21 files keep the 20 newest") << 0 << all << -1 << newest.trimmed();
-        QTest::newRow("reopening keeps the order") << 0 << "a b a c" << 3 << "c a b a";
+        QTest::newRow("reopened moves up, listed once") << 0 << "a b a c" << 1 << "c a b";
         QTest::newRow("ampersand in the path") << 0 << "x&y z" << 1 << "z x&y";
+        QTest::newRow("same name in two folders") << 0 << "d1/n d2/n d1/n" << 1 << "d1/n d2/n";
         QTest::newRow("restored list edited to 25") << 25 << "a" << -1 << "a" + restored;
     }
 
@@ -49,15 +50,21 @@ private slots:
         QFETCH(int, chosen);
         QFETCH(QString, expected);
         start(stored);
-        for (const QString &name : opened.split(' ', Qt::SkipEmptyParts))
+        for (const QString &name : opened.split(' ', Qt::SkipEmptyParts)) {
+            QDir(m_files.path()).mkpath(QFileInfo(m_files.filePath(name)).path());
             dropFile(m_window, writeFile(m_files.filePath(name), utf16->fromUnicode(name)));
+        }
         QCOMPARE(listed(), expected);
+        QCOMPARE(shownNames(), expectedNames(expected));
+        for (QAction *action : entries())
+            QCOMPARE(action->toolTip(), QDir::toNativeSeparators(action->data().toString()));
+        QCOMPARE(menu()->actions().constLast()->text(), QString("书架…"));
         QCOMPARE(saved(), listed());
         if (chosen < 0)
             return;
 
         QFile::remove(configFilePath());
-        menu()->actions().at(2 + chosen)->trigger();
+        entries().at(chosen)->trigger();
         QCOMPARE(m_window->findChild<QTextEdit *>()->toPlainText(), expected.split(' ')[chosen]);
         QCOMPARE(listed(), expected);
         QVERIFY(!QFile::exists(configFilePath()));
@@ -104,12 +111,45 @@ private:
 
     QMenu *menu() const { return m_window->findChild<QPushButton *>("btnHistory")->menu(); }
 
-    // names of the listed paths, which must be exactly those opened
+    QList<QAction *> entries() const
+    {
+        QList<QAction *> files;
+        for (QAction *action : menu()->actions().mid(2)) {
+            if (!action->data().toString().isEmpty())
+                files << action;
+        }
+        return files;
+    }
+
+    // the listed paths, relative to the folder of the files, as opened
     QString listed() const
     {
+        QStringList paths;
+        for (QAction *action : entries())
+            paths << action->data().toString().remove(m_files.path() + '/');
+        return paths.join(' ');
+    }
+
+    QString shownNames() const
+    {
         QStringList names;
-        for (QAction *action : menu()->actions().mid(2))
-            names << action->text().remove(m_files.path() + '/');
+        for (QAction *action : entries())
+            names << action->text();
+        return names.join(' ');
+    }
+
+    // A name alone, and its folder where another listed file has the name.
+    static QString expectedNames(const QString &paths)
+    {
+        const QStringList all = paths.split(' ', Qt::SkipEmptyParts);
+        QStringList names;
+        for (const QString &path : all) {
+            const QString name = QFileInfo(path).fileName();
+            const QRegularExpression sameName("(^|/)" + QRegularExpression::escape(name) + "$");
+            const bool shared = all.filter(sameName).size() > 1;
+            const QString folder = QFileInfo(path).dir().dirName();
+            names << (shared ? name + " (" + folder + ")" : name);
+        }
         return names.join(' ');
     }
 
