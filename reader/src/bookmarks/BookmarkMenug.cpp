@@ -10,11 +10,18 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QMenu>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 
 #include <cassert>
+
+namespace
+{
+// Enough to tell the place within its chapter, short enough for a menu.
+const int ProposedWords = 16;
+} // namespace
 
 BookmarkMenug::BookmarkMenug(QObject *parent)
     : QObject(parent), m_menu(new QMenu), m_dynamicMenu(new ZkDynamicMenu(this))
@@ -91,20 +98,43 @@ void BookmarkMenug::append(QString title, int pos)
     m_config->save(bookmarkFilePath());
 }
 
+void BookmarkMenug::setChapterTitles(const std::function<QString(int)> &titleAt)
+{
+    m_chapterTitleAt = titleAt;
+}
+
 void BookmarkMenug::showAddBookmarkForm()
 {
     assert(m_textWidget != NULL);
     const QTextCursor cursor = m_textWidget->textCursor();
-    const QString fileTitle =
-        m_textWidget->document()->metaInformation(QTextDocument::DocumentTitle);
-
-    BookmarkAddForm form(m_parentWidget);
-    form.setTitle(fileTitle + QCoreApplication::translate("QObject", "：") + cursor.selectedText());
     // Where the cursor stands in the file's text, whatever the view shows.
-    form.m_pos = m_textDisplay != nullptr ? m_textDisplay->toFilePosition(cursor.position())
-                                          : cursor.position();
+    const int position = m_textDisplay != nullptr ? m_textDisplay->toFilePosition(cursor.position())
+                                                  : cursor.position();
+    BookmarkAddForm form(m_parentWidget);
+    form.setTitle(proposedTitle(cursor, position));
+    form.m_pos = position;
     connect(&form, &BookmarkAddForm::ok, this, &BookmarkMenug::append);
     form.exec();
+}
+
+// "第十章 突破：他推开门，雪已经" — the chapter (else the book) and the
+// selection (else the first words from the place on), so that a list of
+// bookmarks says where each one is.
+QString BookmarkMenug::proposedTitle(const QTextCursor &cursor, int filePosition) const
+{
+    QString where = m_chapterTitleAt ? m_chapterTitleAt(filePosition) : QString();
+    if (where.isEmpty())
+        where = m_textWidget->document()->metaInformation(QTextDocument::DocumentTitle);
+    QString words = cursor.selectedText();
+    if (words.isEmpty()) {
+        const QTextBlock block = cursor.block();
+        words = block.text().mid(cursor.position() - block.position()).trimmed();
+        words = words.left(ProposedWords);
+    }
+    // A bookmark on the heading itself would repeat it.
+    if (words.isEmpty() || where.startsWith(words))
+        return where;
+    return where + QCoreApplication::translate("QObject", "：") + words;
 }
 
 // Titles are not unique (第一章 in two novels), but the entries stand in the

@@ -6,10 +6,13 @@
 
 #include <QObject>
 
+#include <functional>
+
 class QAction;
 class QMenu;
 class QTextEdit;
 class QWidget;
+class QTextCursor;
 class TextDisplay;
 class ZkDynamicMenu;
 
@@ -33,6 +36,9 @@ public:
     void setBookmarkConfig(BookmarkConfig *config);
     // Follows the files it opens; jumps go through it.
     void setTextDisplay(TextDisplay *display);
+    // The title of the chapter that holds a file position, empty where none
+    // does: the proposed title of a new bookmark starts with it.
+    void setChapterTitles(const std::function<QString(int)> &titleAt);
 
     // Replaces the bookmark entries by the store's list.
     void rebuildMenu();
@@ -56,6 +62,7 @@ private slots:
 
 private:
     void fileOpened(const QString &fileName);
+    QString proposedTitle(const QTextCursor &cursor, int filePosition) const;
     void openBookmark(const BookmarkEntry &entry);
 
     QMenu *m_menu;                      // owned; made without a parent, deleted in the destructor
@@ -65,6 +72,7 @@ private:
     BookmarkConfig *m_config = nullptr; // the store, not owned
 
     TextDisplay *m_textDisplay = nullptr; // moves the view, tells of opened files; not owned
+    std::function<QString(int)> m_chapterTitleAt;
     // absolute path of the file on screen; empty until one is opened
     QString m_fileName;
 };

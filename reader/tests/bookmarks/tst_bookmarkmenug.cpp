@@ -1,4 +1,5 @@
 #include "BookmarkConfig.h"
+#include "ChapterPanel.h"
 #include "Config.h"
 #include "MainForm.h"
 #include "ProgramConstants.h"
@@ -61,6 +62,46 @@ private slots:
         QCOMPARE(bookmarks(true), title + QLatin1Char('@') + QString::number(position));
         QCOMPARE(BookmarkConfig::bookmarks.last().file, m_files.filePath(QStringLiteral("甲.txt")));
         QCOMPARE(menuTexts(), QStringList({"书签管理", "", title}));
+    }
+
+    // Without a selection the proposal names the chapter and the words from
+    // the place on; a book without chapters is named by its file.
+    void proposalNamesThePlace_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("at"); // the cursor goes before it
+        QTest::addColumn<QString>("title");
+        const QString book = QStringLiteral("第一章 出山\n少年背起行囊。\n第二章 入城\n"
+                                            "城门很高，守卫懒洋洋地靠在墙上晒着太阳。\n"
+                                            "第三章 夜雨\n雨下了一夜。");
+        QTest::newRow("in a chapter") << book << "城门"
+                                      << "第二章 入城：城门很高，守卫懒洋洋地靠在墙上晒";
+        QTest::newRow("on its heading") << book << "第三章"
+                                        << "第三章 夜雨";
+        QTest::newRow("no chapters") << "山间的雾气慢慢散开。"
+                                     << "雾气"
+                                     << "乙：雾气慢慢散开。";
+    }
+
+    void proposalNamesThePlace()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, at);
+        QFETCH(QString, title);
+        restart({});
+        dropFile(m_window.get(), writeFile(m_files.filePath("乙.txt"), text.toUtf8()));
+        if (text.contains("第二章"))
+            QTRY_COMPARE(m_window->findChild<ChapterPanel *>()->chapterCount(), 3);
+        QTextCursor cursor = this->text()->textCursor();
+        cursor.setPosition(text.indexOf(at));
+        this->text()->setTextCursor(cursor);
+        QString proposed;
+        ModalDialogWatcher watcher([&](QDialog *dialog) {
+            proposed = dialog->findChild<QLineEdit *>(QStringLiteral("edtTitle"))->text();
+            dialog->reject();
+        });
+        this->text()->actions().first()->trigger();
+        QCOMPARE(proposed, title);
     }
 
     // Positions are offsets into whatever is on screen; one too far leaves
