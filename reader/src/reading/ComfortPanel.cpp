@@ -33,8 +33,8 @@ ComfortPanel::ComfortPanel(QWidget *parent) : QWidget(parent)
     m_sbTextWidth = addSpinBox("sbTextWidth", QCoreApplication::translate("QObject", "最大宽度"), 0,
                                ComfortSettings::MaxTextWidth, 50);
     m_sbTextWidth->setSpecialValueText(QCoreApplication::translate("QObject", "不限"));
-    m_sbTextWidth->setToolTip(
-        QCoreApplication::translate("QObject", "文本栏的最大宽度，单位为像素；窗口更宽时文本居中"));
+    m_sbTextWidth->setToolTip(QCoreApplication::translate(
+        "QObject", "文本栏的最大宽度，单位为像素；窗口更宽时文本居中；一行至少容纳 20 个字"));
 
     m_btnFullScreen = new QPushButton(QCoreApplication::translate("QObject", "全屏"), this);
     m_btnFullScreen->setObjectName(QStringLiteral("btnFullScreen"));

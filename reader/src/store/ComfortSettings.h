@@ -12,6 +12,9 @@ struct ComfortSettings {
     static constexpr int MaxTextWidth = 4000;
     // Side margins give way in a narrow view to leave the text this much.
     static constexpr int MinColumnWidth = 200;
+    // However small the maximum width, a line holds this many characters of
+    // the text's font.
+    static constexpr int MinColumnCharacters = 20;
 
     int lineSpacing = 100;    // percent of the font's own line height
     int paragraphSpacing = 0; // below every paragraph

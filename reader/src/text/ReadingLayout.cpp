@@ -68,7 +68,10 @@ qreal ReadingLayout::lineWidth() const
     const qreal side = qMin<qreal>(m_comfort.sideMargin,
                                    qMax<qreal>(0, inner - ComfortSettings::MinColumnWidth) / 2);
     const qreal width = inner - 2 * side;
-    return m_comfort.maxTextWidth > 0 ? qMin<qreal>(width, m_comfort.maxTextWidth) : width;
+    if (m_comfort.maxTextWidth <= 0)
+        return width;
+    // A narrow maximum gives way to the shortest line worth reading.
+    return qMin<qreal>(width, qMax<qreal>(m_comfort.maxTextWidth, m_narrowestColumn));
 }
 
 // The column is centred on whole pixels, so glyphs stay as sharp as at the
@@ -112,6 +115,8 @@ void ReadingLayout::replaceText(int from, int charsAdded)
     // `from` and those after the one holding the end of the change are the
     // same as before, the latter shifted by the change in the block count.
     const QTextDocument *document = this->document();
+    m_narrowestColumn = ComfortSettings::MinColumnCharacters *
+                        QFontMetricsF(document->defaultFont()).horizontalAdvance(QChar(0x4E2D));
     const int oldCount = m_heights.size();
     const int newCount = document->blockCount();
     const int first = qMin(qMax(0, document->findBlock(from).blockNumber()), oldCount);

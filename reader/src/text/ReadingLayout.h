@@ -129,6 +129,8 @@ private:
     LayoutInputs m_laidOutFor;
     Metrics m_metrics;
     ComfortSettings m_comfort;
+    // The width of the fewest characters a line of a narrow column holds.
+    qreal m_narrowestColumn = 0;
     // Lines laid out since the last change of the whole text, for m_metrics.
     mutable qreal m_sampleLines = 0;
     mutable qreal m_sampleHeight = 0;

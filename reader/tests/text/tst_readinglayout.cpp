@@ -287,7 +287,9 @@ void TestReadingLayout::comfortShapesTheColumn_data()
     QTest::newRow("defaults") << ComfortSettings() << "4 600";
     QTest::newRow("spacing and margins") << ComfortSettings{150, 8, 40, 0} << "44 520";
     QTest::newRow("narrower than the page, centred")
-        << ComfortSettings{100, 0, 0, 301} << "153 301";
+        << ComfortSettings{100, 0, 0, 351} << "128 351";
+    // "twenty": as wide as twenty characters of the font, centred.
+    QTest::newRow("too narrow for twenty characters") << ComfortSettings{100, 0, 0, 40} << "twenty";
     QTest::newRow("margins give way to a narrow column")
         << ComfortSettings{250, 100, 400, 0} << "204 200";
 }
@@ -300,6 +302,11 @@ void TestReadingLayout::comfortShapesTheColumn()
     QFETCH(QString, column);
     QTextDocument document(QStringLiteral("　　天下大势，分久必合，合久必分。").repeated(12) +
                            QStringLiteral("\n第二段"));
+    if (column == "twenty") {
+        const qreal twenty = 20 * QFontMetricsF(document.defaultFont()).horizontalAdvance(u'中');
+        QVERIFY(twenty > comfort.maxTextWidth && twenty < 600);
+        column = QStringLiteral("%1 %2").arg(4 + std::floor((600 - twenty) / 2)).arg(twenty);
+    }
     auto *layout = new ReadingLayout(&document);
     document.setDocumentLayout(layout);
     document.setPageSize(QSizeF(608, 1e6));
