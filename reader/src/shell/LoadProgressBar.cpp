@@ -1,20 +1,45 @@
 #include "LoadProgressBar.h"
 
 #include <QAbstractScrollArea>
+#include <QEvent>
+
+namespace
+{
+// Clear of the view's frame and of the scroll bar's end.
+const int Margin = 4;
+} // namespace
 
 LoadProgressBar::LoadProgressBar(QAbstractScrollArea *view) : QProgressBar(view), m_view(view)
 {
     setObjectName(QStringLiteral("pbLoad"));
-    setFixedSize(180, 16);
     setFormat(tr("正在载入 %p%"));
+    view->installEventFilter(this);
     hide();
 }
 
 void LoadProgressBar::showProgress(int percent)
 {
     setValue(percent);
-    const QWidget *viewport = m_view->viewport();
-    const QPoint corner = viewport->mapTo(m_view, viewport->rect().bottomRight());
-    move(corner - QPoint(width(), height()));
+    place();
     setVisible(percent < 100);
+}
+
+// Inside the viewport's lower right corner, wherever the view's frame and
+// scroll bar put it.
+void LoadProgressBar::place()
+{
+    const QRect viewport = m_view->viewport()->geometry();
+    // Sized for its text in the interface font of now; a fixed size cut
+    // the text of a large font off at the window's lower edge.
+    const int textWidth = fontMetrics().horizontalAdvance(format().replace("%p", "100"));
+    resize(textWidth + 2 * fontMetrics().height(), sizeHint().height());
+    move(viewport.right() + 1 - width() - Margin, viewport.bottom() + 1 - height() - Margin);
+    raise();
+}
+
+bool LoadProgressBar::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_view && event->type() == QEvent::Resize)
+        place();
+    return QProgressBar::eventFilter(watched, event);
 }

@@ -17,7 +17,12 @@ public:
 
     void showProgress(int percent);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void place();
+
     QAbstractScrollArea *m_view; // the parent
 };
 
