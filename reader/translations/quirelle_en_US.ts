@@ -410,10 +410,6 @@ The original file has been kept as %2.</translation>
         <translation>None</translation>
     </message>
     <message>
-        <source>文本栏的最大宽度，单位为像素；窗口更宽时文本居中</source>
-        <translation>Widest the text column may be, in pixels; in a wider window the text is centred</translation>
-    </message>
-    <message>
         <source>全屏</source>
         <translation>Full Screen</translation>
     </message>
@@ -926,6 +922,46 @@ The original file has been kept as %2.</translation>
     <message>
         <source>设为章节</source>
         <translation>Make a chapter</translation>
+    </message>
+    <message>
+        <source>配色</source>
+        <translation>Colours</translation>
+    </message>
+    <message>
+        <source>日间</source>
+        <translation>Day</translation>
+    </message>
+    <message>
+        <source>夜间</source>
+        <translation>Night</translation>
+    </message>
+    <message>
+        <source>羊皮纸</source>
+        <translation>Sepia</translation>
+    </message>
+    <message>
+        <source>文本栏的最大宽度，单位为像素；窗口更宽时文本居中；一行至少容纳 20 个字</source>
+        <translation>Greatest width of the text column, in pixels; in a wider window the text is centred; a line holds at least 20 characters</translation>
+    </message>
+    <message>
+        <source>第 %1/%2 章</source>
+        <translation>Chapter %1/%2</translation>
+    </message>
+    <message>
+        <source>自动滚动；开始或暂停</source>
+        <translation>Automatic scrolling; start or pause</translation>
+    </message>
+    <message>
+        <source>%1 快一些，%2 慢一些</source>
+        <translation>%1 faster, %2 slower</translation>
+    </message>
+    <message>
+        <source>文本字体；Ctrl+= 放大，Ctrl+- 缩小</source>
+        <translation>Text font; Ctrl+= larger, Ctrl+- smaller</translation>
+    </message>
+    <message>
+        <source>书架…</source>
+        <translation>Bookshelf…</translation>
     </message>
 </context>
 </TS>

@@ -410,10 +410,6 @@
         <translation>不限</translation>
     </message>
     <message>
-        <source>文本栏的最大宽度，单位为像素；窗口更宽时文本居中</source>
-        <translation>文字欄的最大寬度，單位為像素；視窗更寬時文字置中</translation>
-    </message>
-    <message>
         <source>全屏</source>
         <translation>全螢幕</translation>
     </message>
@@ -926,6 +922,46 @@
     <message>
         <source>设为章节</source>
         <translation>設為章節</translation>
+    </message>
+    <message>
+        <source>配色</source>
+        <translation>配色</translation>
+    </message>
+    <message>
+        <source>日间</source>
+        <translation>日間</translation>
+    </message>
+    <message>
+        <source>夜间</source>
+        <translation>夜間</translation>
+    </message>
+    <message>
+        <source>羊皮纸</source>
+        <translation>羊皮紙</translation>
+    </message>
+    <message>
+        <source>文本栏的最大宽度，单位为像素；窗口更宽时文本居中；一行至少容纳 20 个字</source>
+        <translation>文字欄的最大寬度，單位為像素；視窗更寬時文字置中；一行至少容納 20 個字</translation>
+    </message>
+    <message>
+        <source>第 %1/%2 章</source>
+        <translation>第 %1/%2 章</translation>
+    </message>
+    <message>
+        <source>自动滚动；开始或暂停</source>
+        <translation>自動捲動；開始或暫停</translation>
+    </message>
+    <message>
+        <source>%1 快一些，%2 慢一些</source>
+        <translation>%1 快一些，%2 慢一些</translation>
+    </message>
+    <message>
+        <source>文本字体；Ctrl+= 放大，Ctrl+- 缩小</source>
+        <translation>文字字型；Ctrl+= 放大，Ctrl+- 縮小</translation>
+    </message>
+    <message>
+        <source>书架…</source>
+        <translation>書架…</translation>
     </message>
 </context>
 </TS>

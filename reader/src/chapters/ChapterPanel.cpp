@@ -122,6 +122,11 @@ void ChapterPanel::createActions()
     // F9 shows and hides side panes in the desktop's document viewers.
     toggleViewAction()->setShortcut(QKeySequence(Qt::Key_F9));
     withShortcut(toggleViewAction());
+    // Hidden, the list kept its place while the reading moved on.
+    connect(this, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        if (visible && m_currentRow >= 0)
+            m_view->scrollTo(m_model->index(m_currentRow), QAbstractItemView::PositionAtCenter);
+    });
     setCurrentRow(-1);
 }
 
@@ -165,6 +170,11 @@ void ChapterPanel::dropChapters()
     m_found.clear();
     setCurrentRow(-1);
     m_scan.setFuture(WorkerPool::run([] { return ChapterScan(); }));
+}
+
+int ChapterPanel::chapterCount() const
+{
+    return m_model->rowCount();
 }
 
 void ChapterPanel::setReadingState(ReadingState *state)
@@ -371,9 +381,11 @@ void ChapterPanel::setCurrentRow(int row)
     if (row == m_currentRow)
         return;
     m_currentRow = row;
-    if (row >= 0)
+    if (row >= 0) {
         m_view->setCurrentIndex(m_model->index(row));
-    else
+        // The view scrolls to its current row only while it is visible.
+        m_view->scrollTo(m_model->index(row));
+    } else
         m_view->clearSelection();
     emit currentChapterChanged(currentTitle());
 }

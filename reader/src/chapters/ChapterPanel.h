@@ -50,6 +50,9 @@ public:
     const ChapterModel *model() const { return m_model; }
     // Title of the chapter that holds the text at the top of the view.
     QString currentTitle() const;
+    // That chapter's row, -1 above the first; and how many there are.
+    int currentRow() const { return m_currentRow; }
+    int chapterCount() const;
 
 signals:
     void currentChapterChanged(const QString &title);

@@ -2,10 +2,13 @@
 #include "ui_MainForm.h"
 
 #include "AboutForm.h"
+#include "AutoScrollControl.h"
 #include "BookmarkConfig.h"
 #include "BookmarkMenug.h"
+#include "ChapterModel.h"
 #include "ChapterPanel.h"
 #include "CleaningRuleStore.h"
+#include "ColorPresetPanel.h"
 #include "ComfortPanel.h"
 #include "Config.h"
 #include "FindAll.h"
@@ -13,7 +16,9 @@
 #include "LoadProgressBar.h"
 #include "OpenRequest.h"
 #include "ProgramConstants.h"
+#include "ProgressOverlay.h"
 #include "ReaderSync.h"
+#include "ReadingProgress.h"
 #include "ReadingSession.h"
 #include "ReadingState.h"
 #include "ScriptPanel.h"
@@ -34,6 +39,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBoxLayout>
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QDesktopWidget>
@@ -63,6 +69,17 @@ QFont fontOnScreen(const QFont &font)
     shown.setStyleName(info.styleName());
     return shown;
 }
+
+// Letters and brackets, free in a reader and typed with one hand; the
+// arrows and Space already move the text.
+const struct {
+    QKeySequence toggle{Qt::Key_S};
+    QKeySequence faster{Qt::Key_BracketRight};
+    QKeySequence slower{Qt::Key_BracketLeft};
+} AutoScrollKeys;
+
+const int SmallestTextPointSize = 6;
+const int LargestTextPointSize = 72;
 
 } // namespace
 
@@ -194,6 +211,11 @@ void MainForm::initChapters()
     connect(m_textMenu, &TextMenu::chapterRequested, this, [this](int position) {
         m_chapterPanel->addChapterAt(m_textDisplay->toFilePosition(position));
     });
+    const ChapterModel *chapters = m_chapterPanel->model();
+    m_bookmarkMenu->setChapterTitles([chapters](int position) {
+        const int row = chapters->rowAt(position);
+        return row >= 0 ? chapters->chapter(row).title : QString();
+    });
 }
 
 void MainForm::initSearch()
@@ -323,6 +345,7 @@ void MainForm::textColorChange(QColor color)
 {
     Config::textColor = color;
     m_textDisplay->setTextColor(color);
+    emit textColorApplied(color);
     m_appConfig->save(configFilePath());
 }
 
@@ -460,6 +483,8 @@ void MainForm::initReadingComfort()
     m_fullScreen = new FullScreenMode(this, ui->textWidget, {ui->tabWidget, ui->widget, ui->wdtAd});
     connect(m_session->comfortPanel()->fullScreenButton(), &QPushButton::clicked, m_fullScreen,
             &FullScreenMode::toggle);
+    initProgress();
+    initColorPresets();
     createShortcuts();
     m_session->restore();
     m_cleanup->load();
@@ -468,6 +493,48 @@ void MainForm::initReadingComfort()
     m_sync = new ReaderSync(this, ui->tabWidget, m_textDisplay, m_session->state(),
                             m_bookmarkConfig, m_bookmarkMenu);
     m_storeWarnings->watch(m_sync->state());
+}
+
+// Beside the encoding's name, and faint at the foot of the text in full
+// screen.
+void MainForm::initProgress()
+{
+    m_progress = new ReadingProgress(this, m_textDisplay, m_chapterPanel, ui->textWidget);
+    // Right of the script button, above the encoding's name.
+    auto *label = new QLabel(ui->widget_11);
+    label->setObjectName(QStringLiteral("lblProgress"));
+    qobject_cast<QBoxLayout *>(ui->widget_11->layout())->insertWidget(1, label);
+    m_progress->addLabel(label);
+    auto *overlay = new ProgressOverlay(ui->textWidget);
+    m_progress->addLabel(overlay);
+    overlay->setTextColor(Config::textColor);
+    connect(m_fullScreen, &FullScreenMode::switched, overlay, &ProgressOverlay::followFullScreen);
+    connect(this, &MainForm::textColorApplied, overlay, &ProgressOverlay::setTextColor);
+}
+
+void MainForm::initColorPresets()
+{
+    auto *presets = new ColorPresetPanel;
+    m_session->addPanel(presets);
+    connect(presets, &ColorPresetPanel::presetChosen, this,
+            [this](const QColor &text, const QColor &back) {
+                Config::textColor = text;
+                Config::backColor = back;
+                m_textDisplay->setTextColor(text);
+                m_textDisplay->setBackColor(back);
+                emit textColorApplied(text);
+                m_appConfig->save(configFilePath());
+            });
+}
+
+// Ctrl+0 goes back to the size a new reader starts with.
+void MainForm::stepTextFontSize(int step)
+{
+    QFont font = Config::textFont;
+    const int size = font.pointSize() > 0 ? font.pointSize() : Config::DefaultTextPointSize;
+    font.setPointSize(step == 0 ? Config::DefaultTextPointSize
+                                : qBound(SmallestTextPointSize, size + step, LargestTextPointSize));
+    textFontChange(font);
 }
 
 // Window shortcuts, so a dialog in front of the window has them all off.
@@ -485,6 +552,16 @@ void MainForm::createShortcuts()
     m_keys->add(Qt::Key_PageUp, [this] { m_textScroll->scrollPage(false); });
     m_keys->add(Qt::CTRL + Qt::Key_Home, [this] { goToTextEdge(false); });
     m_keys->add(Qt::CTRL + Qt::Key_End, [this] { goToTextEdge(true); });
+    // Ctrl++ is Ctrl+= on most keyboards; both work.
+    for (const int key : {int(Qt::CTRL + Qt::Key_Equal), int(Qt::CTRL + Qt::Key_Plus)})
+        m_keys->add(key, [this] { stepTextFontSize(1); });
+    m_keys->add(Qt::CTRL + Qt::Key_Minus, [this] { stepTextFontSize(-1); });
+    m_keys->add(Qt::CTRL + Qt::Key_0, [this] { stepTextFontSize(0); });
+    m_autoScroll =
+        new AutoScrollControl(ui->cbbTextScroll, ui->sbScrollScreen, ui->sbScrollPage, this);
+    m_keys->add(AutoScrollKeys.toggle, [this] { m_autoScroll->toggle(); });
+    m_keys->add(AutoScrollKeys.faster, [this] { m_autoScroll->faster(); });
+    m_keys->add(AutoScrollKeys.slower, [this] { m_autoScroll->slower(); });
     QShortcut *leaveFullScreen = m_keys->add(Qt::Key_Escape, [this] { m_fullScreen->set(false); });
     leaveFullScreen->setEnabled(false);
     connect(m_fullScreen, &FullScreenMode::switched, leaveFullScreen, &QShortcut::setEnabled);
@@ -515,6 +592,17 @@ void MainForm::setShortcutTips(const QKeySequence &open, const QKeySequence &boo
                        Qt::Key_F3);
     WindowKeys::setTip(ui->btnFindFront, QCoreApplication::translate("QObject", "查找前一个"),
                        Qt::SHIFT + Qt::Key_F3);
+    WindowKeys::setTip(ui->cbbTextScroll,
+                       QCoreApplication::translate("QObject", "自动滚动；开始或暂停"),
+                       AutoScrollKeys.toggle);
+    const QString speedTip = QCoreApplication::translate("QObject", "%1 快一些，%2 慢一些")
+                                 .arg(AutoScrollKeys.faster.toString(QKeySequence::NativeText),
+                                      AutoScrollKeys.slower.toString(QKeySequence::NativeText));
+    ui->sbScrollScreen->setToolTip(speedTip);
+    ui->sbScrollPage->setToolTip(speedTip);
+    WindowKeys::setTip(ui->btnTextFont,
+                       QCoreApplication::translate("QObject", "文本字体；Ctrl+= 放大，Ctrl+- 缩小"),
+                       Qt::CTRL + Qt::Key_0);
     WindowKeys::setTip(m_session->comfortPanel()->fullScreenButton(),
                        QCoreApplication::translate("QObject", "只显示文本，全屏阅读；Esc 退出"),
                        fullScreen);

@@ -8,6 +8,7 @@ namespace Ui
 class MainForm;
 }
 
+class AutoScrollControl;
 class BookmarkConfig;
 class ChapterPanel;
 class BookmarkMenug;
@@ -16,6 +17,7 @@ class FindAll;
 class FullScreenMode;
 class LoadProgressBar;
 class ReaderSync;
+class ReadingProgress;
 class ReadingSession;
 class TextCodecMenu;
 class TextDisplay;
@@ -61,6 +63,10 @@ public:
     // comes to the front and shows it.
     void openHandedOver(const QString &fileName);
 
+signals:
+    // The text's colour changed, by a dialog or a preset.
+    void textColorApplied(const QColor &color);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -97,6 +103,9 @@ private:
 
     // Reading positions, comfort settings, keys and the window's geometry
     void initReadingComfort();
+    void initProgress();
+    void initColorPresets();
+    void stepTextFontSize(int step);
     void createShortcuts();
     void setShortcutTips(const QKeySequence &open, const QKeySequence &bookmark,
                          const QKeySequence &find, const QKeySequence &fullScreen);
@@ -128,6 +137,8 @@ private:
     ChapterPanel *m_chapterPanel = nullptr;    // docked on the window
     FindAll *m_findAll = nullptr;              // its panel a tab of the chapters' dock
     LoadProgressBar *m_loadProgress = nullptr; // floats over the text view, its parent
+    ReadingProgress *m_progress = nullptr;
+    AutoScrollControl *m_autoScroll = nullptr; // works the form's scroll controls
 
     // The form's title, which the file name and chapter are put before.
     QString m_appTitle;

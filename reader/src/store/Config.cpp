@@ -24,7 +24,7 @@ const QString FileName = QStringLiteral("文件");
 } // namespace
 
 QFont Config::uiFont(QStringLiteral("宋体"), 12, QFont::Normal);
-QFont Config::textFont(QStringLiteral("宋体"), 12, QFont::Normal);
+QFont Config::textFont(QStringLiteral("宋体"), DefaultTextPointSize, QFont::Normal);
 QColor Config::textColor(Qt::black);
 QColor Config::backColor(Qt::white);
 int Config::scrollScreenTime = 200;

@@ -22,6 +22,8 @@ public:
 
     static QFont uiFont;
     static QFont textFont;
+    // The size of the text font a new reader starts with.
+    static constexpr int DefaultTextPointSize = 12;
     static QColor textColor;
     static QColor backColor;
     static int scrollScreenTime; // milliseconds per scroll-bar step
