@@ -13,7 +13,9 @@ LoadProgressBar::LoadProgressBar(QAbstractScrollArea *view) : QProgressBar(view)
 {
     setObjectName(QStringLiteral("pbLoad"));
     setFormat(tr("正在载入 %p%"));
-    view->installEventFilter(this);
+    // The viewport, not the view: the view hears of its new size before it
+    // has placed the viewport in it.
+    view->viewport()->installEventFilter(this);
     hide();
 }
 
@@ -39,7 +41,7 @@ void LoadProgressBar::place()
 
 bool LoadProgressBar::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_view && event->type() == QEvent::Resize)
+    if (watched == m_view->viewport() && event->type() == QEvent::Resize)
         place();
     return QProgressBar::eventFilter(watched, event);
 }

@@ -126,6 +126,9 @@ void MainForm::createComponents()
 
 void MainForm::initComponents()
 {
+    // The room the chapter list leaves when hidden goes to the tabs, not
+    // to the empty column beside them.
+    ui->horizontalLayout_3->setStretch(0, 1);
     // Returns at once; a prompt, if any, comes later from the event loop.
     m_checkUpdate->exec(UpdateCheckUrl, UpdateId, UpdateVersion, UpdatePageUrl, this, true);
     // The bookmarks are in memory before the bookmark menu is built.
@@ -345,7 +348,7 @@ void MainForm::textColorChange(QColor color)
 {
     Config::textColor = color;
     m_textDisplay->setTextColor(color);
-    emit textColorApplied(color);
+    emit colorsApplied(Config::textColor, Config::backColor);
     m_appConfig->save(configFilePath());
 }
 
@@ -353,6 +356,7 @@ void MainForm::backColorChange(QColor color)
 {
     Config::backColor = color;
     m_textDisplay->setBackColor(color);
+    emit colorsApplied(Config::textColor, Config::backColor);
     m_appConfig->save(configFilePath());
 }
 
@@ -507,9 +511,9 @@ void MainForm::initProgress()
     m_progress->addLabel(label);
     auto *overlay = new ProgressOverlay(ui->textWidget);
     m_progress->addLabel(overlay);
-    overlay->setTextColor(Config::textColor);
+    overlay->setColors(Config::textColor, Config::backColor);
     connect(m_fullScreen, &FullScreenMode::switched, overlay, &ProgressOverlay::followFullScreen);
-    connect(this, &MainForm::textColorApplied, overlay, &ProgressOverlay::setTextColor);
+    connect(this, &MainForm::colorsApplied, overlay, &ProgressOverlay::setColors);
 }
 
 void MainForm::initColorPresets()
@@ -522,7 +526,7 @@ void MainForm::initColorPresets()
                 Config::backColor = back;
                 m_textDisplay->setTextColor(text);
                 m_textDisplay->setBackColor(back);
-                emit textColorApplied(text);
+                emit colorsApplied(text, back);
                 m_appConfig->save(configFilePath());
             });
 }

@@ -64,8 +64,8 @@ public:
     void openHandedOver(const QString &fileName);
 
 signals:
-    // The text's colour changed, by a dialog or a preset.
-    void textColorApplied(const QColor &color);
+    // The text's colours changed, by a dialog or a preset.
+    void colorsApplied(const QColor &text, const QColor &back);
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -5,10 +5,11 @@
 
 class QAbstractScrollArea;
 
-// The progress at the lower edge of the text in full screen, faint in the
-// text's colour so that it is there when looked for and not otherwise; it
-// floats over the view, its parent, lets the mouse through to the text and
-// follows the view's size.
+// The progress at the foot of the text in full screen, faint in the text's
+// colour so that it is there when looked for and not otherwise. It takes a
+// strip of its own below the viewport rather than floating over the last
+// line, so that a page turn, which measures the viewport, still shows every
+// line whole. It lives on the view, its parent, and follows the view's size.
 class ProgressOverlay : public QLabel
 {
     Q_OBJECT
@@ -16,8 +17,8 @@ class ProgressOverlay : public QLabel
 public:
     explicit ProgressOverlay(QAbstractScrollArea *view);
 
-    void setTextColor(const QColor &color);
-    // Shown only while the window is full screen.
+    void setColors(const QColor &text, const QColor &back);
+    // Shown, with its strip, only while the window is full screen.
     void followFullScreen(bool on);
 
 protected:
@@ -25,6 +26,7 @@ protected:
 
 private:
     void place();
+    void setStrip(int height);
 
     QAbstractScrollArea *m_view; // the parent
 };

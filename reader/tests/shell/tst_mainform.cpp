@@ -70,6 +70,7 @@ private slots:
     void keys();
     void comfortKeys_data();
     void comfortKeys();
+    void tabsTakeTheRoomOfTheChapterList();
     void progressInView_data();
     void progressInView();
 
@@ -1042,7 +1043,27 @@ void TestMainForm::progressInView()
     QTest::keyClick(text, Qt::Key_F11);
     QTRY_VERIFY(overlay->isVisible());
     QCOMPARE(overlay->text(), shown);
-    QVERIFY(text->viewport()->geometry().contains(overlay->geometry()));
+    // Below the last line, not over it.
+    QTRY_COMPARE(overlay->geometry().top(), text->viewport()->geometry().bottom() + 1);
+    QVERIFY(text->rect().contains(overlay->geometry()));
+    QTest::keyClick(text, Qt::Key_F11);
+    QTRY_VERIFY(!overlay->isVisible());
+    QCOMPARE(text->viewport()->geometry().bottom(), text->height() - 1 - text->frameWidth());
+}
+
+// The room a hidden chapter list leaves goes to the tabs.
+void TestMainForm::tabsTakeTheRoomOfTheChapterList()
+{
+    m_window->resize(1000, 600);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    auto *tabs = child<QTabWidget>(m_window, "tabWidget");
+    auto *dock = m_window->findChild<QDockWidget *>();
+    QVERIFY(dock->isVisible());
+    const int besideTabs = m_window->centralWidget()->width() - tabs->width();
+    dock->toggleViewAction()->trigger();
+    QTRY_COMPARE(m_window->centralWidget()->width(), m_window->width());
+    QTRY_COMPARE(m_window->centralWidget()->width() - tabs->width(), besideTabs);
 }
 
 QUIRELLE_TEST_MAIN_IN_PROGRAM_FOLDER(TestMainForm)
