@@ -16,7 +16,9 @@
 # UTF-8 copy, and a novel with chapters, jumping to its third chapter from
 # the chapter list, and a novel whose headings only a rule of its own typed
 # into the chapter-rule dialog finds; and finally starts the program with a file named on its
-# command line, as a file manager does. Last, two profiles play two
+# command line, as a file manager does, starts it a second time with
+# another file, which the running window must show, and turns a page, whose
+# first line must be the line the view cut at its foot before. Last, two profiles play two
 # machines against a WebDAV server on 127.0.0.1: the first reads the novel
 # to its third chapter and leaves it, the second opens a copy of it under
 # another name and must show the same text at the top. Each step is judged
@@ -660,7 +662,46 @@ scenario() {
     check "the file named on the command line is on screen" same_text "$second" "$last_shot" ||
         return
     check "the file named on the command line heads the recent files" \
-        eval '[ "$(recent_files | cut -d" " -f1)" = other-utf8.txt ]'
+        eval '[ "$(recent_files | cut -d" " -f1)" = other-utf8.txt ]' || return
+    day_of_reading
+}
+
+# The lowest text line of a picture of the reading view, "top height": the
+# line the view cuts at its foot, if it cuts one.
+lowest_line() { text_line_at "$1" $(($(identify -format %h "$1") - 1)); }
+
+# A second start hands its file to the running window; a page turn brings
+# the line cut at the foot of the view whole to its top; full screen shows
+# the progress at the foot.
+day_of_reading() {
+    local command=${exec_line% %f} first_pid=$program_pid status=0
+    # shellcheck disable=SC2086 # the Exec line is a command line
+    timeout 20 $command "$novel" >>"$dir/program.log" 2>&1 || status=$?
+    check "a second start with a file ends at once" eval '[ $status = 0 ]' || return
+    check "the running window shows the file the second start was given" \
+        wait_for 10 eval 'xdotool getwindowname "$win_id" | grep -q "^novel-gbk.txt - "' || return
+    check "one reader runs, one window shows" \
+        eval '[ "$(xdotool search --onlyvisible --name "$main_title\$" | wc -l)" = 1 ] &&
+            kill -0 $first_pid' || return
+
+    key_in_text ctrl+Home
+    shot before-page-turn
+    local before=$last_shot
+    # shellcheck disable=SC2046 # top and height
+    crop "$before.png" textWidget "$dir/cut-line.png" $(lowest_line "$before.text.png")
+    key_in_text space
+    shot after-page-turn
+    # the first line, with room for the margin
+    crop "$last_shot.png" textWidget "$dir/page-top.png" 0 $(($(identify -format %h "$dir/cut-line.png") + 12))
+    check "a page turn starts with the line that was last on the page before" \
+        compare -metric AE -subimage-search "$dir/page-top.png" "$dir/cut-line.png" null: \
+        2>/dev/null || return
+
+    key_in_text F11
+    shot full-screen
+    convert "$last_shot.png" -crop "${WW[MainForm]}x${WH[MainForm]}+$win_x+$win_y" +repage \
+        "$dir/full-screen.png"
+    key_in_text F11
 }
 
 # --- two machines in step ------------------------------------------------------
