@@ -667,8 +667,13 @@ scenario() {
 }
 
 # The lowest text line of a picture of the reading view, "top height": the
-# line the view cuts at its foot, if it cuts one.
-lowest_line() { text_line_at "$1" $(($(identify -format %h "$1") - 1)); }
+# line the view cuts at its foot, if it cuts one. The view's frame, the
+# picture's last rows, is no part of it.
+lowest_line() {
+    local inside=$(($(identify -format %h "$1") - 3))
+    convert "$1" -crop "x${inside}+0+0" +repage "$dir/.inside.png"
+    text_line_at "$dir/.inside.png" $((inside - 1))
+}
 
 # A second start hands its file to the running window; a page turn brings
 # the line cut at the foot of the view whole to its top; full screen shows

@@ -41,8 +41,10 @@ struct OpenRequest;
 //
 // Its source is over 400 lines: the window's own slots answer the form's
 // controls one by one (fonts, colours, scrolling, opening), and wiring the
-// components to each other and to the form, which is most of the rest, is
-// this class's one job.
+// components to each other, to the form and to the window's keys, which is
+// most of the rest, is this class's one job. What a component does beyond
+// being wired goes into the component (AutoScrollControl, ReadingProgress,
+// ColorPresetPanel and their like), not here.
 class MainForm : public QMainWindow
 {
     Q_OBJECT
