@@ -18,7 +18,7 @@
 
 FindAll::FindAll(QMainWindow *window, TextDisplay *display, QTextEdit *view)
     : QObject(window), m_window(window), m_display(display), m_view(view),
-      m_text(new ShownText(this)), m_search(new TextSearch(m_text, this)),
+      m_text(display->shownText()), m_search(new TextSearch(m_text, this)),
       m_model(new SearchResultModel(this)),
       m_highlighter(new SearchHighlighter(view, m_model, this)),
       m_panel(new SearchPanel(m_model, window))
@@ -33,9 +33,6 @@ FindAll::FindAll(QMainWindow *window, TextDisplay *display, QTextEdit *view)
 // The list of a text that leaves must not stay over the next one.
 void FindAll::connectText()
 {
-    connect(m_display, &TextDisplay::textBegun, m_text, &ShownText::begin);
-    connect(m_display, &TextDisplay::textGrew, m_text, &ShownText::append);
-    connect(m_display, &TextDisplay::textLoaded, m_text, &ShownText::finish);
     connect(m_text, &ShownText::begun, this, [this] {
         dropResults();
         m_panel->showStatus(QString());

@@ -65,7 +65,7 @@ private:
     QCheckBox *m_matchCase = nullptr;
     QCheckBox *m_regex = nullptr;
     // Children of this object, but the panel, which is the window's.
-    ShownText *m_text;
+    ShownText *m_text; // the display's
     TextSearch *m_search;
     SearchResultModel *m_model;
     SearchHighlighter *m_highlighter;

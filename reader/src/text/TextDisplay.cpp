@@ -8,6 +8,7 @@
 #include "ReadingLayout.h"
 #include "ScriptChoice.h"
 #include "ScriptConverter.h"
+#include "ShownText.h"
 #include "TextLoader.h"
 #include "TextTuning.h"
 
@@ -23,7 +24,7 @@
 TextDisplay::TextDisplay(QObject *parent)
     : QObject(parent), m_loader(new TextLoader(this)), m_documents(new DocumentSwap(this)),
       m_feeder(new DocumentFeeder(this)), m_anchor(new ReadingAnchor(this)),
-      m_glyphs(new GlyphWarmUp(this))
+      m_glyphs(new GlyphWarmUp(this)), m_shown(new ShownText(this))
 {
     connectParts();
 }
@@ -46,6 +47,9 @@ void TextDisplay::connectParts()
         showHeldPosition();
     });
     connect(m_feeder, &DocumentFeeder::complete, this, &TextDisplay::finishLoading);
+    connect(this, &TextDisplay::textBegun, m_shown, &ShownText::begin);
+    connect(this, &TextDisplay::textGrew, m_shown, &ShownText::append);
+    connect(this, &TextDisplay::textLoaded, m_shown, &ShownText::finish);
 }
 
 void TextDisplay::setTextWidget(QTextEdit *edit)

@@ -23,6 +23,7 @@ class QTextEdit;
 class QWidget;
 class ReadingAnchor;
 class ScriptConverter;
+class ShownText;
 class TextLoader;
 
 // Puts a text file into the reading view and keeps the user's font and
@@ -72,6 +73,10 @@ public:
     // text (a word to find) in the script the view shows: the one it was
     // converted into, else the text's own, told from its start.
     QString toShownScript(const QString &text) const;
+
+    // The text in the view, kept for searches off the GUI thread, which must
+    // not read the document; it follows every text the view gets.
+    ShownText *shownText() const { return m_shown; }
 
     // The position of the text at the top of the view.
     int topPosition() const;
@@ -152,6 +157,7 @@ private:
     DocumentFeeder *m_feeder;
     ReadingAnchor *m_anchor;
     GlyphWarmUp *m_glyphs;
+    ShownText *m_shown;
     TextLook m_look;
     TransformOptions m_options;
     PositionMap m_map;                               // of the text in the view

@@ -1,10 +1,10 @@
 #include "TextEdit.h"
 
+#include "NextMatch.h"
 #include "ScriptChoice.h"
 #include "ScriptConverter.h"
-#include "SlicedFind.h"
+#include "ShownText.h"
 #include "TextDisplay.h"
-#include "TextTuning.h"
 #include "WorkerPool.h"
 
 #include <QCoreApplication>
@@ -15,11 +15,15 @@
 
 #include <cassert>
 
+namespace
+{
+// A held key repeats; beyond this many the presses are dropped.
+const int MaxQueuedPresses = 8;
+} // namespace
+
 TextEdit::TextEdit(QObject *parent) : QObject(parent)
 {
-    m_nextSlice.setSingleShot(true);
-    m_nextSlice.setInterval(0);
-    connect(&m_nextSlice, &QTimer::timeout, this, &TextEdit::findOn);
+    connect(&m_finding, &QFutureWatcher<std::pair<int, int>>::finished, this, &TextEdit::searched);
 }
 
 TextEdit::~TextEdit() = default;
@@ -57,7 +61,7 @@ void TextEdit::prepareScripts()
     });
 }
 
-// A find in progress reads the document, which a new text replaces.
+// A find in progress reads the text that a new text replaces.
 void TextEdit::setTextDisplay(TextDisplay *display)
 {
     m_textDisplay = display;
@@ -80,72 +84,97 @@ void TextEdit::findNext()
 }
 
 // A match is selected, with its line in the top third of the view; it is also
-// where the next bookmark will point. No match moves nothing. The document
-// is read a stretch per pass of the event loop; a short text is read at once.
+// where the next bookmark will point. No match moves nothing.
 void TextEdit::find(QTextDocument::FindFlags flags)
 {
     assert(m_textWidget != NULL);
     assert(m_findEdit != NULL);
     assert(m_textDisplay != NULL);
+    // Presses while a search runs wait their turn, each going on from the
+    // match before it, as they would have done on a shorter text.
+    if (isFinding()) {
+        if (m_queued.size() < MaxQueuedPresses)
+            m_queued << flags;
+        return;
+    }
     stopFinding();
     // A word typed in the other script finds what the view shows for it.
-    const QString text = m_textDisplay->toShownScript(m_findEdit->text());
-    if (text.isEmpty()) {
+    m_word = m_textDisplay->toShownScript(m_findEdit->text());
+    if (m_word.isEmpty()) {
         showResult(QString());
         return;
     }
     m_flags = flags;
     m_from = m_textWidget->textCursor();
-    const bool backward = flags.testFlag(QTextDocument::FindBackward);
-    m_finding.reset(new SlicedFind(m_textWidget->document(), text,
-                                   backward ? m_from.selectionStart() : m_from.selectionEnd(),
-                                   flags));
-    findOn();
+    search(flags.testFlag(QTextDocument::FindBackward));
 }
 
-void TextEdit::findOn()
+// Forwards the letter case must match, backwards it need not. The pieces
+// are shared, not copied: the copy costs nothing however long the text.
+void TextEdit::search(bool backward)
 {
-    if (!m_finding)
+    const TextPieces text = m_textDisplay->shownText()->pieces();
+    m_searchedLength = m_textDisplay->shownText()->length();
+    const int from = backward ? m_from.selectionStart() : m_from.selectionEnd();
+    const Qt::CaseSensitivity sensitivity = m_flags.testFlag(QTextDocument::FindCaseSensitively)
+                                                ? Qt::CaseSensitive
+                                                : Qt::CaseInsensitive;
+    static int searches = 0;
+    const int serial = m_search = ++searches;
+    m_finding.setFuture(WorkerPool::run([serial, text, word = m_word, from, backward, sensitivity] {
+        return std::make_pair(serial, NextMatch::find(text, word, from, backward, sensitivity));
+    }));
+}
+
+void TextEdit::searched()
+{
+    const std::pair<int, int> result = m_finding.result();
+    if (result.first != m_search)
         return;
-    if (m_finding->run(TextTuning::FindSliceMilliseconds) == SlicedFind::State::Searching) {
-        m_nextSlice.start();
-        return;
-    }
-    const QTextCursor match = m_finding->match();
-    m_finding.reset();
+    m_search = 0;
+    const int position = result.second;
     if (m_lookingBack) {
         m_lookingBack = false;
-        showResult(noMatchText(!match.isNull()));
+        showResult(noMatchText(position >= 0));
+        findQueued();
         return;
     }
-    if (!match.isNull()) {
+    if (position >= 0) {
         showResult(QString());
-        m_textDisplay->showPosition(m_textDisplay->toFilePosition(match.selectionStart()), 1.0 / 3);
+        m_textDisplay->showPosition(m_textDisplay->toFilePosition(position), 1.0 / 3);
+        QTextCursor match(m_textWidget->document());
+        match.setPosition(position);
+        match.setPosition(position + m_word.size(), QTextCursor::KeepAnchor);
         m_textWidget->setTextCursor(match);
+        findQueued();
         return;
     }
-    if (!waitForText(m_flags))
+    // Text that came while the search ran may hold the word.
+    const bool forward = !m_flags.testFlag(QTextDocument::FindBackward);
+    if (forward && m_textDisplay->shownText()->length() > m_searchedLength)
+        search(false);
+    else if (!waitForText(m_flags))
         lookBack();
 }
 
 // When the word occurs behind the cursor, the search has reached the edge of
-// the text. Looking back from where the search began reads only the text it
-// did not see, and stops at the nearest match.
+// the text: one search back from where it began tells.
 void TextEdit::lookBack()
 {
-    const bool backward = m_flags.testFlag(QTextDocument::FindBackward);
     m_lookingBack = true;
-    m_finding.reset(new SlicedFind(m_textWidget->document(),
-                                   m_textDisplay->toShownScript(m_findEdit->text()),
-                                   backward ? m_from.selectionStart() : m_from.selectionEnd(),
-                                   m_flags ^ QTextDocument::FindBackward));
-    findOn();
+    search(!m_flags.testFlag(QTextDocument::FindBackward));
+}
+
+void TextEdit::findQueued()
+{
+    if (!m_queued.isEmpty())
+        find(m_queued.takeFirst());
 }
 
 void TextEdit::stopFinding()
 {
-    m_nextSlice.stop();
-    m_finding.reset();
+    m_search = 0;
+    m_queued.clear();
     m_lookingBack = false;
     disconnect(m_waitForText);
 }

@@ -1,24 +1,24 @@
 #ifndef TEXTEDIT_H
 #define TEXTEDIT_H
 
+#include <QFutureWatcher>
 #include <QObject>
 #include <QString>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTimer>
 
-#include <memory>
+#include <utility>
 
 class QLabel;
 class QLineEdit;
 class QTextEdit;
-class SlicedFind;
 class TextDisplay;
 
 // Runs the two find buttons: searches the reading view for the text of the
 // find box from the cursor on, without wrapping round at either end, and
-// says beside the box when nothing was found. A long text is read a stretch
-// per pass of the event loop, so the window answers while it searches.
+// says beside the box when nothing was found. The search reads the display's
+// copy of the text on the worker pool, so the window answers while it
+// searches a text of any length.
 class TextEdit : public QObject
 {
     Q_OBJECT
@@ -33,6 +33,8 @@ public:
     void setTextDisplay(TextDisplay *display);
     // Where a search without a match says so.
     void setResultLabel(QLabel *label);
+    // A search runs (or waits for the rest of the text).
+    bool isFinding() const { return m_search != 0 || m_waitForText; }
 
 public slots:
     void findFront(); // backwards, letter case ignored
@@ -40,8 +42,10 @@ public slots:
 
 private:
     void find(QTextDocument::FindFlags flags);
-    void findOn();
+    void search(bool backward);
+    void searched();
     void lookBack();
+    void findQueued();
     void stopFinding();
     bool waitForText(QTextDocument::FindFlags flags);
     void prepareScripts();
@@ -56,11 +60,15 @@ private:
     QMetaObject::Connection m_waitForText; // a forward search waiting for the rest of the text
 
     // The find in progress, if any, and what it began from.
-    std::unique_ptr<SlicedFind> m_finding;
+    // Which search it was, and the match's position or -1.
+    QFutureWatcher<std::pair<int, int>> m_finding;
+    int m_search = 0;         // the search awaited; 0 none, so that a stopped one is ignored
+    QString m_word;           // in the view's script
+    int m_searchedLength = 0; // of the text the search was given
     QTextDocument::FindFlags m_flags;
     QTextCursor m_from;
-    bool m_lookingBack = false; // after a miss: is the word behind the start?
-    QTimer m_nextSlice;
+    bool m_lookingBack = false;               // after a miss: is the word behind the start?
+    QList<QTextDocument::FindFlags> m_queued; // presses during the search, in order
     bool m_scriptsPrepared = false;
 };
 

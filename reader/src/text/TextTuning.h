@@ -98,10 +98,6 @@ constexpr int SearchListLimit = 10000;
 // in a few dozen steps a second rather than one per match.
 constexpr int SearchFirstReport = 100;
 constexpr int SearchReportMilliseconds = 25;
-// Find next and previous read the document on the GUI thread for at most
-// this long per pass of the event loop; the rest waits for the next pass.
-constexpr int FindSliceMilliseconds = 16;
-
 } // namespace TextTuning
 
 #endif // TEXTTUNING_H
