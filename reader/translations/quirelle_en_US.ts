@@ -963,5 +963,57 @@ The original file has been kept as %2.</translation>
         <source>书架…</source>
         <translation>Bookshelf…</translation>
     </message>
+    <message>
+        <source>书架</source>
+        <translation>Bookshelf</translation>
+    </message>
+    <message>
+        <source>启动时打开上次读的书</source>
+        <translation>Open the book read last at start</translation>
+    </message>
+    <message>
+        <source>筛选书名</source>
+        <translation>Filter by title</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>从书架移除</source>
+        <translation>Remove from Shelf</translation>
+    </message>
+    <message>
+        <source>在文件管理器中显示</source>
+        <translation>Show in File Manager</translation>
+    </message>
+    <message>
+        <source>已移到 %1</source>
+        <translation>Moved to %1</translation>
+    </message>
+    <message>
+        <source>文件不存在</source>
+        <translation>File not found</translation>
+    </message>
+    <message>
+        <source>书名</source>
+        <translation>Title</translation>
+    </message>
+    <message>
+        <source>进度</source>
+        <translation>Progress</translation>
+    </message>
+    <message>
+        <source>上次阅读</source>
+        <translation>Last read</translation>
+    </message>
+    <message>
+        <source>位置</source>
+        <translation>Location</translation>
+    </message>
+    <message>
+        <source>读过的每一本书</source>
+        <translation>Every book read</translation>
+    </message>
 </context>
 </TS>

@@ -963,5 +963,57 @@
         <source>书架…</source>
         <translation>書架…</translation>
     </message>
+    <message>
+        <source>书架</source>
+        <translation>書架</translation>
+    </message>
+    <message>
+        <source>启动时打开上次读的书</source>
+        <translation>啟動時開啟上次讀的書</translation>
+    </message>
+    <message>
+        <source>筛选书名</source>
+        <translation>篩選書名</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>開啟</translation>
+    </message>
+    <message>
+        <source>从书架移除</source>
+        <translation>從書架移除</translation>
+    </message>
+    <message>
+        <source>在文件管理器中显示</source>
+        <translation>在檔案管理員中顯示</translation>
+    </message>
+    <message>
+        <source>已移到 %1</source>
+        <translation>已移到 %1</translation>
+    </message>
+    <message>
+        <source>文件不存在</source>
+        <translation>檔案不存在</translation>
+    </message>
+    <message>
+        <source>书名</source>
+        <translation>書名</translation>
+    </message>
+    <message>
+        <source>进度</source>
+        <translation>進度</translation>
+    </message>
+    <message>
+        <source>上次阅读</source>
+        <translation>上次閱讀</translation>
+    </message>
+    <message>
+        <source>位置</source>
+        <translation>位置</translation>
+    </message>
+    <message>
+        <source>读过的每一本书</source>
+        <translation>讀過的每一本書</translation>
+    </message>
 </context>
 </TS>

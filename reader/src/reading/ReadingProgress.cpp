@@ -1,9 +1,9 @@
 #include "ReadingProgress.h"
 
+#include "BookFacts.h"
 #include "ChapterPanel.h"
 #include "TextDisplay.h"
 
-#include <QCoreApplication>
 #include <QLabel>
 #include <QScrollBar>
 #include <QTextEdit>
@@ -43,23 +43,13 @@ void ReadingProgress::addLabel(QLabel *label)
     label->setText(m_text);
 }
 
-QString ReadingProgress::describe(int chapter, int chapters, int percent)
-{
-    const QString share = QString::number(percent) + QLatin1Char('%');
-    if (chapters <= 0)
-        return share;
-    const QString place = chapter > 0 ? QString::number(chapter) : QStringLiteral("-");
-    return QCoreApplication::translate("QObject", "第 %1/%2 章").arg(place).arg(chapters) +
-           QStringLiteral(" · ") + share;
-}
-
 // Floored, so that 100% means the end is on screen, not that it is near.
-int ReadingProgress::percentOf(int top, int shownLength, int loaded)
+int ReadingProgress::permilleOf(int top, int shownLength, int loaded)
 {
     if (shownLength <= 1)
         return 0;
     const double inView = qBound(0.0, double(top) / (shownLength - 1), 1.0);
-    return int(std::floor(inView * qBound(0, loaded, 100)));
+    return int(std::floor(inView * qBound(0, loaded, 100) * 10));
 }
 
 void ReadingProgress::schedule()
@@ -75,11 +65,12 @@ void ReadingProgress::update()
         const QScrollBar *bar = m_textWidget->verticalScrollBar();
         // At the end of the range the last line is on screen: the book is
         // read to its end, though the top of the view is a page before it.
-        const int percent = bar->maximum() > 0 && bar->value() == bar->maximum() && m_loaded >= 100
-                                ? 100
-                                : percentOf(m_display->topPosition(),
-                                            m_textWidget->document()->characterCount(), m_loaded);
-        text = describe(m_chapters->currentRow() + 1, m_chapters->chapterCount(), percent);
+        m_permille = bar->maximum() > 0 && bar->value() == bar->maximum() && m_loaded >= 100
+                         ? 1000
+                         : permilleOf(m_display->topPosition(),
+                                      m_textWidget->document()->characterCount(), m_loaded);
+        text = BookFacts::describe(m_chapters->currentRow() + 1, m_chapters->chapterCount(),
+                                   m_permille / 10);
     }
     if (text == m_text)
         return;

@@ -23,13 +23,12 @@ public:
     // Every label shows the progress from now on; not owned.
     void addLabel(QLabel *label);
     QString text() const { return m_text; }
+    // Of the text above the top of the view; what the shelf keeps.
+    int permille() const { return m_permille; }
 
-    // chapter counts from 1, 0 where the top of the view is before the first
-    // chapter or none are known; percent is already rounded.
-    static QString describe(int chapter, int chapters, int percent);
     // The top of the view as a share of the whole text, which may still be
-    // arriving (loaded: the share of the file that is in the view).
-    static int percentOf(int top, int shownLength, int loaded);
+    // arriving (loaded: the percentage of the file that is in the view).
+    static int permilleOf(int top, int shownLength, int loaded);
 
 signals:
     void changed(const QString &text);
@@ -44,6 +43,7 @@ private:
     QTimer *m_timer;          // child: a scroll moves the view many times a second
     QList<QLabel *> m_labels;
     QString m_text;
+    int m_permille = 0;
     int m_loaded = 100;
 };
 

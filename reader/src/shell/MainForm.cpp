@@ -3,6 +3,7 @@
 
 #include "AboutForm.h"
 #include "AutoScrollControl.h"
+#include "BookShelf.h"
 #include "BookmarkConfig.h"
 #include "BookmarkMenug.h"
 #include "ChapterModel.h"
@@ -77,6 +78,8 @@ const struct {
     QKeySequence faster{Qt::Key_BracketRight};
     QKeySequence slower{Qt::Key_BracketLeft};
 } AutoScrollKeys;
+
+const QKeySequence ShelfKey(Qt::CTRL + Qt::Key_B);
 
 const int SmallestTextPointSize = 6;
 const int LargestTextPointSize = 72;
@@ -456,6 +459,12 @@ QString MainForm::fileArgument(const QStringList &arguments, const QString &work
     return QDir(workingFolder).absoluteFilePath(arguments.at(1));
 }
 
+// A start without a file comes back to the book read last.
+void MainForm::openAtStart(const QString &fileName)
+{
+    openLater(fileName.isEmpty() ? m_shelf->bookToReopen() : fileName);
+}
+
 void MainForm::openLater(const QString &fileName)
 {
     if (!fileName.isEmpty())
@@ -489,6 +498,7 @@ void MainForm::initReadingComfort()
             &FullScreenMode::toggle);
     initProgress();
     initColorPresets();
+    initShelf();
     createShortcuts();
     m_session->restore();
     m_cleanup->load();
@@ -531,6 +541,16 @@ void MainForm::initColorPresets()
             });
 }
 
+void MainForm::initShelf()
+{
+    m_shelf = new BookShelf(this, m_textDisplay, m_session->state(), m_progress, m_chapterPanel);
+    m_shelf->placeButton(ui->tabWidget);
+    m_session->addPanel(m_shelf->createReopenBox());
+    connect(m_shelf, &BookShelf::openRequested, this,
+            [this](const OpenRequest &request) { openTextFile(request); });
+    connect(m_historyMenu, &THistoryFileMenu::shelfRequested, m_shelf, &BookShelf::show);
+}
+
 // Ctrl+0 goes back to the size a new reader starts with.
 void MainForm::stepTextFontSize(int step)
 {
@@ -563,6 +583,7 @@ void MainForm::createShortcuts()
     m_keys->add(Qt::CTRL + Qt::Key_0, [this] { stepTextFontSize(0); });
     m_autoScroll =
         new AutoScrollControl(ui->cbbTextScroll, ui->sbScrollScreen, ui->sbScrollPage, this);
+    m_keys->add(ShelfKey, [this] { m_shelf->show(); });
     m_keys->add(AutoScrollKeys.toggle, [this] { m_autoScroll->toggle(); });
     m_keys->add(AutoScrollKeys.faster, [this] { m_autoScroll->faster(); });
     m_keys->add(AutoScrollKeys.slower, [this] { m_autoScroll->slower(); });
@@ -596,6 +617,8 @@ void MainForm::setShortcutTips(const QKeySequence &open, const QKeySequence &boo
                        Qt::Key_F3);
     WindowKeys::setTip(ui->btnFindFront, QCoreApplication::translate("QObject", "查找前一个"),
                        Qt::SHIFT + Qt::Key_F3);
+    WindowKeys::setTip(findChild<QWidget *>(QStringLiteral("btnShelf")),
+                       QCoreApplication::translate("QObject", "读过的每一本书"), ShelfKey);
     WindowKeys::setTip(ui->cbbTextScroll,
                        QCoreApplication::translate("QObject", "自动滚动；开始或暂停"),
                        AutoScrollKeys.toggle);

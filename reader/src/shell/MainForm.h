@@ -9,6 +9,7 @@ class MainForm;
 }
 
 class AutoScrollControl;
+class BookShelf;
 class BookmarkConfig;
 class ChapterPanel;
 class BookmarkMenug;
@@ -61,6 +62,9 @@ public:
     static QString fileArgument(const QStringList &arguments, const QString &workingFolder);
     // Once the event loop runs; nothing for an empty name.
     void openLater(const QString &fileName);
+    // The file given at start, else the book read last where the reading
+    // state asks for it.
+    void openAtStart(const QString &fileName);
     // A later start of the reader was given fileName (or none): the window
     // comes to the front and shows it.
     void openHandedOver(const QString &fileName);
@@ -107,6 +111,7 @@ private:
     void initReadingComfort();
     void initProgress();
     void initColorPresets();
+    void initShelf();
     void stepTextFontSize(int step);
     void createShortcuts();
     void setShortcutTips(const QKeySequence &open, const QKeySequence &bookmark,
@@ -140,6 +145,7 @@ private:
     FindAll *m_findAll = nullptr;              // its panel a tab of the chapters' dock
     LoadProgressBar *m_loadProgress = nullptr; // floats over the text view, its parent
     ReadingProgress *m_progress = nullptr;
+    BookShelf *m_shelf = nullptr;
     AutoScrollControl *m_autoScroll = nullptr; // works the form's scroll controls
 
     // The form's title, which the file name and chapter are put before.

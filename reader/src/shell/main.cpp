@@ -29,6 +29,6 @@ int main(int argc, char *argv[])
     MainForm window;
     QObject::connect(&single, &SingleReader::handedOver, &window, &MainForm::openHandedOver);
     window.show();
-    window.openLater(fileName);
+    window.openAtStart(fileName);
     return app.exec();
 }

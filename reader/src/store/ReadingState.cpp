@@ -26,6 +26,7 @@ const QString DockLayoutName = QStringLiteral("布局");
 const QString PositionsName = QStringLiteral("阅读位置");
 const QString ViewName = QStringLiteral("视图");
 const QString TidyName = QStringLiteral("段落整理");
+const QString ReopenName = QStringLiteral("打开上次");
 const QString ScriptName = QStringLiteral("简繁");
 const QString FileName = QStringLiteral("文件");
 const QString PositionName = QStringLiteral("位置");
@@ -151,9 +152,14 @@ void ReadingState::mergePlaces(const QList<Place> &saved)
             continue;
         }
         Place &place = m_places[index];
+        // The facts describe the position they were taken at.
         if (other.positionStamp.isLaterThan(place.positionStamp)) {
             place.position = other.position;
             place.positionStamp = other.positionStamp;
+            if (!other.facts.isEmpty())
+                place.facts = other.facts;
+        } else if (place.facts.isEmpty()) {
+            place.facts = other.facts;
         }
         if (other.choicesStamp.isLaterThan(place.choicesStamp)) {
             place.choices = other.choices;
@@ -165,6 +171,36 @@ void ReadingState::mergePlaces(const QList<Place> &saved)
                      [](const Place &a, const Place &b) { return a.lastRead > b.lastRead; });
     while (m_places.size() > MaxPositions)
         m_places.removeLast();
+}
+
+BookFacts ReadingState::facts(const QString &fileName) const
+{
+    const int index = indexOf(absoluteName(fileName));
+    return index < 0 ? BookFacts() : m_places.at(index).facts;
+}
+
+bool ReadingState::setFacts(const QString &fileName, const BookFacts &facts)
+{
+    const int index = indexOf(absoluteName(fileName));
+    if (index < 0 || m_places.at(index).facts == facts)
+        return false;
+    m_places[index].facts = facts;
+    return true;
+}
+
+bool ReadingState::moveBook(const QString &oldName, const QString &newName)
+{
+    const QString from = absoluteName(oldName), to = absoluteName(newName);
+    if (indexOf(from) < 0 || from == to)
+        return false;
+    Place place = takePlace(from);
+    if (indexOf(to) >= 0)
+        takePlace(to);
+    m_forgotten << from;
+    m_forgotten.removeAll(to);
+    place.fileName = to;
+    putFirst(place);
+    return true;
 }
 
 ChangeStamp ReadingState::positionStamp(const QString &fileName) const
@@ -245,7 +281,8 @@ void ReadingState::setChoices(const QString &fileName, const QMap<QString, QStri
 bool ReadingState::isReservedName(const QString &key)
 {
     return key == PositionName || key == PositionTimeName || key == PositionMachineName ||
-           key == ChoicesTimeName || key == ChoicesMachineName || key == LastReadName;
+           key == ChoicesTimeName || key == ChoicesMachineName || key == LastReadName ||
+           BookFacts::isName(key);
 }
 
 void ReadingState::readParse(QXmlStreamReader *reader)
@@ -321,6 +358,9 @@ void ReadingState::readView(QXmlStreamReader *reader)
     int tidy = tidyParagraphsByDefault ? 1 : 0;
     readInteger(reader, TidyName, tidy);
     tidyParagraphsByDefault = tidy == 1;
+    int reopen = reopenLastBook ? 1 : 0;
+    readInteger(reader, ReopenName, reopen);
+    reopenLastBook = reopen != 0;
     // Whatever it says: a key the reader does not know shows the file's own.
     scriptByDefault = reader->attributes().value(ScriptName).toString().left(8);
 }
@@ -361,7 +401,8 @@ void ReadingState::readPlace(QXmlStreamReader *reader)
         return;
     const QString name = absoluteName(path);
     if (m_places.size() < MaxPositions && indexOf(name) < 0)
-        m_places.append({name, position, choices, positionStamp, choicesStamp, lastRead});
+        m_places.append({name, position, choices, positionStamp, choicesStamp, lastRead,
+                         BookFacts::read(attributes)});
 }
 
 void ReadingState::writeParse(QXmlStreamWriter *writer)
@@ -381,6 +422,7 @@ void ReadingState::writeParse(QXmlStreamWriter *writer)
 
     writer->writeStartElement(ViewName);
     writeInteger(writer, TidyName, tidyParagraphsByDefault ? 1 : 0);
+    writeInteger(writer, ReopenName, reopenLastBook ? 1 : 0);
     if (!scriptByDefault.isEmpty())
         writer->writeAttribute(ScriptName, scriptByDefault);
     writer->writeEndElement();
@@ -408,6 +450,7 @@ void ReadingState::writePositions(QXmlStreamWriter *writer)
             writer->writeAttribute(LastReadName, QString::number(place.lastRead));
         for (auto choice = place.choices.cbegin(); choice != place.choices.cend(); ++choice)
             writer->writeAttribute(choice.key(), choice.value());
+        place.facts.write(writer);
         writer->writeCharacters(place.fileName);
         writer->writeEndElement();
     }

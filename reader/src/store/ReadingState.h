@@ -1,6 +1,7 @@
 #ifndef READINGSTATE_H
 #define READINGSTATE_H
 
+#include "BookFacts.h"
 #include "ChangeStamp.h"
 #include "ComfortSettings.h"
 #include "ZkXmlFile.h"
@@ -67,12 +68,22 @@ public:
     // Choices made elsewhere: replace the book's whole set.
     void setChoices(const QString &fileName, const QMap<QString, QString> &choices,
                     const ChangeStamp &stamp);
+    // What the shelf shows of a book; empty facts for a book without a place.
+    BookFacts facts(const QString &fileName) const;
+    // Only for a book with a place. False when nothing changed.
+    bool setFacts(const QString &fileName, const BookFacts &facts);
+    // The book's file is now at newName (it was moved): its place, choices
+    // and facts go with it. False when oldName has no place.
+    bool moveBook(const QString &oldName, const QString &newName);
+
     // Names the store keeps for itself beside the choices of a book.
     static bool isReservedName(const QString &key);
     // The name a file counts as, wherever it is named from: absolute, clean.
     static QString absoluteName(const QString &fileName);
 
     ComfortSettings comfort;
+    // Whether a start without a file opens the book read last.
+    bool reopenLastBook = true;
     // Whether books read for the first time get their paragraphs tidied.
     bool tidyParagraphsByDefault = false;
     // The script books read for the first time are shown in: a key of
@@ -89,6 +100,7 @@ private:
         ChangeStamp positionStamp;
         ChangeStamp choicesStamp;
         qint64 lastRead = 0;
+        BookFacts facts;
     };
 
     int indexOf(const QString &absoluteName) const;
