@@ -50,9 +50,13 @@ void BookShelf::placeButton(QTabWidget *tabs)
     button->setText(QCoreApplication::translate("QObject", "书架"));
     connect(button, &QToolButton::clicked, this, &BookShelf::show);
     layout->addWidget(button);
-    if (QWidget *chapters = tabs->cornerWidget(Qt::TopRightCorner))
+    QWidget *chapters = tabs->cornerWidget(Qt::TopRightCorner);
+    if (chapters != nullptr)
         layout->addWidget(chapters);
     tabs->setCornerWidget(corner, Qt::TopRightCorner);
+    // The tabs hide the corner widget they let go of.
+    if (chapters != nullptr)
+        chapters->show();
 }
 
 QCheckBox *BookShelf::createReopenBox()

@@ -43,6 +43,10 @@ void ShelfDialog::createWidgets()
     m_view->setAllColumnsShowFocus(true);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->header()->setSectionResizeMode(ShelfModel::TitleColumn, QHeaderView::Stretch);
+    m_view->header()->setSectionResizeMode(ShelfModel::ProgressColumn,
+                                           QHeaderView::ResizeToContents);
+    m_view->header()->setSectionResizeMode(ShelfModel::LastReadColumn,
+                                           QHeaderView::ResizeToContents);
     m_view->header()->setStretchLastSection(false);
     m_view->header()->setSectionResizeMode(ShelfModel::PlaceColumn, QHeaderView::Interactive);
     m_view->setColumnWidth(ShelfModel::PlaceColumn, 220);
