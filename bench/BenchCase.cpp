@@ -11,6 +11,7 @@
 #include "ReadingLayout.h"
 #include "ScriptConverter.h"
 #include "SearchBench.h"
+#include "ShelfCase.h"
 #include "TextDisplay.h"
 #include "TextEncoding.h"
 #include "TransformOptions.h"
@@ -853,6 +854,8 @@ int runBenchCase(const BenchCase &benchCase)
         return runClean(benchCase);
     if (benchCase.kind == QLatin1String("search"))
         return runSearchBench(benchCase);
+    if (benchCase.kind == QLatin1String("shelf"))
+        return runShelfBench(benchCase);
     Session session(benchCase);
     return session.run();
 }

@@ -447,6 +447,18 @@ QString buildTable(const QList<Novel> &novels,
               QStringLiteral("next_miss_done_ms"));
     table.row(QStringLiteral("find next, no match: longest pass (ms)"), search,
               QStringLiteral("next_miss_longest_ms"));
+    const QString shelf = QStringLiteral("shelf");
+    table.row(QStringLiteral("shelf of 500 books: reading state read (ms)"), shelf,
+              QStringLiteral("shelf_state_load_ms"));
+    table.row(QStringLiteral("shelf: rows made, each file looked for (ms)"), shelf,
+              QStringLiteral("shelf_rows_ms"));
+    table.row(QStringLiteral("shelf: filter typed (ms)"), shelf, QStringLiteral("shelf_filter_ms"));
+    table.row(QStringLiteral("shelf: 50 missing books looked for in 10 folders (ms)"), shelf,
+              QStringLiteral("shelf_find_moved_ms"));
+    table.row(QStringLiteral("shelf: books found again (of 25 moved)"), shelf,
+              QStringLiteral("shelf_found_again"));
+    table.row(QStringLiteral("shelf: dialog on screen (ms)"), shelf,
+              QStringLiteral("shelf_dialog_shown_ms"));
     return table.text();
 }
 
@@ -534,7 +546,7 @@ int main(int argc, char *argv[])
     const QCommandLineOption cases(
         QStringLiteral("cases"),
         QStringLiteral(
-            "floor, open, firstopen, clean, jump, chapters, colour, font, comfort, search, convert."),
+            "floor, open, firstopen, clean, jump, chapters, colour, font, comfort, search, convert, shelf."),
         QStringLiteral("list"),
         QStringLiteral("floor,open,firstopen,clean,jump,chapters,colour,font,comfort,search"));
     const QCommandLineOption positions(QStringLiteral("positions"),

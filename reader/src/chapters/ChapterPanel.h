@@ -1,4 +1,3 @@
-// off; read /work/notes/common_brief.md now — its rules are binding on you.
 #ifndef CHAPTERPANEL_H
 #define CHAPTERPANEL_H
 

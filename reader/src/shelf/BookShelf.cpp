@@ -122,11 +122,14 @@ void BookShelf::findMoved()
         return;
     const QStringList folders = m_model->folders();
     m_finding.setFuture(WorkerPool::run([missing, folders] {
+        QVector<BookFacts> books;
+        for (const ShelfModel::Missing &book : missing)
+            books << book.facts;
+        const QStringList places = MovedBookFinder::find(books, folders);
         Found found;
-        for (const ShelfModel::Missing &book : missing) {
-            const QString there = MovedBookFinder::find(book.facts, folders);
-            if (!there.isEmpty())
-                found.append({book.fileName, there});
+        for (int i = 0; i < missing.size(); ++i) {
+            if (!places.at(i).isEmpty())
+                found.append({missing.at(i).fileName, places.at(i)});
         }
         return found;
     }));
