@@ -18,7 +18,9 @@
 # into the chapter-rule dialog finds; and finally starts the program with a file named on its
 # command line, as a file manager does, starts it a second time with
 # another file, which the running window must show, and turns a page, whose
-# first line must be the line the view cut at its foot before. Last, two profiles play two
+# first line must be the line the view cut at its foot before; starts it
+# without a file, which must bring back the book read last, and opens a
+# book from the shelf after filtering it. Last, two profiles play two
 # machines against a WebDAV server on 127.0.0.1: the first reads the novel
 # to its third chapter and leaves it, the second opens a copy of it under
 # another name and must show the same text at the top. Each step is judged
@@ -707,6 +709,26 @@ day_of_reading() {
     convert "$last_shot.png" -crop "${WW[MainForm]}x${WH[MainForm]}+$win_x+$win_y" +repage \
         "$dir/full-screen.png"
     key_in_text F11
+
+    # The view rests, its place is written; a start without a file comes back
+    # to it, and the shelf lists the books read.
+    shot before-shelf-restart
+    local before=$last_shot
+    sleep 4
+    stop_program
+    check "a start without a file opens the book read last" start_program || return
+    check "the book read last is the novel" \
+        wait_for 10 eval 'xdotool getwindowname "$win_id" | grep -q "^novel-gbk.txt - "' || return
+    shot reopened-at-start
+    check "it opens where it was left" same_text "$before" "$last_shot" || return
+    key_in_text ctrl+b
+    check "Ctrl+B shows the shelf \"$shelf_title\"" wait_for 10 window_named "$shelf_title" || return
+    shot shelf
+    cp "$last_shot.png" "$dir/shelf.png"
+    xdotool type --delay 40 other
+    xdotool key Return
+    check "typing filters the shelf and Enter opens the book left" \
+        wait_for 10 eval 'xdotool getwindowname "$win_id" | grep -q "^other-utf8.txt - "' || return
 }
 
 # --- two machines in step ------------------------------------------------------
@@ -788,8 +810,8 @@ for locale in zh_CN en_US; do
     mkdir -p "$dir"
     shot_no=0
     case $locale in
-    zh_CN) main_title=澄溪文本阅读器 dialog_title=选择文本文件 bookmark_title=添加书签 rules_title=净化规则 chapter_rule_title=目录规则 ;;
-    en_US) main_title="Quirelle Text Reader" dialog_title="Choose a Text File" bookmark_title="Add Bookmark" rules_title="Cleaning Rules" chapter_rule_title="Chapter rule" ;;
+    zh_CN) main_title=澄溪文本阅读器 dialog_title=选择文本文件 bookmark_title=添加书签 rules_title=净化规则 chapter_rule_title=目录规则 shelf_title=书架 ;;
+    en_US) main_title="Quirelle Text Reader" dialog_title="Choose a Text File" bookmark_title="Add Bookmark" rules_title="Cleaning Rules" chapter_rule_title="Chapter rule" shelf_title=Bookshelf ;;
     esac
     unset LANGUAGE LC_ALL LC_MESSAGES
     export LOCPATH=$out/locale
