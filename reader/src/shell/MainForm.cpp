@@ -100,6 +100,8 @@ MainForm::MainForm(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainForm)
     loadConfig();
     setAcceptDrops(true);
     initReadingComfort();
+    // The reading keys work from the first moment, wherever the pointer is.
+    ui->textWidget->setFocus(Qt::OtherFocusReason);
 }
 
 MainForm::~MainForm()
