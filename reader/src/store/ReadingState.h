@@ -19,6 +19,11 @@ class QIODevice;
 // reading layout and the main window's geometry and dock layout. It has a
 // file of its own, so that Config.xml keeps its form. A value the file holds
 // that cannot be used leaves the default in its place and costs nothing else.
+//
+// Its source is over 400 lines: reading each of its sections tolerantly,
+// writing them, and merging with the copy on disk under a lock are the one
+// store's; what is kept per book beyond its place (BookFacts, ChangeStamp)
+// reads and writes itself.
 class ReadingState : public ZkXmlFile
 {
     Q_OBJECT
