@@ -39,6 +39,12 @@ void ChapterModel::setChapters(const QVector<Chapter> &chapters)
     endResetModel();
 }
 
+QString ChapterModel::titleAt(int position) const
+{
+    const int row = rowAt(position);
+    return row >= 0 ? chapter(row).title : QString();
+}
+
 int ChapterModel::rowAt(int position) const
 {
     const auto after = std::upper_bound(

@@ -21,6 +21,8 @@ public:
     const Chapter &chapter(int row) const { return m_chapters.at(row); }
     // The row of the chapter that holds position, -1 before the first one.
     int rowAt(int position) const;
+    // The title of that chapter; empty above the first.
+    QString titleAt(int position) const;
 
 private:
     QVector<Chapter> m_chapters;

@@ -52,10 +52,8 @@ void FindAll::setControls(QLineEdit *box, QAbstractButton *search, QCheckBox *ma
 void FindAll::attachTo(ChapterPanel *chapters)
 {
     const ChapterModel *list = chapters->model();
-    m_model->setChapterTitles([this, list](int position) {
-        const int row = list->rowAt(m_display->toFilePosition(position));
-        return row >= 0 ? list->chapter(row).title : QString();
-    });
+    m_model->setChapterTitles(
+        [this, list](int position) { return list->titleAt(m_display->toFilePosition(position)); });
     connect(list, &ChapterModel::modelReset, m_model, &SearchResultModel::chaptersChanged);
     m_panel->dockBeside(m_window, chapters);
 }

@@ -220,10 +220,8 @@ void MainForm::initChapters()
         m_chapterPanel->addChapterAt(m_textDisplay->toFilePosition(position));
     });
     const ChapterModel *chapters = m_chapterPanel->model();
-    m_bookmarkMenu->setChapterTitles([chapters](int position) {
-        const int row = chapters->rowAt(position);
-        return row >= 0 ? chapters->chapter(row).title : QString();
-    });
+    m_bookmarkMenu->setChapterTitles(
+        [chapters](int position) { return chapters->titleAt(position); });
 }
 
 void MainForm::initSearch()
