@@ -69,6 +69,111 @@ SearchHit makeHit(const QString &text, int start, int length, PieceCursor *curso
     return hit;
 }
 
+// One job's walk through the pieces. Each piece is searched on its own up
+// to the last stretch before its end; that stretch is searched together with
+// the start of the next piece, so that a match may run on across the seam.
+class PieceSearch
+{
+public:
+    PieceSearch(QFutureInterface<SearchBatch> &future, const TextPieces &text,
+                const TextMatcher &matcher, int listed, int listLimit)
+        : m_future(future), m_text(text), m_matcher(matcher), m_listed(listed),
+          m_listLimit(listLimit)
+    {
+        m_sinceReport.start();
+    }
+
+    void run(int piece, int from)
+    {
+        for (; piece < m_text.pieces.size(); ++piece) {
+            const QString &here = m_text.pieces.at(piece);
+            const bool last = piece + 1 == m_text.pieces.size();
+            const int seam =
+                last ? here.size() + 1 : qMax(from, here.size() - SearchSeamCharacters);
+            const int end = matchesIn(here, from, seam, m_text.starts.at(piece));
+            if (end < 0)
+                return;
+            if (last) {
+                m_batch.resumeIndex = end;
+                break;
+            }
+            from = acrossTheSeam(piece, qMax(end, seam));
+            if (from < 0)
+                return;
+        }
+        report();
+    }
+
+private:
+    // Matches in text from index from on that start before acceptBefore,
+    // index 0 being at document position base. The end of the last one (or
+    // from), -1 when the search stops.
+    int matchesIn(const QString &text, int from, int acceptBefore, int base)
+    {
+        PieceCursor cursor(text, base);
+        int start = 0, length = 0;
+        for (; !m_future.isCanceled(); from = start + length) {
+            const TextMatcher::Outcome outcome = m_matcher.find(text, from, &start, &length);
+            if (outcome == TextMatcher::Outcome::LimitHit) {
+                m_batch.limitHit = true;
+                report();
+                return -1;
+            }
+            if (outcome == TextMatcher::Outcome::NoMatch || start >= acceptBefore)
+                return from;
+            take(makeHit(text, start, length, &cursor));
+        }
+        return -1;
+    }
+
+    // Matches that start from index tail of piece on, searched with the
+    // start of the next piece after it. Where the next piece's own search
+    // starts, -1 when the search stops.
+    int acrossTheSeam(int piece, int tail)
+    {
+        const QString &here = m_text.pieces.at(piece);
+        int begin = qMax(0, tail - SearchSeamCharacters); // room for context and look-behind
+        if (begin > 0 && here.at(begin) == QLatin1Char('\n') &&
+            here.at(begin - 1) == QLatin1Char('\r'))
+            --begin;
+        const QString seam =
+            here.mid(begin) + m_text.pieces.at(piece + 1).left(SearchSeamCharacters);
+        const int ownEnd = here.size() - begin;
+        const int base = m_text.starts.at(piece) + ShownText::documentLength(here, begin);
+        const int end = matchesIn(seam, tail - begin, ownEnd, base);
+        return end < 0 ? -1 : qMax(0, end - ownEnd);
+    }
+
+    void take(const SearchHit &hit)
+    {
+        ++m_batch.count;
+        if (m_listed < m_listLimit) {
+            m_batch.hits.append(hit);
+            ++m_listed;
+        }
+        const bool first = !m_reported && m_batch.count >= SearchFirstReport;
+        if (first || m_sinceReport.elapsed() >= SearchReportMilliseconds)
+            report();
+    }
+
+    void report()
+    {
+        m_future.reportResult(m_batch);
+        m_batch = SearchBatch();
+        m_sinceReport.restart();
+        m_reported = true;
+    }
+
+    QFutureInterface<SearchBatch> &m_future;
+    const TextPieces &m_text;
+    const TextMatcher &m_matcher;
+    int m_listed;
+    int m_listLimit;
+    SearchBatch m_batch;
+    QElapsedTimer m_sinceReport;
+    bool m_reported = false;
+};
+
 } // namespace
 
 TextSearch::TextSearch(ShownText *text, QObject *parent)
@@ -104,6 +209,8 @@ void TextSearch::cancel()
     m_jobRunning = false;
     m_limitHit = false;
     m_nextPiece = 0;
+    m_nextIndex = 0;
+    m_searchedPieces = 0;
     m_count = 0;
     m_listed = 0;
 }
@@ -113,22 +220,22 @@ void TextSearch::cancel()
 void TextSearch::startJob()
 {
     const TextPieces text = m_text->pieces();
-    if (m_nextPiece >= text.pieces.size()) {
+    if (m_searchedPieces >= text.pieces.size()) {
         if (text.complete) {
             m_running = false;
             emit finished();
         }
         return;
     }
-    m_jobEnd = text.pieces.size();
+    m_searchedPieces = text.pieces.size();
     m_jobRunning = true;
     QFutureInterface<SearchBatch> future;
     future.reportStarted();
     m_job.setFuture(future.future());
-    const int first = m_nextPiece, listed = m_listed, limit = m_listLimit;
+    const int first = m_nextPiece, from = m_nextIndex, listed = m_listed, limit = m_listLimit;
     const TextMatcher matcher = m_matcher;
-    WorkerPool::run([future, text, first, matcher, listed, limit]() mutable {
-        searchPieces(future, text, first, matcher, listed, limit);
+    WorkerPool::run([future, text, first, from, matcher, listed, limit]() mutable {
+        searchPieces(future, text, first, from, matcher, listed, limit);
         future.reportFinished();
     });
 }
@@ -142,7 +249,12 @@ void TextSearch::takeBatches(int begin, int end)
         m_count += batch.count;
         m_listed += batch.hits.size();
         m_limitHit = m_limitHit || batch.limitHit;
-        emit found(batch.hits, batch.count);
+        if (batch.resumeIndex >= 0) {
+            m_nextPiece = m_searchedPieces - 1;
+            m_nextIndex = batch.resumeIndex;
+        }
+        if (batch.count > 0)
+            emit found(batch.hits, batch.count);
     }
 }
 
@@ -156,7 +268,6 @@ void TextSearch::jobFinished()
         emit finished();
         return;
     }
-    m_nextPiece = m_jobEnd;
     startJob();
 }
 
@@ -167,44 +278,9 @@ void TextSearch::textGrew()
 }
 
 void TextSearch::searchPieces(QFutureInterface<SearchBatch> &future, const TextPieces &text,
-                              int firstPiece, const TextMatcher &matcher, int listed, int listLimit)
+                              int firstPiece, int from, const TextMatcher &matcher, int listed,
+                              int listLimit)
 {
-    SearchBatch batch;
-    QElapsedTimer sinceReport;
-    sinceReport.start();
-    bool reported = false;
-    const auto report = [&] {
-        future.reportResult(batch);
-        batch = SearchBatch();
-        sinceReport.restart();
-        reported = true;
-    };
-    for (int p = firstPiece; p < text.pieces.size() && !future.isCanceled(); ++p) {
-        const QString &piece = text.pieces.at(p);
-        PieceCursor cursor(piece, text.starts.at(p));
-        int start = 0, length = 0;
-        for (int from = 0;; from = start + length) {
-            const TextMatcher::Outcome outcome = matcher.find(piece, from, &start, &length);
-            if (outcome == TextMatcher::Outcome::LimitHit) {
-                batch.limitHit = true;
-                report();
-                return;
-            }
-            if (outcome == TextMatcher::Outcome::NoMatch)
-                break;
-            ++batch.count;
-            if (listed < listLimit) {
-                batch.hits.append(makeHit(piece, start, length, &cursor));
-                ++listed;
-            }
-            const bool first = !reported && batch.count >= SearchFirstReport;
-            if (first || sinceReport.elapsed() >= SearchReportMilliseconds) {
-                if (future.isCanceled())
-                    return;
-                report();
-            }
-        }
-    }
-    if (batch.count > 0)
-        report();
+    PieceSearch search(future, text, matcher, listed, listLimit);
+    search.run(firstPiece, from);
 }

@@ -27,6 +27,9 @@ struct SearchBatch {
     QVector<SearchHit> hits;
     int count = 0;
     bool limitHit = false; // the expression was too costly; the search stops
+    // In a job's last report: the index in its last piece where the next
+    // job goes on, once that piece has a successor to run on into.
+    int resumeIndex = -1;
 };
 
 // Finds every match of a query in the shown text, off the GUI thread, and
@@ -56,9 +59,10 @@ public:
     bool limitHit() const { return m_limitHit; }
 
     // The work of one job, on any thread: every match in the pieces from
-    // firstPiece on. listed matches are listed already.
+    // index from of firstPiece on. listed matches are listed already.
     static void searchPieces(QFutureInterface<SearchBatch> &future, const TextPieces &text,
-                             int firstPiece, const TextMatcher &matcher, int listed, int listLimit);
+                             int firstPiece, int from, const TextMatcher &matcher, int listed,
+                             int listLimit);
 
 signals:
     // Matches after those reported before; count counts the unlisted too.
@@ -76,8 +80,11 @@ private:
     TextMatcher m_matcher;
     QFutureWatcher<SearchBatch> m_job;
     int m_listLimit;
-    int m_nextPiece = 0; // the first piece no job has searched
-    int m_jobEnd = 0;    // the running job searches up to this piece
+    // Where the next job starts: the last piece searched goes on from the
+    // end of its last match, for matches that run on into the next piece.
+    int m_nextPiece = 0;
+    int m_nextIndex = 0;
+    int m_searchedPieces = 0; // pieces some job has searched
     bool m_running = false;
     bool m_jobRunning = false;
     bool m_limitHit = false;

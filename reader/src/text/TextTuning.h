@@ -98,6 +98,9 @@ constexpr int SearchListLimit = 10000;
 // in a few dozen steps a second rather than one per match.
 constexpr int SearchFirstReport = 100;
 constexpr int SearchReportMilliseconds = 25;
+// How far a match that starts near the end of one arrived piece may run on
+// into the next (an expression across a line break); a longer one is cut.
+constexpr int SearchSeamCharacters = 256;
 } // namespace TextTuning
 
 #endif // TEXTTUNING_H

@@ -27,7 +27,10 @@ private slots:
         QTest::newRow("regular expression per line") << "第1章\n文\n第22章" << "^第\\d+章$" << false << true << 100 << QList<int>{0, 3, 6, 4} << 2 << "[第1章] 文 第22章" << false;
         QTest::newRow("CR LF counts one") << "一\r\n二\r\n二" << "二" << false << false << 100 << QList<int>{2, 1, 4, 1} << 2 << "一 [二] 二" << false;
         QTest::newRow("match across CR LF") << "一\r\n二" << "一\\s+二" << false << true << 100 << QList<int>{0, 3} << 1 << "[一 二]" << false;
-        QTest::newRow("pieces as they arrived") << "甲乙\r\n|丙甲\n|甲" << "甲" << false << false << 100 << QList<int>{0, 1, 4, 1, 6, 1} << 3 << "[甲]乙" << false;
+        QTest::newRow("pieces as they arrived") << "甲乙\r\n|丙甲\n|甲" << "甲" << false << false << 100 << QList<int>{0, 1, 4, 1, 6, 1} << 3 << "[甲]乙 丙甲" << false;
+        QTest::newRow("expression across pieces") << "一二\n|三四" << "二\\s三" << false << true << 100 << QList<int>{1, 3} << 1 << "一[二 三]四" << false;
+        QTest::newRow("CR LF ending a piece") << "一\r\n|二" << "一\\s+二" << false << true << 100 << QList<int>{0, 3} << 1 << "[一 二]" << false;
+        QTest::newRow("matches on both sides of a seam") << "甲甲\n|甲乙" << "甲\\s*" << false << true << 100 << QList<int>{0, 1, 1, 2, 3, 1} << 3 << "[甲]甲 甲乙" << false;
         QTest::newRow("empty matches passed over") << "axxb" << "x*" << false << true << 100 << QList<int>{1, 2} << 1 << "a[xx]b" << false;
         QTest::newRow("context of 15, indent as one space") << "　　一二三四五六七八九十一二三四五六七八九十\n　　山门前" << "山门" << false << false << 100 << QList<int>{25, 2} << 1 << "九十一二三四五六七八九十 [山门]前" << false;
         QTest::newRow("listed up to the limit, all counted") << "的的的的的" << "的" << false << false << 3 << QList<int>{0, 1, 1, 1, 2, 1} << 5 << "[的]的的的的" << false;
@@ -103,6 +106,37 @@ private slots:
         shown.finish();
         QTRY_COMPARE(finished.count(), 1);
 
+        QVERIFY(search.start({QStringLiteral("风"), false, false}));
+        shown.begin(QStringLiteral("风"));
+        QVERIFY(!search.isRunning());
+        QCOMPARE(search.count(), 0);
+    }
+
+    // The end of what has arrived is searched again with what comes next.
+    void matchRunsOnIntoAPieceThatArrivesLater()
+    {
+        ShownText shown;
+        TextSearch search(&shown);
+        QVector<SearchHit> hits;
+        connect(&search, &TextSearch::found, this,
+                [&hits](const QVector<SearchHit> &more) { hits += more; });
+        QSignalSpy finished(&search, &TextSearch::finished);
+        shown.begin(QStringLiteral("甲乙风\n"));
+        QVERIFY(search.start({QStringLiteral("乙|风\\s+云"), false, true}));
+        QTRY_COMPARE(hits.size(), 1);
+        shown.append(QStringLiteral("云起\n"));
+        shown.finish();
+        QTRY_COMPARE(finished.count(), 1);
+        QCOMPARE(hits.size(), 2);
+        QCOMPARE(hits.last().position, 2);
+        QCOMPARE(hits.last().length, 3);
+    }
+
+    void newTextEndsTheSearch()
+    {
+        ShownText shown;
+        TextSearch search(&shown);
+        shown.begin(QStringLiteral("风起\n"));
         QVERIFY(search.start({QStringLiteral("风"), false, false}));
         shown.begin(QStringLiteral("风"));
         QVERIFY(!search.isRunning());
