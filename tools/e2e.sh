@@ -253,6 +253,19 @@ line_on_screen() { # shot, picture of a line
     compare -metric AE -subimage-search "$1.text.png" "$2" null: 2>/dev/null
 }
 
+# A text drawn as the named widget draws it, for looking for in a shot.
+render_text() { # widget, plain|dim, text, [argument,] picture
+    "$build/tools/QuirelleFormProbe" "$prefix/share/quirelle/Locale" --render "$@" \
+        2>>"$dir/probe.log"
+}
+
+# The picture shows as drawn in the band of the window left of the text.
+shown_left_of_text() { # shot, picture
+    local band=$dir/.band.png
+    convert "$1" -crop "${WX[textWidget]}x${WH[MainForm]}+${win_x}+${win_y}" +repage "$band"
+    compare -metric AE -fuzz 10% -subimage-search "$band" "$2" null: >/dev/null 2>&1
+}
+
 click() { # widget [button]
     local x=$((win_x + WX[$1] + WW[$1] / 2)) y=$((win_y + WY[$1] + WH[$1] / 2))
     xdotool mousemove "$x" "$y" click "${2:-1}"
@@ -493,6 +506,11 @@ search_all() {
     crop "$last_shot.png" chapterView "$dir/search-list.png"
     check "Enter in the find box lists every match where the chapter list was" \
         eval '[ "$(pixel_difference "$chapter_list" "$dir/search-list.png")" != 0 ]' || return
+    render_text lblSearchStatus plain "共 %1 处" "$(grep -o 5段 "$chapters" | wc -l)" "$dir/count.png"
+    check "the list says it found 24 matches" shown_left_of_text "$last_shot.png" "$dir/count.png"
+    render_text searchView dim "第二章 云涌" "$dir/row-chapter.png"
+    check "its rows name their chapter, the second among them" \
+        shown_left_of_text "$last_shot.png" "$dir/row-chapter.png"
     xdotool mousemove $((win_x + WX[chapterView] + 30)) $((win_y + WY[chapterView] + WH[chapterView] / 2)) click 1
     sleep 0.3
     xdotool key --delay 80 Home Down Down Down Down Down Down Down Down Down Return
