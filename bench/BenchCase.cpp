@@ -568,7 +568,7 @@ int Session::runChapters()
     panel.setTextWidget(&m_view);
     panel.setTextDisplay(&m_display);
     if (withList)
-        QObject::connect(&m_display, &TextDisplay::textLoaded, &panel, &ChapterPanel::scanText);
+        QObject::connect(&m_display, &TextDisplay::textRead, &panel, &ChapterPanel::scanText);
     panel.show();
     auto *list = panel.findChild<QListView *>(QStringLiteral("chapterView"));
     qint64 listed = -1, filling = -1;

@@ -158,6 +158,7 @@ void ChapterPanel::setTextDisplay(TextDisplay *display)
 {
     m_textDisplay = display;
     connect(display, &TextDisplay::leaving, this, &ChapterPanel::dropChapters);
+    connect(display, &TextDisplay::textLoaded, this, &ChapterPanel::textInView);
 }
 
 // The list of the text that leaves must not outlive it: a long text arrives
@@ -168,6 +169,7 @@ void ChapterPanel::dropChapters()
 {
     m_model->setChapters({});
     m_found.clear();
+    m_scannedRule.reset();
     setCurrentRow(-1);
     m_scan.setFuture(WorkerPool::run([] { return ChapterScan(); }));
 }
@@ -194,15 +196,25 @@ void ChapterPanel::scanText(const QString &text)
     setCurrentRow(-1);
     // The task holds a shared copy of the text and drops it when it ends.
     const ChapterRule rule = ruleOfBook();
+    m_scannedRule = rule;
     m_scan.setFuture(WorkerPool::run([text, rule] { return ChapterRules::scan(text, rule); }));
+}
+
+// The list of a long text may be shown before the text is all in the view.
+// A rule chosen meanwhile was only previewed on what had arrived, and lines
+// made chapters have no title until their line is in the view.
+void ChapterPanel::textInView(const QString &text)
+{
+    if (!m_scannedRule)
+        return;
+    if (*m_scannedRule != ruleOfBook())
+        scanText(text);
+    else if (m_scan.isFinished() && !editsOfBook().isEmpty())
+        showEdited();
 }
 
 void ChapterPanel::showChapters()
 {
-    // A text still arriving has not been scanned yet: "no chapters" would
-    // be said too early.
-    if (m_textDisplay != nullptr && m_textDisplay->isLoading())
-        return;
     showFound(m_scan.result());
 }
 
@@ -340,8 +352,10 @@ void ChapterPanel::useRule(const ChapterRule &rule, const ChapterScan &scan)
 {
     keepChoice(ChapterRule::ChoiceKey, rule.toChoice());
     // A text still arriving is scanned by the new rule once it is all in.
-    if (m_textDisplay == nullptr || !m_textDisplay->isLoading())
+    if (m_textDisplay == nullptr || !m_textDisplay->isLoading()) {
+        m_scannedRule = rule;
         showFound(scan);
+    }
 }
 
 void ChapterPanel::followReading()

@@ -7,6 +7,8 @@
 #include <QDockWidget>
 #include <QFutureWatcher>
 
+#include <optional>
+
 class ChapterModel;
 class QAction;
 class QLabel;
@@ -57,8 +59,9 @@ signals:
     void currentChapterChanged(const QString &title);
 
 public slots:
-    // Starts finding the headings of text, the view's new text; the list of
-    // the previous text is gone at once.
+    // Starts finding the headings of text, the view's new text (whole, but
+    // maybe not all in the view yet); the list of the previous text is gone
+    // at once.
     void scanText(const QString &text);
     void previousChapter();
     void nextChapter();
@@ -75,6 +78,7 @@ private:
     void createActions();
     void createLayout();
     void dropChapters();
+    void textInView(const QString &text);
     void showChapters();
     void showFound(const ChapterScan &scan);
     void showEdited();
@@ -106,6 +110,8 @@ private:
     // What the book's rule found, in file text positions, before the edits.
     QVector<Chapter> m_found;
     QString m_ruleError; // why the book's rule found nothing, if it failed
+    // The rule of the last scan, none when the text on screen has had none.
+    std::optional<ChapterRule> m_scannedRule;
     int m_currentRow = -1;
 };
 

@@ -200,7 +200,7 @@ void MainForm::connectSignals()
     connect(m_historyMenu, &THistoryFileMenu::openRequested, this, open);
     connect(m_codecMenu, &TextCodecMenu::openRequested, this, open);
 
-    connect(m_textDisplay, &TextDisplay::textLoaded, m_chapterPanel, &ChapterPanel::scanText);
+    connect(m_textDisplay, &TextDisplay::textRead, m_chapterPanel, &ChapterPanel::scanText);
     connect(m_textDisplay, &TextDisplay::opened, this, &MainForm::showWindowTitle);
     m_loadProgress = new LoadProgressBar(ui->textWidget);
     connect(m_textDisplay, &TextDisplay::loadProgress, m_loadProgress,

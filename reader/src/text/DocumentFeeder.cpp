@@ -29,6 +29,7 @@ void DocumentFeeder::begin(const QString &start, qint64 expectedLength)
     clear();
     m_feeding = true;
     m_text = start;
+    m_inDocument = m_pieceStart = start.size();
     m_text.reserve(
         int(qBound<qint64>(start.size(), expectedLength, std::numeric_limits<int>::max() / 2)));
 }
@@ -36,9 +37,8 @@ void DocumentFeeder::begin(const QString &start, qint64 expectedLength)
 void DocumentFeeder::clear()
 {
     m_appendTimer.stop();
-    m_pieces.clear();
-    m_pieceEnds.clear();
-    m_pieceOffset = 0;
+    m_waiting.clear();
+    m_inDocument = m_pieceStart = 0;
     m_text.clear();
     m_feeding = false;
     m_readToTheEnd = false;
@@ -46,8 +46,8 @@ void DocumentFeeder::clear()
 
 void DocumentFeeder::takePiece(const QString &text, qint64 bytesRead)
 {
-    m_pieces.append(text);
-    m_pieceEnds.append(bytesRead);
+    m_text += text;
+    m_waiting.append({int(m_text.size()), bytesRead});
     if (!m_appendTimer.isActive())
         m_appendTimer.start();
 }
@@ -55,7 +55,8 @@ void DocumentFeeder::takePiece(const QString &text, qint64 bytesRead)
 void DocumentFeeder::finish()
 {
     m_readToTheEnd = true;
-    if (m_pieces.isEmpty())
+    emit allRead(m_text);
+    if (m_waiting.isEmpty())
         completeText();
 }
 
@@ -70,26 +71,21 @@ void DocumentFeeder::appendPieces()
     // lay out the last block and a screen of text above it.
     cursor.beginEditBlock();
     cursor.movePosition(QTextCursor::End);
-    while (!m_pieces.isEmpty() && clock.elapsed() < AppendMilliseconds) {
-        const QString &piece = m_pieces.first();
-        const int length = sliceLength(piece, m_pieceOffset);
-        cursor.insertText(m_pieceOffset == 0 && length == piece.size()
-                              ? piece
-                              : piece.mid(m_pieceOffset, length));
-        m_pieceOffset += length;
-        if (m_pieceOffset < piece.size())
+    while (!m_waiting.isEmpty() && clock.elapsed() < AppendMilliseconds) {
+        const PieceEnd piece = m_waiting.first();
+        const int length = sliceLength(piece.end);
+        cursor.insertText(m_text.mid(m_inDocument, length));
+        m_inDocument += length;
+        if (m_inDocument < piece.end)
             continue;
-        m_text += piece;
-        const QString taken = piece;
-        const qint64 bytesRead = m_pieceEnds.first();
-        m_pieces.removeFirst();
-        m_pieceEnds.removeFirst();
-        m_pieceOffset = 0;
-        emit pieceTaken(taken, bytesRead);
+        const QString taken = m_text.mid(m_pieceStart, piece.end - m_pieceStart);
+        m_pieceStart = piece.end;
+        m_waiting.removeFirst();
+        emit pieceTaken(taken, piece.bytesRead);
     }
     cursor.endEditBlock();
     emit appended();
-    if (!m_pieces.isEmpty())
+    if (!m_waiting.isEmpty())
         m_appendTimer.start();
     else if (m_readToTheEnd)
         completeText();
@@ -97,15 +93,17 @@ void DocumentFeeder::appendPieces()
 
 // Up to a line break: a slice never splits a character or a CR LF pair,
 // and a block is laid out again only when its line is whole. A line longer
-// than a slice goes in whole, as the loader hands it over.
-int DocumentFeeder::sliceLength(const QString &piece, int from) const
+// than a slice goes in whole, as the loader hands it over. The slice ends
+// at end at the latest, the end of the piece being put in.
+int DocumentFeeder::sliceLength(int end) const
 {
-    if (piece.size() - from <= SliceCharacters)
-        return piece.size() - from;
-    int lineEnd = piece.lastIndexOf(QLatin1Char('\n'), from + SliceCharacters - 1);
+    const int from = m_inDocument;
+    if (end - from <= SliceCharacters)
+        return end - from;
+    int lineEnd = m_text.lastIndexOf(QLatin1Char('\n'), from + SliceCharacters - 1);
     if (lineEnd < from)
-        lineEnd = piece.indexOf(QLatin1Char('\n'), from + SliceCharacters);
-    return lineEnd < 0 ? piece.size() - from : lineEnd + 1 - from;
+        lineEnd = m_text.indexOf(QLatin1Char('\n'), from + SliceCharacters);
+    return lineEnd < 0 || lineEnd >= end ? end - from : lineEnd + 1 - from;
 }
 
 void DocumentFeeder::completeText()

@@ -3,7 +3,6 @@
 
 #include <QObject>
 #include <QString>
-#include <QStringList>
 #include <QTimer>
 #include <QVector>
 
@@ -11,8 +10,11 @@ class QTextEdit;
 
 // Puts the pieces of a text that arrive from the loader at the end of the
 // view's document, a slice at a time and for a bounded time per pass of the
-// event loop, so that the window answers while a novel comes in. It keeps
-// the whole text as it arrives, for those who want it once it is complete.
+// event loop, so that the window answers while a novel comes in. The text
+// is kept whole as it arrives, before it is in the document: what waits for
+// the document costs no second copy, and the whole text is there for those
+// who want it as soon as the loader is done, well before the document has
+// all of it.
 class DocumentFeeder : public QObject
 {
     Q_OBJECT
@@ -33,10 +35,14 @@ public slots:
     // text follows what came before; bytesRead is how far into the file it
     // reaches.
     void takePiece(const QString &text, qint64 bytesRead);
-    // The loader is done: once the waiting pieces are in, the text is whole.
+    // The loader is done: the text is read (allRead()), and once the
+    // waiting pieces are in, the document has it all (complete()).
     void finish();
 
 signals:
+    // The whole text as it will be in the document, which may still be
+    // taking it. Implicitly shared, like complete()'s.
+    void allRead(const QString &text);
     // A piece, reaching bytesRead into the file, is in the document.
     void pieceTaken(const QString &piece, qint64 bytesRead);
     // Text went into the document in this pass.
@@ -47,16 +53,20 @@ signals:
 
 private:
     void appendPieces();
-    int sliceLength(const QString &piece, int from) const;
+    int sliceLength(int end) const;
     void completeText();
 
     QTextEdit *m_textWidget = nullptr; // the reading view, not owned
     bool m_feeding = false;            // the text's end is still to come
     bool m_readToTheEnd = false;       // the loader is done; pieces may still wait
-    QStringList m_pieces;              // read, not yet in the document
-    QVector<qint64> m_pieceEnds;       // how far into the file each piece reaches
-    int m_pieceOffset = 0;             // characters of the first piece in the document
-    QString m_text;                    // the text so far
+    struct PieceEnd {
+        int end;          // in m_text
+        qint64 bytesRead; // how far into the file the piece reaches
+    };
+    QVector<PieceEnd> m_waiting; // pieces not wholly in the document yet
+    int m_inDocument = 0;        // characters of m_text in the document
+    int m_pieceStart = 0;        // where the first waiting piece starts
+    QString m_text;              // the text read so far
     QTimer m_appendTimer;
 };
 

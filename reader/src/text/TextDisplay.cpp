@@ -46,6 +46,7 @@ void TextDisplay::connectParts()
         m_anchor->follow();
         showHeldPosition();
     });
+    connect(m_feeder, &DocumentFeeder::allRead, this, &TextDisplay::textRead);
     connect(m_feeder, &DocumentFeeder::complete, this, &TextDisplay::finishLoading);
     connect(this, &TextDisplay::textBegun, m_shown, &ShownText::begin);
     connect(this, &TextDisplay::textGrew, m_shown, &ShownText::append);
@@ -125,6 +126,7 @@ void TextDisplay::showStart(const OpenResult &result)
     if (loading) {
         setProgress(int(result.bytesRead * 100 / m_fileSize));
     } else {
+        emit textRead(result.text);
         emit textLoaded(result.text);
         setProgress(100);
     }
@@ -161,16 +163,17 @@ void TextDisplay::startAgain(int codec)
 }
 
 // The map covers the text from its start, so it may take a piece's changes
-// before the piece is in the document.
+// before the piece is in the document. The feeder keeps what it takes
+// without a second copy, so the loader may go on at once.
 void TextDisplay::takePiece(const QString &text, const PositionMap &map, qint64 bytesRead)
 {
     m_map.append(map, 0, 0);
     m_feeder->takePiece(text, bytesRead);
+    m_loader->pieceTaken(text.size());
 }
 
 void TextDisplay::pieceTaken(const QString &piece, qint64 bytesRead)
 {
-    m_loader->pieceTaken(piece.size());
     emit textGrew(piece);
     // 100 is for the text that is whole.
     setProgress(qMin(99, int(bytesRead * 100 / qMax<qint64>(1, m_fileSize))));

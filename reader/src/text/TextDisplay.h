@@ -103,6 +103,9 @@ signals:
     // untouched). Implicitly shared: a receiver that keeps it keeps the
     // decoded text alive, so it should let go once it is done with it.
     void textLoaded(const QString &text);
+    // The whole text of the view, as textLoaded() will give it, once it is
+    // read: a long text's end may still be on its way into the view.
+    void textRead(const QString &text);
     // The view's document holds start alone now: a new text begins (or the
     // same one again from its start). Each piece that follows it into the
     // document comes with textGrew(). Both are the shown text, line ends

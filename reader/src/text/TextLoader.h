@@ -41,9 +41,9 @@ public:
     OpenResult open(const QString &fileName, int codec = AutoDetect,
                     const TransformOptions &options = TransformOptions(), bool anyBytes = false);
     void cancel();
-    // The window has put this many characters of the pieces into its
-    // document. The loader waits while many are handed over and not yet
-    // taken, so that a slow window does not pile up the text a second time.
+    // The window has taken this many characters of the pieces. The loader
+    // waits while many are handed over and not yet taken, so that a window
+    // held up in a long pass does not pile up pieces in its event queue.
     void pieceTaken(int characters);
 
     // A novel's text and its document grow by doubling while they arrive.

@@ -22,9 +22,8 @@ constexpr int HeadBytes = 128 * 1024;
 // a worker's time, and hands it over as one piece.
 constexpr int ChunkBytes = 1 << 20;
 // The loader waits while this many decoded characters are handed over and
-// not yet in the document, so that a slow window does not hold the text
-// twice; with it the whole 40 MB novel arrives within the floor's time
-// (893 against 900 ms).
+// not yet taken by the window, which keeps them without a copy: pieces on
+// their way through the event queue are the only text held twice.
 constexpr qint64 QueuedCharacterLimit = 1 << 20;
 
 // A stretch of text longer than this is converted to another script in two

@@ -32,7 +32,7 @@ struct SearchWindow {
         chapters->setTextWidget(view);
         chapters->setTextDisplay(&display);
         chapters->dockOn(&window, new QTabWidget(&window));
-        QObject::connect(&display, &TextDisplay::textLoaded, chapters, &ChapterPanel::scanText);
+        QObject::connect(&display, &TextDisplay::textRead, chapters, &ChapterPanel::scanText);
         findAll = new FindAll(&window, &display, view);
         findAll->setControls(&box, &all, &matchCase, &regex);
         findAll->attachTo(chapters);
