@@ -341,20 +341,25 @@ void ChapterPanel::chooseRule()
         new ChapterRuleDialog(m_textWidget->document()->toPlainText(), ruleOfBook(), window());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     const QString book = fileName();
-    connect(dialog, &QDialog::accepted, this, [this, dialog, book] {
+    const bool whole = m_textDisplay == nullptr || !m_textDisplay->isLoading();
+    connect(dialog, &QDialog::accepted, this, [this, dialog, book, whole] {
         if (book == fileName())
-            useRule(dialog->rule(), dialog->scan());
+            useRule(dialog->rule(), whole ? dialog->scan() : std::optional<ChapterScan>());
     });
     dialog->open();
 }
 
-void ChapterPanel::useRule(const ChapterRule &rule, const ChapterScan &scan)
+// A scan of part of a text (the dialog previews what has arrived) is not
+// the book's list: the text still arriving is scanned by the new rule once
+// it is all in, one that came in while the dialog was open is scanned now.
+void ChapterPanel::useRule(const ChapterRule &rule, const std::optional<ChapterScan> &scan)
 {
     keepChoice(ChapterRule::ChoiceKey, rule.toChoice());
-    // A text still arriving is scanned by the new rule once it is all in.
-    if (m_textDisplay == nullptr || !m_textDisplay->isLoading()) {
+    if (scan) {
         m_scannedRule = rule;
-        showFound(scan);
+        showFound(*scan);
+    } else if (!m_textDisplay->isLoading()) {
+        scanText(m_textWidget->document()->toPlainText());
     }
 }
 

@@ -83,7 +83,8 @@ private:
     void showFound(const ChapterScan &scan);
     void showEdited();
     void showListMenu(const QPoint &at);
-    void useRule(const ChapterRule &rule, const ChapterScan &scan);
+    // scan: the rule's scan of the whole text, if the dialog had it.
+    void useRule(const ChapterRule &rule, const std::optional<ChapterScan> &scan);
     QString titleAt(int filePosition) const;
     QString fileName() const;
     ChapterRule ruleOfBook() const;

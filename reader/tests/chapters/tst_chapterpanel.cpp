@@ -32,6 +32,7 @@ private slots:
     void listBelongsToTheLatestText();
     void listWaitsForALongText();
     void ruleOfOnesOwn();
+    void ruleChosenWhileTheTextArrives();
 
 private:
     QString writeFile(const QString &name, const QString &text);
@@ -239,6 +240,31 @@ void TestChapterPanel::ruleOfOnesOwn()
     QTRY_COMPARE(m_list->model()->rowCount(), 12);
     QCOMPARE(m_list->model()->index(3, 0).data().toString(),
              QStringLiteral("◆ 山雨%1").arg(QChar(0x4E00 + 28)));
+}
+
+// The dialog previews what has arrived; the book's list is still the rule's
+// scan of the whole text, also when the rest came in while it was open.
+void TestChapterPanel::ruleChosenWhileTheTextArrives()
+{
+    QString text;
+    for (int i = 1; i <= 3000; ++i)
+        text += QStringLiteral("◆ 山雨%1\n").arg(i) +
+                QStringLiteral("　　天下大势，分久必合，合久必分。\n").repeated(20);
+    m_display->openFile(writeFile("long-marks.txt", text), true, 0);
+    QVERIFY(m_display->isLoading());
+    QTest::mouseClick(m_window->findChild<QToolButton *>(QStringLiteral("btnChapterRule")),
+                      Qt::LeftButton);
+    ChapterRuleDialog *dialog = nullptr;
+    QTRY_VERIFY((dialog = m_window->findChild<ChapterRuleDialog *>()) != nullptr);
+    auto *rules = dialog->findChild<QTreeWidget *>(QStringLiteral("ruleList"));
+    QTest::keyClicks(dialog->findChild<QLineEdit *>(QStringLiteral("edtChapterPattern")),
+                     QStringLiteral("^\\x{25C6}"));
+    QTRY_VERIFY(rules->topLevelItem(ChapterRule::Custom)->text(1).toInt() > 0);
+    QVERIFY(rules->topLevelItem(ChapterRule::Custom)->text(1).toInt() < 3000);
+    QTRY_VERIFY(!m_display->isLoading());
+    QTest::mouseClick(dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok),
+                      Qt::LeftButton);
+    QTRY_COMPARE(m_list->model()->rowCount(), 3000);
 }
 
 QTEST_MAIN(TestChapterPanel)
