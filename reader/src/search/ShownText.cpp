@@ -1,5 +1,7 @@
 #include "ShownText.h"
 
+#include "WorkerPool.h"
+
 ShownText::ShownText(QObject *parent) : QObject(parent) {}
 
 int ShownText::documentLength(const QString &text, int index)
@@ -15,7 +17,7 @@ int ShownText::documentLength(const QString &text, int index)
 
 void ShownText::begin(const QString &start)
 {
-    m_text = TextPieces();
+    WorkerPool::release(std::exchange(m_text, TextPieces()));
     m_length = 0;
     emit begun();
     append(start);

@@ -1,6 +1,7 @@
 #include "DocumentFeeder.h"
 
 #include "TextTuning.h"
+#include "WorkerPool.h"
 
 #include <QElapsedTimer>
 #include <QTextCursor>
@@ -39,7 +40,7 @@ void DocumentFeeder::clear()
     m_appendTimer.stop();
     m_waiting.clear();
     m_inDocument = m_pieceStart = 0;
-    m_text.clear();
+    WorkerPool::release(std::exchange(m_text, QString()));
     m_feeding = false;
     m_readToTheEnd = false;
 }
@@ -108,7 +109,8 @@ int DocumentFeeder::sliceLength(int end) const
 
 void DocumentFeeder::completeText()
 {
-    const QString text = m_text;
+    QString text = m_text;
     clear();
     emit complete(text);
+    WorkerPool::release(std::move(text));
 }

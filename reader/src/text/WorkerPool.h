@@ -4,6 +4,7 @@
 #include <QThreadPool>
 #include <QtConcurrent>
 
+#include <type_traits>
 #include <utility>
 
 // The one way the reader runs work off the GUI thread: reading and decoding
@@ -21,6 +22,17 @@ public:
     template <typename Function> static auto run(Function &&function)
     {
         return QtConcurrent::run(pool(), std::forward<Function>(function));
+    }
+
+    // Lets go of value on the pool: the pages of a long text are given back
+    // to the system there, which takes tens of milliseconds at 100 MB,
+    // rather than in a pass of the window. value holds no reference to
+    // anything that may go meanwhile.
+    template <typename Value> static void release(Value &&value)
+    {
+        run([held = std::forward<Value>(value)]() mutable {
+            std::decay_t<Value> dropped = std::move(held);
+        });
     }
 };
 
