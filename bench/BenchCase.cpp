@@ -129,7 +129,8 @@ private:
 Session::Session(const BenchCase &benchCase) : m_case(benchCase)
 {
     m_clock.start();
-    m_heartbeat.setInterval(0);
+    m_heartbeat.setInterval(1);
+    m_heartbeat.setTimerType(Qt::PreciseTimer);
     QObject::connect(&m_heartbeat, &QTimer::timeout, [this] { tick(); });
     m_view.painted = [this] {
         onPainted();
