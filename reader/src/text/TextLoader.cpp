@@ -198,13 +198,53 @@ void TextLoader::keepLargeBlocksMapped()
 #endif
 }
 
+namespace
+{
+
+// The stretch read before is transformed and handed over on the pool while
+// the next one is read and decoded: converting a script takes longer than
+// decoding, and the two overlap. One at a time, in the order they were
+// read; the job does not end before the last one.
+class HandOver
+{
+public:
+    ~HandOver() { wait(); }
+
+    // False once a stretch before could not be handed over (the job is
+    // cancelled).
+    bool wait()
+    {
+        if (!m_inFlight)
+            return true;
+        m_inFlight = false;
+        return m_previous.result();
+    }
+
+    template <typename Function> bool next(Function &&function)
+    {
+        if (!wait())
+            return false;
+        m_previous = WorkerPool::run(std::forward<Function>(function));
+        m_inFlight = true;
+        return true;
+    }
+
+private:
+    QFuture<bool> m_previous;
+    bool m_inFlight = false;
+};
+
+} // namespace
+
 // On the worker pool. What it hands over goes through post(); the loader
 // itself outlives the job, as its destructor waits for it.
 void TextLoader::run(TextLoader *loader, const std::shared_ptr<Job> &job)
 {
     QFile file(job->fileName);
+    HandOver handOver;
     const auto fail = [&] {
         const QString error = file.errorString();
+        handOver.wait();
         loader->post(*job, [loader, error] { emit loader->failed(error); });
     };
     if (!file.open(QIODevice::ReadOnly) || !file.seek(job->from))
@@ -226,13 +266,17 @@ void TextLoader::run(TextLoader *loader, const std::shared_ptr<Job> &job)
         QString text;
         if (!job->decoder.decodeNext(bytes, &text)) {
             const int codec = job->decoder.codec();
+            handOver.wait();
             return loader->post(*job, [loader, codec] { loader->restart(codec); });
         }
         const qint64 bytesRead = file.pos() - pending.size();
-        if (!hand(loader, job, job->transformer.transform(text, end), bytesRead))
+        if (!handOver.next([loader, job, text, end, bytesRead] {
+                return hand(loader, job, job->transformer.transform(text, end), bytesRead);
+            }))
             return;
     }
-    loader->post(*job, [loader] { emit loader->finished(); });
+    if (handOver.wait())
+        loader->post(*job, [loader] { emit loader->finished(); });
 }
 
 // What a stretch became, to the window; false once the job is cancelled.
