@@ -56,6 +56,8 @@ void follow(TextLoader *loader, Arrival *arrival)
 
 } // namespace
 
+Q_DECLARE_METATYPE(Script)
+
 // The road from a file's bytes to its text, without any window: what open()
 // answers at once, and what follows on the worker pool.
 class TestTextLoader : public QObject
@@ -198,19 +200,29 @@ private slots:
         QCOMPARE(anyway.text.isEmpty(), false);
     }
 
-    // A long file cleaned and tidied as it arrives comes out as the whole of
-    // it would, and so does its map.
+    // A long file cleaned and tidied (and converted) as it arrives comes out
+    // as the whole of it would, and so does its map.
+    void transformedInPieces_data()
+    {
+        QTest::addColumn<Script>("script");
+        QTest::newRow("cleaned and tidied") << Script::Unchanged;
+        QTest::newRow("and in Taiwan's words") << Script::TraditionalTaiwanPhrases;
+    }
+
     void transformedInPieces()
     {
+        QFETCH(Script, script);
         QString text;
         for (int i = 0; i < 40000; ++i) {
-            text += QStringLiteral("第%1行，天下大势，分久必合").arg(i) + QStringLiteral("\r\n");
+            text += QStringLiteral("第%1行，天下大势，分久必合，鼠标和软件").arg(i) +
+                    QStringLiteral("\r\n");
             if (i % 7 == 3)
                 text += QStringLiteral("www.xiabook.com\r\n\r\n");
         }
         TransformOptions options;
         options.builtInRules = true;
         options.tidyParagraphs = true;
+        options.script = script;
         options.rules = {
             {QStringLiteral("甲"), QStringLiteral("大势"), QStringLiteral("大勢"), false, true}};
         TextLoader loader;
@@ -228,6 +240,8 @@ private slots:
         for (int f = 0; f < text.size(); f += 997)
             QCOMPARE(arrival.map.toShown(f), whole.map.toShown(f));
         QVERIFY(!whole.text.contains(QStringLiteral("xiabook")));
+        QCOMPARE(whole.text.contains(QStringLiteral("滑鼠和軟體")),
+                 script == Script::TraditionalTaiwanPhrases);
     }
 
     // Only the newest load speaks, also when the one before waits for a
