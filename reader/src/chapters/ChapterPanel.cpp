@@ -45,6 +45,9 @@ void ChapterPanel::createWidgets()
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Thousands of rows: one row's height stands for all.
     m_view->setUniformItemSizes(true);
+    // A long title ends in "…" at the panel's edge, its tooltip has all of
+    // it: a horizontal scroll bar would hide the 回目 behind the ordinal.
+    m_view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_view->setTextElideMode(Qt::ElideRight);
     // Room for a short heading even where the window's controls take most
     // of its width, as they do in English.
