@@ -46,13 +46,13 @@ QVariant ShelfModel::data(const QModelIndex &index, int role) const
     const bool there = book.there || !book.foundName.isEmpty();
     switch (role) {
     case FileRole:
-        return book.foundName.isEmpty() ? book.fileName : book.foundName;
+        return book.currentName();
     case ThereRole:
         return there;
     case SearchRole:
         return book.title + QLatin1Char(' ') + QFileInfo(book.fileName).fileName();
     case Qt::ToolTipRole:
-        return QDir::toNativeSeparators(book.foundName.isEmpty() ? book.fileName : book.foundName);
+        return QDir::toNativeSeparators(book.currentName());
     case Qt::ForegroundRole:
         return there ? QVariant() : QVariant(QColor(Qt::gray));
     case Qt::DisplayRole:

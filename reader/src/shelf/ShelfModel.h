@@ -52,12 +52,15 @@ public:
 
 private:
     struct Book {
-        QString fileName; // as the state has it
-        QString foundName;
+        QString fileName;  // as the state has it
+        QString foundName; // where a moved book was found again, if it was
         QString title;
         BookFacts facts;
         qint64 lastRead = 0;
         bool there = false;
+
+        // The file that holds the book now.
+        const QString &currentName() const { return foundName.isEmpty() ? fileName : foundName; }
     };
 
     QVector<Book> m_books;

@@ -89,59 +89,53 @@ private slots:
     // on as the rest comes; a new text ends it.
     void followsTheTextAsItArrives()
     {
-        ShownText shown;
-        TextSearch search(&shown);
-        QVector<SearchHit> hits;
-        connect(&search, &TextSearch::found, this,
-                [&hits](const QVector<SearchHit> &more) { hits += more; });
-        QSignalSpy finished(&search, &TextSearch::finished);
-        shown.begin(QStringLiteral("风起\n"));
-        QVERIFY(search.start({QStringLiteral("风"), false, false}));
-        QTRY_COMPARE(hits.size(), 1);
-        QVERIFY(search.isRunning());
-        shown.append(QStringLiteral("云涌，风停\n"));
-        QTRY_COMPARE(hits.size(), 2);
-        QCOMPARE(hits.last().position, 6);
-        QCOMPARE(finished.count(), 0);
-        shown.finish();
-        QTRY_COMPARE(finished.count(), 1);
+        Arriving arriving;
+        arriving.shown.begin(QStringLiteral("风起\n"));
+        QVERIFY(arriving.search.start({QStringLiteral("风"), false, false}));
+        QTRY_COMPARE(arriving.hits.size(), 1);
+        QVERIFY(arriving.search.isRunning());
+        arriving.shown.append(QStringLiteral("云涌，风停\n"));
+        QTRY_COMPARE(arriving.hits.size(), 2);
+        QCOMPARE(arriving.hits.last().position, 6);
+        QCOMPARE(arriving.finished.count(), 0);
+        arriving.shown.finish();
+        QTRY_COMPARE(arriving.finished.count(), 1);
 
-        QVERIFY(search.start({QStringLiteral("风"), false, false}));
-        shown.begin(QStringLiteral("风"));
-        QVERIFY(!search.isRunning());
-        QCOMPARE(search.count(), 0);
+        QVERIFY(arriving.search.start({QStringLiteral("风"), false, false}));
+        arriving.shown.begin(QStringLiteral("风"));
+        QVERIFY(!arriving.search.isRunning());
+        QCOMPARE(arriving.search.count(), 0);
     }
 
     // The end of what has arrived is searched again with what comes next.
     void matchRunsOnIntoAPieceThatArrivesLater()
     {
-        ShownText shown;
-        TextSearch search(&shown);
-        QVector<SearchHit> hits;
-        connect(&search, &TextSearch::found, this,
-                [&hits](const QVector<SearchHit> &more) { hits += more; });
-        QSignalSpy finished(&search, &TextSearch::finished);
-        shown.begin(QStringLiteral("甲乙风\n"));
-        QVERIFY(search.start({QStringLiteral("乙|风\\s+云"), false, true}));
-        QTRY_COMPARE(hits.size(), 1);
-        shown.append(QStringLiteral("云起\n"));
-        shown.finish();
-        QTRY_COMPARE(finished.count(), 1);
-        QCOMPARE(hits.size(), 2);
-        QCOMPARE(hits.last().position, 2);
-        QCOMPARE(hits.last().length, 3);
+        Arriving arriving;
+        arriving.shown.begin(QStringLiteral("甲乙风\n"));
+        QVERIFY(arriving.search.start({QStringLiteral("乙|风\\s+云"), false, true}));
+        QTRY_COMPARE(arriving.hits.size(), 1);
+        arriving.shown.append(QStringLiteral("云起\n"));
+        arriving.shown.finish();
+        QTRY_COMPARE(arriving.finished.count(), 1);
+        QCOMPARE(arriving.hits.size(), 2);
+        QCOMPARE(arriving.hits.last().position, 2);
+        QCOMPARE(arriving.hits.last().length, 3);
     }
 
-    void newTextEndsTheSearch()
-    {
+private:
+    // A text that arrives in pieces and a search of it, with what it found.
+    struct Arriving {
         ShownText shown;
-        TextSearch search(&shown);
-        shown.begin(QStringLiteral("风起\n"));
-        QVERIFY(search.start({QStringLiteral("风"), false, false}));
-        shown.begin(QStringLiteral("风"));
-        QVERIFY(!search.isRunning());
-        QCOMPARE(search.count(), 0);
-    }
+        TextSearch search{&shown};
+        QVector<SearchHit> hits;
+        QSignalSpy finished{&search, &TextSearch::finished};
+
+        Arriving()
+        {
+            QObject::connect(&search, &TextSearch::found, &search,
+                             [this](const QVector<SearchHit> &more) { hits += more; });
+        }
+    };
 };
 
 QTEST_MAIN(TestTextSearch)
