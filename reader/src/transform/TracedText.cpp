@@ -5,15 +5,43 @@
 TracedText::TracedText(QString text, int fileStart)
     : m_text(std::move(text)), m_fileStart(fileStart)
 {
+    if (!m_text.isEmpty())
+        m_spans.push_back({0, fileStart});
 }
 
-void TracedText::trace()
+void TracedText::SpanList::add(int origin, int length)
 {
-    if (!m_origins.isEmpty() || m_text.isEmpty())
+    if (length <= 0)
         return;
-    m_origins.resize(m_text.size());
-    for (int i = 0; i < m_origins.size(); ++i)
-        m_origins[i] = m_fileStart + i;
+    if (!m_spans.empty()) {
+        const Span &last = m_spans.back();
+        const bool continues =
+            last.origin < 0 ? origin < 0 : origin == last.origin + (m_size - last.at);
+        if (continues) {
+            m_size += length;
+            return;
+        }
+    }
+    m_spans.push_back({m_size, origin});
+    m_size += length;
+}
+
+void TracedText::SpanList::addFrom(const std::vector<Span> &spans, int size, int from, int to)
+{
+    auto span = std::upper_bound(spans.begin(), spans.end(), from,
+                                 [](int position, const Span &s) { return position < s.at; });
+    if (span != spans.begin())
+        --span;
+    for (; span != spans.end() && span->at < to; ++span) {
+        const int start = qMax(span->at, from);
+        const int end = qMin(span + 1 == spans.end() ? size : (span + 1)->at, to);
+        add(span->origin < 0 ? -1 : span->origin + (start - span->at), end - start);
+    }
+}
+
+int TracedText::spanEnd(int span) const
+{
+    return size_t(span) + 1 < m_spans.size() ? m_spans[size_t(span) + 1].at : m_text.size();
 }
 
 void TracedText::replace(int position, int length, const QString &replacement)
@@ -21,99 +49,87 @@ void TracedText::replace(int position, int length, const QString &replacement)
     apply({{position, length, replacement}});
 }
 
-// Written into the buffers of the text before last, so that the rules of a
+// Written into the buffer of the text before last, so that the rules of a
 // piece, one after the other, do not each allocate and fault in megabytes.
 void TracedText::apply(const QVector<Edit> &edits)
 {
     if (edits.isEmpty())
         return;
-    trace();
     int size = m_text.size();
     for (const Edit &edit : edits)
         size += edit.replacement.size() - edit.length;
     m_spareText.resize(size);
-    m_spareOrigins.resize(size);
     QChar *text = m_spareText.data();
-    int *origins = m_spareOrigins.data();
+    SpanList spans;
     int from = 0;
-    const auto keep = [&](int count) {
-        text = std::copy_n(m_text.constData() + from, count, text);
-        origins = std::copy_n(m_origins.constData() + from, count, origins);
+    const auto keep = [&](int to) {
+        text = std::copy(m_text.constData() + from, m_text.constData() + to, text);
+        spans.addFrom(m_spans, m_text.size(), from, to);
     };
     for (const Edit &edit : edits) {
-        keep(edit.position - from);
+        keep(edit.position);
         text = std::copy_n(edit.replacement.constData(), edit.replacement.size(), text);
-        origins = std::fill_n(origins, edit.replacement.size(), -1);
+        spans.add(-1, edit.replacement.size());
         from = edit.position + edit.length;
     }
-    keep(m_text.size() - from);
+    keep(m_text.size());
     std::swap(m_text, m_spareText);
-    std::swap(m_origins, m_spareOrigins);
+    m_spans = spans.take();
 }
 
 TracedText TracedText::split(int position, int fileEnd)
 {
-    if (m_origins.isEmpty()) {
-        TracedText tail(m_text.mid(position), m_fileStart + position);
-        m_text.truncate(position);
-        return tail;
-    }
     TracedText tail(m_text.mid(position), fileEnd);
-    tail.m_origins = m_origins.mid(position);
-    for (const int origin : qAsConst(tail.m_origins)) {
-        if (origin >= 0) {
-            tail.m_fileStart = origin;
-            break;
-        }
-    }
+    SpanList tailSpans;
+    tailSpans.addFrom(m_spans, m_text.size(), position, m_text.size());
+    tail.m_spans = tailSpans.take();
+    const auto fromFile = std::find_if(tail.m_spans.begin(), tail.m_spans.end(),
+                                       [](const Span &span) { return span.origin >= 0; });
+    if (fromFile != tail.m_spans.end())
+        tail.m_fileStart = fromFile->origin;
+    SpanList head;
+    head.addFrom(m_spans, m_text.size(), 0, position);
+    m_spans = head.take();
     m_text.truncate(position);
-    m_origins.resize(position);
     return tail;
 }
 
 void TracedText::append(const TracedText &other)
 {
-    if (m_text.isEmpty() && m_origins.isEmpty()) {
+    if (m_text.isEmpty() && m_spans.empty()) {
         m_fileStart = other.m_fileStart;
         m_text = other.m_text;
-        m_origins = other.m_origins;
+        m_spans = other.m_spans;
         return;
     }
-    if (m_origins.isEmpty() && other.m_origins.isEmpty() &&
-        other.m_fileStart == m_fileStart + m_text.size()) {
-        m_text += other.m_text;
-        return;
-    }
-    trace();
-    TracedText traced = other;
-    traced.trace();
-    m_text += traced.m_text;
-    m_origins += traced.m_origins;
+    SpanList spans;
+    spans.addFrom(m_spans, m_text.size(), 0, m_text.size());
+    spans.addFrom(other.m_spans, other.size(), 0, other.size());
+    m_spans = spans.take();
+    m_text += other.m_text;
 }
 
 PositionMap TracedText::changes(int fileEnd) const
 {
     PositionMap map;
-    if (m_origins.isEmpty()) {
-        // untouched; anything of the stretch beyond the text was removed
-        const int kept = m_fileStart + m_text.size();
-        map.append({kept, fileEnd - kept, m_text.size(), 0});
-        return map;
-    }
     int file = m_fileStart;
-    for (int i = 0; i < m_origins.size();) {
-        if (m_origins.at(i) == file) {
-            ++i;
-            ++file;
+    const int count = int(m_spans.size());
+    for (int span = 0; span < count;) {
+        if (m_spans[size_t(span)].origin == file) {
+            file += spanEnd(span) - m_spans[size_t(span)].at;
+            ++span;
             continue;
         }
-        const int shown = i;
-        while (i < m_origins.size() && m_origins.at(i) < 0)
-            ++i;
-        const int next = i < m_origins.size() ? m_origins.at(i) : fileEnd;
-        map.append({file, next - file, shown, i - shown});
+        // What was removed before the next character from the file, and
+        // what was inserted in its place.
+        const int shown = m_spans[size_t(span)].at;
+        int shownEnd = shown;
+        for (; span < count && m_spans[size_t(span)].origin < 0; ++span)
+            shownEnd = spanEnd(span);
+        const int next = span < count ? m_spans[size_t(span)].origin : fileEnd;
+        map.append({file, next - file, shown, shownEnd - shown});
         file = next;
     }
-    map.append({file, fileEnd - file, m_origins.size(), 0});
+    map.append({file, fileEnd - file, m_text.size(), 0});
     return map;
 }

@@ -6,11 +6,15 @@
 #include <QString>
 #include <QVector>
 
+#include <vector>
+
 // A stretch of text being transformed, each character with where it came
 // from in the file text: the steps of a transform edit it in place, and at
-// the end it says what changed as a PositionMap. Only a stretch that is
-// edited pays for the tracing (four bytes a character, while it is edited);
-// an untouched one maps one to one.
+// the end it says what changed as a PositionMap. Where the characters came
+// from is kept as spans, one for each run that came from the file in one
+// piece and one for each replacement, so that the cost of tracing follows
+// the edits, not the length: converting a megabyte of text to another
+// script changes the length of a few dozen phrases in it.
 class TracedText
 {
 public:
@@ -52,18 +56,35 @@ public:
     PositionMap changes(int fileEnd) const;
 
 private:
-    void trace();
-    bool isTraced() const { return !m_origins.isEmpty() || m_text.isEmpty(); }
+    // The characters from at on, up to the next span, came from the file
+    // one for one from origin on; or were inserted, where origin is -1.
+    struct Span {
+        int at;
+        int origin;
+    };
+    // Spans in order, each a character or more, as they are built from the
+    // start of a text on; next to each other, two that continue one
+    // another are one.
+    class SpanList
+    {
+    public:
+        void add(int origin, int length);
+        // The spans of the characters from..to of a text of size characters.
+        void addFrom(const std::vector<Span> &spans, int size, int from, int to);
+        std::vector<Span> take() { return std::move(m_spans); }
+
+    private:
+        std::vector<Span> m_spans;
+        int m_size = 0;
+    };
+    int spanEnd(int span) const;
 
     QString m_text;
-    // The file position each character came from, -1 for one inserted.
-    // Empty while nothing is edited: character i came from m_fileStart + i.
-    QVector<int> m_origins;
+    std::vector<Span> m_spans;
     int m_fileStart;
-    // What the text and its origins were before the last edit, kept for
-    // the next one to write into.
+    // What the text was before the last edit, kept for the next one to
+    // write into.
     QString m_spareText;
-    QVector<int> m_spareOrigins;
 };
 
 #endif // TRACEDTEXT_H

@@ -51,6 +51,15 @@ private slots:
             origins = edited;
         }
         const int fileEnd = fileStart + size;
+        // cut where the transform holds text back for the next stretch, and
+        // joined again as it is when that stretch comes
+        const int cut = random.bounded(0, text.size() + 1);
+        TracedText tail = text.split(cut, fileEnd);
+        const auto kept = std::find_if(origins.begin() + cut, origins.end(),
+                                       [](int origin) { return origin >= 0; });
+        QCOMPARE(tail.fileStart(), kept == origins.end() ? fileEnd : *kept);
+        QCOMPARE(text.size() + tail.size(), origins.size());
+        text.append(tail);
         // the stretch as part of a text whose first fileStart characters
         // stand before it, untouched
         PositionMap map;
