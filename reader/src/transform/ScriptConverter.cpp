@@ -166,10 +166,20 @@ QString ScriptConverter::convert(const QString &text) const
 
 void ScriptConverter::convert(TracedText *text) const
 {
-    const QString source = text->text(); // stays as it was while the text changes
-    const auto *units = reinterpret_cast<const char16_t *>(source.utf16());
-    const int size = source.size();
+    // Changes that keep the length are written where they were read: a
+    // stretch is read whole before any of it is written, and nothing before
+    // it is read again. The first write may detach the text; reading goes on
+    // in the copy, which holds what the original did from there on.
+    const auto *units = reinterpret_cast<const char16_t *>(text->text().utf16());
+    const int size = text->size();
     QChar *inPlace = nullptr;
+    const auto write = [&](int at, const char16_t *from, int length) {
+        if (inPlace == nullptr) {
+            inPlace = text->data();
+            units = reinterpret_cast<const char16_t *>(inPlace);
+        }
+        std::memcpy(inPlace + at, from, size_t(length) * sizeof(char16_t));
+    };
     QVector<TracedText::Edit> edits;
     std::u16string converted;
     std::u16string traced;
@@ -179,11 +189,8 @@ void ScriptConverter::convert(TracedText *text) const
             return;
         convertPiece(units + from, to - from, phrase, &converted);
         if (int(converted.size()) == to - from) {
-            if (!differs(converted, units + from, to - from))
-                return;
-            if (inPlace == nullptr)
-                inPlace = text->data();
-            std::memcpy(inPlace + from, converted.data(), converted.size() * sizeof(char16_t));
+            if (differs(converted, units + from, to - from))
+                write(from, converted.data(), to - from);
             return;
         }
         tracePiece(units + from, to - from, phrase, &traced, &pieces);
@@ -193,9 +200,7 @@ void ScriptConverter::convert(TracedText *text) const
             if (piece.textLength != piece.length) {
                 edits.append({at, piece.length, QString::fromUtf16(shown, piece.textLength)});
             } else if (std::memcmp(shown, units + at, size_t(piece.length) * 2) != 0) {
-                if (inPlace == nullptr)
-                    inPlace = text->data();
-                std::memcpy(inPlace + at, shown, size_t(piece.length) * 2);
+                write(at, shown, piece.length);
             }
         }
     };
