@@ -78,11 +78,13 @@ int PhraseTable::matchIn(const Layer &layer, const char16_t *text, int available
 {
     if ((layer.starts[text[0] / 64] & (quint64(1) << (text[0] % 64))) == 0)
         return 0;
-    quint32 lengths = available > 1 ? layer.lengths[text[0]] : 0;
-    if (lengths != 0) {
+    // The pair's bit first: most places where a longer key could begin
+    // have none with these two characters, and the bit is what says so.
+    quint32 lengths = 0;
+    if (available > 1) {
         const size_t bit = pairBit(text[0], text[1]);
-        if ((layer.pairs[bit / 64] & (quint64(1) << (bit % 64))) == 0)
-            lengths = 0;
+        if ((layer.pairs[bit / 64] & (quint64(1) << (bit % 64))) != 0)
+            lengths = layer.lengths[text[0]];
     }
     // Only two characters long, where no longer key begins with these three.
     if ((lengths & ~3u) != 0 && available > 2) {
@@ -118,18 +120,48 @@ int PhraseTable::match(const char16_t *text, int available, const std::u16string
     return 0;
 }
 
-void PhraseTable::convert(std::u16string_view text, std::u16string *out, size_t fromLayer) const
+// Mostly nothing in a stretch has a key: then it is left as it is, without
+// a copy.
+void PhraseTable::convert(std::u16string *text, std::u16string *spare, size_t fromLayer) const
 {
-    const int size = int(text.size());
-    for (int i = 0; i < size;) {
-        const std::u16string *value = nullptr;
-        const int length = match(text.data() + i, size - i, &value, fromLayer);
+    const int size = int(text->size());
+    const std::u16string *value = nullptr;
+    int i = 0;
+    int length = 0;
+    while (i < size && (length = match(text->data() + i, size - i, &value, fromLayer)) == 0)
+        ++i;
+    if (length == 0)
+        return;
+    spare->assign(*text, 0, size_t(i));
+    while (i < size) {
         if (length == 0) {
-            out->push_back(text[size_t(i)]);
+            spare->push_back((*text)[size_t(i)]);
             ++i;
         } else {
-            out->append(*value);
+            spare->append(*value);
             i += length;
         }
+        length = i < size ? match(text->data() + i, size - i, &value, fromLayer) : 0;
     }
+    text->swap(*spare);
+}
+
+std::vector<char16_t> PhraseTable::characterMap(size_t fromLayer) const
+{
+    std::vector<char16_t> map(0x10000);
+    for (size_t c = 0; c < map.size(); ++c)
+        map[c] = char16_t(c);
+    // The last layer first, so that the first with a key has the last word.
+    for (size_t i = m_layers.size(); i-- > fromLayer;) {
+        const Layer &layer = *m_layers[i];
+        for (size_t c = 0; c < map.size(); ++c) {
+            if ((layer.starts[c / 64] & (quint64(1) << (c % 64))) == 0)
+                continue;
+            if (layer.lengths[c] != 0 || layer.single[c] < 0 ||
+                layer.values[size_t(layer.single[c])].size() != 1)
+                return {};
+            map[c] = layer.values[size_t(layer.single[c])].front();
+        }
+    }
+    return map;
 }

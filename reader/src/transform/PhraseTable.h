@@ -38,8 +38,13 @@ public:
     // are passed over.
     int match(const char16_t *text, int available, const std::u16string **value,
               size_t fromLayer = 0) const;
-    // Every key replaced by its value, longest first, from the left.
-    void convert(std::u16string_view text, std::u16string *out, size_t fromLayer = 0) const;
+    // Every key replaced by its value, longest first, from the left; spare
+    // is for the thread to keep between calls.
+    void convert(std::u16string *text, std::u16string *spare, size_t fromLayer = 0) const;
+    // What each character becomes, where every key is one character and so
+    // is its value (a dictionary of characters and their variants): one
+    // look-up instead of a search. Empty where some key or value is longer.
+    std::vector<char16_t> characterMap(size_t fromLayer = 0) const;
 
 private:
     // Cheap and good enough for keys of a few Chinese characters.

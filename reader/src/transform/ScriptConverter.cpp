@@ -146,6 +146,7 @@ bool ScriptConverter::load(QString *error)
              converter->GetConversionChain()->GetConversions()) {
             m_chain.emplace_back();
             addLayers(conversion->GetDict(), &m_chain.back());
+            m_characterMaps.push_back(m_chain.back().characterMap(fromLayer(m_chain.size() - 1)));
         }
     } catch (const opencc::Exception &exception) {
         *error = QString::fromStdString(exception.what());
@@ -224,23 +225,24 @@ void ScriptConverter::convert(TracedText *text) const
 void ScriptConverter::convertPiece(const char16_t *source, int length, const std::u16string *phrase,
                                    std::u16string *out) const
 {
-    // Pieces are mostly a few characters: the buffer of the step before is
-    // the thread's, not one allocation a piece.
-    thread_local std::u16string step;
-    const std::u16string_view text(source, size_t(length));
-    out->clear();
-    if (m_chain.empty()) {
-        out->assign(text);
-        return;
-    }
-    if (m_segmentationLeads && phrase != nullptr)
+    // Pieces are mostly a few characters: the spare buffer is the
+    // thread's, not one allocation a piece.
+    thread_local std::u16string spare;
+    size_t step = 0;
+    if (m_segmentationLeads && phrase != nullptr) {
         out->assign(*phrase);
-    else
-        m_chain.front().convert(text, out, m_segmentationLeads ? 1 : 0);
-    for (size_t i = 1; i < m_chain.size(); ++i) {
-        step.swap(*out);
-        out->clear();
-        m_chain[i].convert(step, out);
+        step = 1;
+    } else {
+        out->assign(source, size_t(length));
+    }
+    for (; step < m_chain.size(); ++step) {
+        const std::vector<char16_t> &map = m_characterMaps[step];
+        if (map.empty()) {
+            m_chain[step].convert(out, &spare, fromLayer(step));
+            continue;
+        }
+        for (char16_t &character : *out)
+            character = map[character];
     }
 }
 
@@ -265,7 +267,6 @@ void ScriptConverter::tracePiece(const char16_t *source, int length, const std::
     std::vector<Piece> joined;
     for (; step < m_chain.size(); ++step) {
         const PhraseTable &table = m_chain[step];
-        const size_t fromLayer = step == 0 && m_segmentationLeads ? 1 : 0;
         next.clear();
         joined.clear();
         const int size = int(text->size());
@@ -273,7 +274,7 @@ void ScriptConverter::tracePiece(const char16_t *source, int length, const std::
         Piece open{0, 0, 0, 0};
         for (int i = 0; i < size;) {
             const std::u16string *value = nullptr;
-            const int matched = table.match(text->data() + i, size - i, &value, fromLayer);
+            const int matched = table.match(text->data() + i, size - i, &value, fromLayer(step));
             if (matched == 0)
                 next.push_back((*text)[size_t(i)]);
             else

@@ -51,6 +51,11 @@ private:
     void tracePiece(const char16_t *source, int length, const std::u16string *phrase,
                     std::u16string *text, std::vector<Piece> *pieces) const;
 
+    // The layers of a step that a stretch between phrases goes through: the
+    // segmentation's dictionary, where it leads the first step, has no key
+    // there.
+    size_t fromLayer(size_t step) const { return step == 0 && m_segmentationLeads ? 1 : 0; }
+
     QString m_name;
     PhraseTable m_segmentation;
     std::vector<PhraseTable> m_chain;
@@ -59,6 +64,9 @@ private:
     // that step makes of it, and the runs between phrases have none of its
     // keys. Each place of a text is then looked up there once, not twice.
     bool m_segmentationLeads = false;
+    // By step, what each character becomes, where the step only changes
+    // characters into others (PhraseTable::characterMap); else empty.
+    std::vector<std::vector<char16_t>> m_characterMaps;
 };
 
 #endif // SCRIPTCONVERTER_H
