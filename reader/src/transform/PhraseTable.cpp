@@ -8,9 +8,8 @@ std::shared_ptr<const PhraseTable::Layer> PhraseTable::newLayer(const std::vecto
     Layer &layer = *made;
     layer.single.assign(0x10000, -1);
     layer.lengths.assign(0x10000, 0);
-    layer.starts.assign(0x10000 / 64, 0);
-    layer.pairs.assign(PairBits / 64, 0);
-    layer.triples.assign(PairBits / 64, 0);
+    layer.singles.assign(0x10000 / 64, 0);
+    layer.beginsLonger.assign(0x10000 / 64, 0);
     size_t keyUnits = 0;
     size_t keyCount = 0;
     for (const Entry &entry : entries) {
@@ -20,6 +19,15 @@ std::shared_ptr<const PhraseTable::Layer> PhraseTable::newLayer(const std::vecto
         }
     }
     layer.keys.reserve(keyUnits);
+    // Sixteen bits a key: a pair of characters no key begins with passes
+    // for one in sixteen or fewer, and the 49 000 phrases of STPhrases
+    // take 128 KB, which mostly stays in the cache; larger was no faster.
+    size_t bits = 4096;
+    while (bits < keyCount * 16)
+        bits *= 2;
+    layer.filterMask = bits - 1;
+    layer.pairs.assign(bits / 64, 0);
+    layer.triples.assign(bits / 64, 0);
     size_t capacity = 16;
     while (capacity < keyCount * 2)
         capacity *= 2;
@@ -30,8 +38,8 @@ std::shared_ptr<const PhraseTable::Layer> PhraseTable::newLayer(const std::vecto
             continue;
         const qint32 value = qint32(layer.values.size());
         const char16_t first = entry.key.front();
-        layer.starts[first / 64] |= quint64(1) << (first % 64);
         if (length == 1) {
+            layer.singles[first / 64] |= quint64(1) << (first % 64);
             if (layer.single[first] < 0) {
                 layer.single[first] = value;
                 layer.values.push_back(entry.value);
@@ -48,10 +56,11 @@ std::shared_ptr<const PhraseTable::Layer> PhraseTable::newLayer(const std::vecto
         layer.keys += entry.key;
         layer.values.push_back(entry.value);
         layer.lengths[first] |= 1u << (length - 1);
-        const size_t bit = pairBit(first, entry.key[1]);
+        layer.beginsLonger[first / 64] |= quint64(1) << (first % 64);
+        const size_t bit = pairBit(layer, first, entry.key[1]);
         layer.pairs[bit / 64] |= quint64(1) << (bit % 64);
         if (length > 2) {
-            const size_t triple = tripleBit(entry.key.data());
+            const size_t triple = tripleBit(layer, entry.key.data());
             layer.triples[triple / 64] |= quint64(1) << (triple % 64);
         }
     }
@@ -73,25 +82,16 @@ const PhraseTable::Slot *PhraseTable::find(const Layer &layer, const char16_t *k
     }
 }
 
+// Where mayBegin said a key may begin.
 int PhraseTable::matchIn(const Layer &layer, const char16_t *text, int available,
                          const std::u16string **value)
 {
-    if ((layer.starts[text[0] / 64] & (quint64(1) << (text[0] % 64))) == 0)
-        return 0;
-    // The pair's bit first: most places where a longer key could begin
-    // have none with these two characters, and the bit is what says so.
     quint32 lengths = 0;
-    if (available > 1) {
-        const size_t bit = pairBit(text[0], text[1]);
-        if ((layer.pairs[bit / 64] & (quint64(1) << (bit % 64))) != 0)
-            lengths = layer.lengths[text[0]];
-    }
+    if (available > 1 && has(layer.pairs, pairBit(layer, text[0], text[1])))
+        lengths = layer.lengths[text[0]];
     // Only two characters long, where no longer key begins with these three.
-    if ((lengths & ~3u) != 0 && available > 2) {
-        const size_t bit = tripleBit(text);
-        if ((layer.triples[bit / 64] & (quint64(1) << (bit % 64))) == 0)
-            lengths &= 2u;
-    }
+    if ((lengths & ~3u) != 0 && available > 2 && !has(layer.triples, tripleBit(layer, text)))
+        lengths &= 2u;
     if (available < MaxKeyLength)
         lengths &= (1u << available) - 1;
     while (lengths != 0) {
@@ -107,17 +107,6 @@ int PhraseTable::matchIn(const Layer &layer, const char16_t *text, int available
         return 0;
     *value = &layer.values[size_t(single)];
     return 1;
-}
-
-int PhraseTable::match(const char16_t *text, int available, const std::u16string **value,
-                       size_t fromLayer) const
-{
-    for (size_t i = fromLayer; i < m_layers.size(); ++i) {
-        const int length = matchIn(*m_layers[i], text, available, value);
-        if (length > 0)
-            return length;
-    }
-    return 0;
 }
 
 // Mostly nothing in a stretch has a key: then it is left as it is, without
@@ -155,10 +144,11 @@ std::vector<char16_t> PhraseTable::characterMap(size_t fromLayer) const
     for (size_t i = m_layers.size(); i-- > fromLayer;) {
         const Layer &layer = *m_layers[i];
         for (size_t c = 0; c < map.size(); ++c) {
-            if ((layer.starts[c / 64] & (quint64(1) << (c % 64))) == 0)
+            if (has(layer.beginsLonger, c))
+                return {};
+            if (!has(layer.singles, c))
                 continue;
-            if (layer.lengths[c] != 0 || layer.single[c] < 0 ||
-                layer.values[size_t(layer.single[c])].size() != 1)
+            if (layer.values[size_t(layer.single[c])].size() != 1)
                 return {};
             map[c] = layer.values[size_t(layer.single[c])].front();
         }

@@ -36,8 +36,20 @@ public:
     // The length of the key at text (available characters from there on),
     // with its value, or 0 where no key begins; the layers before fromLayer
     // are passed over.
+    // Inline, with the test that turns most places away, because the
+    // segmentation and every step ask at nearly every character.
     int match(const char16_t *text, int available, const std::u16string **value,
-              size_t fromLayer = 0) const;
+              size_t fromLayer = 0) const
+    {
+        for (size_t i = fromLayer; i < m_layers.size(); ++i) {
+            const Layer &layer = *m_layers[i];
+            if (!mayBegin(layer, text, available))
+                continue;
+            if (const int length = matchIn(layer, text, available, value))
+                return length;
+        }
+        return 0;
+    }
     // Every key replaced by its value, longest first, from the left; spare
     // is for the thread to keep between calls.
     void convert(std::u16string *text, std::u16string *spare, size_t fromLayer = 0) const;
@@ -65,17 +77,29 @@ private:
     };
     // Whether any longer key begins with this pair of characters; most
     // places of a text begin none, and one bit says so.
-    static size_t pairBit(char16_t first, char16_t second)
+    static size_t pairBit(const Layer &layer, char16_t first, char16_t second)
     {
-        return (size_t(first) * 0x9E37u + second) & (PairBits - 1);
+        return (size_t(first) * 0x9E37u + second) & layer.filterMask;
     }
     // And the same for the first three characters of keys of three or more.
-    static size_t tripleBit(const char16_t *key)
+    static size_t tripleBit(const Layer &layer, const char16_t *key)
     {
-        return ((size_t(key[0]) * 0x9E37u + key[1]) * 0x9E37u + key[2]) & (PairBits - 1);
+        return ((size_t(key[0]) * 0x9E37u + key[1]) * 0x9E37u + key[2]) & layer.filterMask;
     }
-    static constexpr size_t PairBits = size_t(1) << 21;
 
+    static bool has(const std::vector<quint64> &bits, size_t bit)
+    {
+        return (bits[bit / 64] & (quint64(1) << (bit % 64))) != 0;
+    }
+    // False where no key of the layer can begin at text: the character
+    // alone is no key, and no longer key begins with it and the next.
+    static bool mayBegin(const Layer &layer, const char16_t *text, int available)
+    {
+        if (has(layer.singles, text[0]))
+            return true;
+        return available > 1 && has(layer.beginsLonger, text[0]) &&
+               has(layer.pairs, pairBit(layer, text[0], text[1]));
+    }
     static const Slot *find(const Layer &layer, const char16_t *key, int length);
     static int matchIn(const Layer &layer, const char16_t *text, int available,
                        const std::u16string **value);
@@ -91,12 +115,15 @@ public:
         std::vector<qint32> single;
         std::vector<quint32> lengths;
         std::u16string keys; // the longer keys, one after the other
-        // Whether any key begins with a character: 8 KB, which stays in the
-        // cache, where the arrays above would not for a sparse layer.
-        std::vector<quint64> starts;
-        std::vector<quint64> pairs;   // PairBits bits
-        std::vector<quint64> triples; // PairBits bits
-        std::vector<Slot> table;      // a power of two, at most half full
+        // Whether a character alone is a key, and whether a longer key
+        // begins with it: 8 KB each, which stay in the cache, where the
+        // arrays above would not.
+        std::vector<quint64> singles;
+        std::vector<quint64> beginsLonger;
+        std::vector<quint64> pairs;
+        std::vector<quint64> triples;
+        size_t filterMask;       // of the bits of pairs and triples
+        std::vector<Slot> table; // a power of two, at most half full
     };
 };
 
