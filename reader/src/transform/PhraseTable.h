@@ -13,8 +13,10 @@
 // layers tried in order, as a group of OpenCC dictionaries is: the first
 // layer with a key at a place gives its longest key there. Finding the key
 // at a place is what converting a novel does fifty million times, so every
-// layer answers most places from two arrays indexed by the character,
-// before a hash is asked at all. Immutable once built; any thread.
+// layer turns most places away on bits that stay in the cache (whether the
+// character alone is a key, whether a longer key begins with it, and with
+// it and the next one); only past those are its arrays and its hash asked.
+// Immutable once built; any thread.
 class PhraseTable
 {
 public:
