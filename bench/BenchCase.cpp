@@ -715,7 +715,8 @@ int Session::runLookChange()
 
 // The novel as it opens, then read again in Taiwan's script with its words
 // and back, as the 显示 page does when the script is chosen: the view at the
-// start, the dictionaries loaded on the pool while the page was in view.
+// start, the dictionaries loaded on the pool and the script's glyphs made
+// ready while the page was in view (a second).
 int Session::runConvert()
 {
     setUp();
@@ -727,7 +728,8 @@ int Session::runConvert()
         ScriptConverter::forConfiguration(QStringLiteral("s2twp.json"));
     }).waitForFinished();
     report("dictionaries_ms", loading.nsecsElapsed() / 1e6);
-    waitMs(500);
+    m_display.prepareScripts({QStringLiteral("s2twp.json")});
+    waitMs(1000);
     switchScript("convert_", Script::TraditionalTaiwanPhrases);
     waitMs(500);
     switchScript("back_", Script::Unchanged);

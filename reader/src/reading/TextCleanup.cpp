@@ -133,6 +133,7 @@ void TextCleanup::preload(const QVector<Script> &scripts)
         for (const QString &name : names)
             ScriptConverter::forConfiguration(name);
     });
+    m_textDisplay->prepareScripts(names);
 }
 
 void TextCleanup::editRules()

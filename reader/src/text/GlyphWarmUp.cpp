@@ -1,6 +1,8 @@
 #include "GlyphWarmUp.h"
 
+#include "ScriptConverter.h"
 #include "TextTuning.h"
+#include "WorkerPool.h"
 #include "ZkTextDecoder.h"
 
 #include <QPainter>
@@ -13,6 +15,8 @@ GlyphWarmUp::GlyphWarmUp(QObject *parent)
     : QObject(parent), m_characters(commonCharacters()), m_next(m_characters.size()),
       m_canvas(640, 64, QImage::Format_RGB32)
 {
+    connect(&m_converting, &QFutureWatcher<QString>::finished, this,
+            &GlyphWarmUp::takeScriptCharacters);
 }
 
 // GB2312's first level holds the 3755 characters of everyday writing, in
@@ -31,6 +35,53 @@ QString GlyphWarmUp::commonCharacters()
     }
     characters += ZkTextDecoder::decode(levelOne, ZkTextDecoder::Gb18030);
     return characters;
+}
+
+// The configurations are loaded here if they are not yet, once for the
+// run of the program.
+QString GlyphWarmUp::inScripts(const QString &characters, const QStringList &configurations)
+{
+    QSet<QChar> known(characters.cbegin(), characters.cend());
+    QString added;
+    for (const QString &name : configurations) {
+        const auto converter = ScriptConverter::forConfiguration(name);
+        if (!converter)
+            continue;
+        for (const QChar character : converter->convert(characters)) {
+            if (!known.contains(character)) {
+                known.insert(character);
+                added += character;
+            }
+        }
+    }
+    return added;
+}
+
+void GlyphWarmUp::addScripts(const QFont &font, const QStringList &configurations)
+{
+    m_scriptFont = font;
+    const QString characters = commonCharacters();
+    m_converting.setFuture(WorkerPool::run(
+        [characters, configurations] { return inScripts(characters, configurations); }));
+}
+
+void GlyphWarmUp::takeScriptCharacters()
+{
+    QString added;
+    for (const QChar character : m_converting.result()) {
+        if (!m_inScripts.contains(character)) {
+            m_inScripts.insert(character);
+            added += character;
+        }
+    }
+    if (added.isEmpty())
+        return;
+    if (isDone()) {
+        m_next = m_characters.size();
+        m_font = m_scriptFont;
+        m_timer.start(WarmUpIntervalMilliseconds, this);
+    }
+    m_characters += added;
 }
 
 void GlyphWarmUp::start(const QFont &font)

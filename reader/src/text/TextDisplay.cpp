@@ -99,6 +99,11 @@ bool TextDisplay::openFile(const QString &fileName, bool autoDetect, int codec)
     return true;
 }
 
+void TextDisplay::prepareScripts(const QStringList &configurations)
+{
+    m_glyphs->addScripts(m_textFont, configurations);
+}
+
 bool TextDisplay::isLoading() const
 {
     return m_feeder->isFeeding();
