@@ -6,11 +6,9 @@
 #include "ProgramConstants.h"
 #include "ReadingState.h"
 #include "ScriptChoice.h"
-#include "ScriptConverter.h"
 #include "ScriptPanel.h"
 #include "TextCleanupPanel.h"
 #include "TextDisplay.h"
-#include "WorkerPool.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
@@ -129,10 +127,6 @@ void TextCleanup::preload(const QVector<Script> &scripts)
         names += ScriptChoice::configurationsOf(script);
     if (names.isEmpty())
         return;
-    WorkerPool::run([names] {
-        for (const QString &name : names)
-            ScriptConverter::forConfiguration(name);
-    });
     m_textDisplay->prepareScripts(names);
 }
 

@@ -37,8 +37,6 @@ QString GlyphWarmUp::commonCharacters()
     return characters;
 }
 
-// The configurations are loaded here if they are not yet, once for the
-// run of the program.
 QString GlyphWarmUp::inScripts(const QString &characters, const QStringList &configurations)
 {
     QSet<QChar> known(characters.cbegin(), characters.cend());

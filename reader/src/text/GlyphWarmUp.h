@@ -32,7 +32,8 @@ public:
     void stop();
     bool isDone() const { return m_next >= m_characters.size(); }
     // The commonest characters as each configuration writes them, found on
-    // the pool; those not met yet are laid out and drawn in font after what
+    // the pool, which loads the configurations there once for the run of the
+    // program; those not met yet are laid out and drawn in font after what
     // is still to do, even while a book is open (the choice is idle time).
     void addScripts(const QFont &font, const QStringList &configurations);
     // Every character warmed or to be warmed, in order.

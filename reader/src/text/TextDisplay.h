@@ -57,9 +57,9 @@ public:
     // How the next file opened becomes the text the view shows.
     void setTransformOptions(const TransformOptions &options) { m_options = options; }
     const TransformOptions &transformOptions() const { return m_options; }
-    // The scripts of these configurations may be chosen soon: their glyphs
-    // are made ready meanwhile, so that the first converted page shows
-    // without a long pass.
+    // The scripts of these configurations may be chosen soon: their
+    // dictionaries are loaded on the pool and their glyphs made ready
+    // meanwhile, so that choosing one costs no long pass.
     void prepareScripts(const QStringList &configurations);
     bool isLoading() const;
     // The codec number the text on screen was decoded with; -1 before any.
